@@ -1,0 +1,2 @@
+// Placeholder: the benchmark is being built.
+int main() { return 0; }

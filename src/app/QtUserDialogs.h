@@ -1,0 +1,19 @@
+#pragma once
+#include "app/UserDialogs.h"
+
+class QWidget;
+
+// The real dialogs: Qt message boxes and file dialogs over the main window, and the help window.
+class QtUserDialogs : public UserDialogs {
+public:
+    explicit QtUserDialogs(QWidget* owner) : m_owner(owner) {}
+    Answer message(const QString& text, Buttons buttons, Icon icon) override;
+    QString chooseFile(const QString& initialFolder, const QString& presetName, const QString& filter) override;
+    void openHelp(int startPos) override;
+
+private:
+    QWidget* m_owner;
+};
+
+// "DXS4820(*.Log)|*.Log" in the form Qt's file dialog takes: "DXS4820(*.Log) (*.Log)".
+QString qtFileFilter(const QString& filter);

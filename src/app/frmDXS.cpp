@@ -1,0 +1,134 @@
+#include "app/frmDXS.h"
+
+#include "app/QtUserDialogs.h"
+#include "help/HelpWindows.h"
+#include "instrument/GpibTransport.h"
+#include "instrument/SerialTransport.h"
+#include "operations/Operations.h"
+#include "panel/PanelWiring.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+// Our own secondary windows: activation coming back from one of them runs the readiness check.
+bool isOwnSecondaryWindow(QWindow* window) {
+    if (!window) return false;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->windowHandle() != window) continue;
+        const QString name = widget->objectName();
+        return name == "frmHelp" || name == "frmAbout";
+    }
+    return false;
+}
+} // namespace
+
+frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(std::move(dialogs)), m_serial(std::make_unique<SerialTransport>()),
+      m_gpib(std::make_unique<GpibTransport>()) {
+    setObjectName("frmDXS");
+    setWindowTitle("DXS-4820 Function Generator RS232 Interface Software");
+    if (!m_dialogs) m_dialogs = std::make_unique<QtUserDialogs>(this);
+
+    txtMessage = new QLineEdit(this);
+    txtMessage->setObjectName("txtMessage");
+    txtMessage->setReadOnly(true);
+    buildPanel(*this);
+    buildMenus();
+
+    installPanelConventions(*this);
+    installMainSettingRules(*this);
+    installSweepRules(*this);
+    installModulationRules(*this);
+    installTriggerRules(*this);
+    installBurstRules(*this);
+    installGateRules(*this);
+    installConnectionFrame(*this);
+    installSend(*this);
+
+    startUp();
+
+    // Activation handed back by our help or About window asks the instrument again; a message box
+    // closing or the user returning from another program does not.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
+        static QPointer<QWindow> previous;
+        if (now && now == windowHandle() && isOwnSecondaryWindow(previous)) checkReadiness();
+        previous = now;
+    });
+}
+
+frmDXS::~frmDXS() = default;
+
+void frmDXS::setDialogs(std::unique_ptr<UserDialogs> dialogs) { m_dialogs = std::move(dialogs); }
+
+void frmDXS::setMessage(const QString& text) { txtMessage->setText(text); }
+QString frmDXS::message() const { return txtMessage->text(); }
+
+void frmDXS::buildMenus() {
+    mnuFile = menuBar()->addMenu("File");
+    mnuFile->setObjectName("mnuFile");
+    SaveFile = mnuFile->addAction("Save");
+    LoadFile = mnuFile->addAction("Load");
+    mnuPrint = mnuFile->addAction("Print");
+    mnuSetting = menuBar()->addAction("Setting");
+    mnuSend = menuBar()->addAction("Send");
+    mnuHelp = menuBar()->addAction("Help");
+    mnuAbout = menuBar()->addAction("About");
+    SaveFile->setObjectName("SaveFile");
+    LoadFile->setObjectName("LoadFile");
+    mnuPrint->setObjectName("mnuPrint");
+    mnuSetting->setObjectName("mnuSetting");
+    mnuSend->setObjectName("mnuSend");
+    mnuHelp->setObjectName("mnuHelp");
+    mnuAbout->setObjectName("mnuAbout");
+
+    connect(SaveFile, &QAction::triggered, this, [this] { ::SaveFile(*this); });
+    connect(LoadFile, &QAction::triggered, this, [this] { ::LoadFile(*this); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(*this); });
+    connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(*this); });
+}
+
+void frmDXS::startUp() {
+    instrument.txtMsg = [this](const QString& line) { setMessage(line); };
+    instrument.CWSerial1 = m_serial.get();
+    instrument.CWGPIB1 = m_gpib.get();
+    sweepCheckState = 0;
+    sendAll = true;
+    fillConnectionLists(*this);
+    LoadOperation(*this);
+    InitDevice(*this);
+}
+
+void frmDXS::checkReadiness() {
+    // An exchange already waiting for its reply is not interleaved with another one.
+    if (instrument.isExchanging() || m_closing) return;
+    instrument.Ready();
+}
+
+bool frmDXS::event(QEvent* event) {
+    if (event->type() == QEvent::Show && !m_shownOnce) {
+        m_shownOnce = true;
+        QTimer::singleShot(0, this, [this] { checkReadiness(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void frmDXS::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    m_closing = true;
+    SaveOperation(*this);
+    instrument.shutDown();
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != this && widget->isVisible()) widget->close();
+    event->accept();
+}

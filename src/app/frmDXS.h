@@ -1,0 +1,70 @@
+#pragma once
+// The main window: the whole front panel. It owns the instrument object, the settings record, the
+// panel's controls and the dialogs interface; each group's rules and each menu command's work live
+// in their own files and are wired in by the constructor.
+#include "app/UserDialogs.h"
+#include "instrument/clsDXS4820.h"
+#include "operations/record/SettingsRecord.h"
+#include "panel/Panel.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class SerialTransport;
+class GpibTransport;
+
+class frmDXS : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmDXS(std::unique_ptr<UserDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    ~frmDXS() override;
+
+    // Window-level state kept for the whole run.
+    Panel panel;
+    QLineEdit* txtMessage = nullptr;
+    clsDXS4820 instrument;
+    SettingsRecord record;
+    bool sendAll = true;     // the next Send transmits every value
+    int sweepCheckState = 0; // set by the sweep rules
+
+    // Transports the instrument object talks through.
+    SerialTransport& CWSerial1() { return *m_serial; }
+    GpibTransport& CWGPIB1() { return *m_gpib; }
+
+    UserDialogs& dialogs() { return *m_dialogs; }
+    void setDialogs(std::unique_ptr<UserDialogs> dialogs);
+
+    // The message line: every writer replaces its whole text.
+    void setMessage(const QString& text);
+    QString message() const;
+
+    // Menu commands.
+    QMenu* mnuFile = nullptr;
+    QAction* SaveFile = nullptr;
+    QAction* LoadFile = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuSetting = nullptr;
+    QAction* mnuSend = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    // Runs the readiness check as on activation (refused while an exchange waits).
+    void checkReadiness();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void startUp();
+
+    std::unique_ptr<UserDialogs> m_dialogs;
+    std::unique_ptr<SerialTransport> m_serial;
+    std::unique_ptr<GpibTransport> m_gpib;
+    bool m_shownOnce = false;
+    bool m_closing = false;
+};

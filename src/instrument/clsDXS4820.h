@@ -1,0 +1,47 @@
+#pragma once
+// The one instrument object: transport choice, the exchange of one command, readiness and
+// identification, and the 29 settings of the command table.
+#include "instrument/CommandTable.h"
+#include "instrument/Transport.h"
+
+#include <QString>
+#include <functional>
+
+// Where progress lines go (the window's message line).
+using MessageSink = std::function<void(const QString&)>;
+
+class clsDXS4820 {
+public:
+    clsDXS4820() = default;
+
+    bool bReady = false;
+    double iWaiting_ms = 200;
+    MessageSink txtMsg;
+    Transport* CWGPIB1 = nullptr;
+    Transport* CWSerial1 = nullptr;
+
+    void ConnectMethod(const QString& sVar);
+    bool Ready();
+    QString IDN();
+
+    // Set P: sends the set command with the value (Integer rows take the value as a whole number).
+    void set(Property property, double value);
+    // Check P: sends the query and converts the reply by the row's rule; 0 on failure.
+    double check(Property property);
+
+    // True while an exchange waits for its reply; a second exchange must not start then.
+    bool isExchanging() const { return m_exchanging; }
+    // After this nothing more is sent: the window is closing.
+    void shutDown() { m_shutDown = true; }
+    QString connectMethod() const { return sConnectMethod; }
+
+private:
+    QString SendCommand(const QString& command);
+    void writeLine(const QString& line);
+
+    QString sReply;
+    QString sCommand;
+    QString sConnectMethod;
+    bool m_exchanging = false;
+    bool m_shutDown = false;
+};

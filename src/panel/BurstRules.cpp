@@ -1,0 +1,4 @@
+// Placeholder: this group's Enter rules are being built.
+#include "panel/PanelWiring.h"
+
+void installBurstRules(frmDXS&) {}

@@ -1,0 +1,68 @@
+#pragma once
+// A numeric entry box: its text is the value, its Tag the step that the arrow keys and spin buttons
+// add or subtract, and its background colour tells an accepted value (white) from an edited one
+// (orange). The editing conventions are applied from the box's row of the box table.
+#include <QLineEdit>
+#include <functional>
+
+struct BoxSpec;
+class UpDownButtons;
+
+// Platform colour values (red + 256 * green + 65536 * blue).
+constexpr int ColorWhite = 16777215;
+constexpr int ColorOrange = 33023;
+
+class NumericBox : public QLineEdit {
+    Q_OBJECT
+public:
+    NumericBox(const BoxSpec& spec, QWidget* parent = nullptr);
+
+    const BoxSpec& spec() const { return *m_spec; }
+
+    // The step, kept as text.
+    QString Tag() const { return m_tag; }
+    void setTag(const QString& step) { m_tag = step; }
+
+    int BackColor() const { return m_backColor; }
+    void setBackColor(int color);
+    bool isEdited() const { return m_backColor == ColorOrange; }
+    void markAccepted() { setBackColor(ColorWhite); }
+    void markEdited() { setBackColor(ColorOrange); }
+
+    // The spin control beside the box.
+    UpDownButtons* upDown() const { return m_upDown; }
+    void setUpDown(UpDownButtons* upDown);
+
+    // The group's Enter rule for this box; runs on Return and keypad Enter.
+    std::function<void()> enterRule;
+    // A box whose text-changed kind is "own rule" runs this on every change of its text.
+    std::function<void()> ownTextChangedRule;
+    // Where focus lost stores the text (set by the window: the record write with its width).
+    std::function<void()> focusLostStore;
+    // The focus-gained hint (set by the window for the boxes that have one).
+    std::function<void()> focusGainedHint;
+    // Decides, for the boxes whose spin start depends on it, the step/text an empty box starts with.
+    std::function<bool()> isAmChosen;
+
+signals:
+    void enterPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void onTextChanged();
+    void step(int direction);
+    void onSpinClicked(int direction);
+
+    const BoxSpec* m_spec;
+    QString m_tag;
+    int m_backColor = ColorWhite;
+    UpDownButtons* m_upDown = nullptr;
+};
+
+// Queues a key press (and release) to whatever widget has the focus when it is handled, after the
+// current reaction has returned.
+void queueKeystroke(int key);

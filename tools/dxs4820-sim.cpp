@@ -1,0 +1,2 @@
+// Placeholder: the simulated instrument is being built.
+int main() { return 0; }
