@@ -1,3 +1,4 @@
+#include "core/FormatByStep.h"
 #include "core/NumberText.h"
 #include "support/QtPrint.h"
 
@@ -60,4 +61,23 @@ TEST(NumberText, GeneralForm) {
         {1000.00 + 1, "1001"}, {0.005 - 0.01, "-0.005"},
     };
     for (const auto& c : cases) EXPECT_EQ(generalForm(c.value), QString(c.expected)) << c.value;
+}
+
+TEST(NumberText, FormatByStep) {
+    const struct {
+        double value;
+        const char* step;
+        const char* text;
+        double corrected;
+    } cases[] = {
+        {1.499, "0.01", "1.49", 1.49},   {1.15, "0.01", "1.15", 1.15},     {1.15, "0.00", "1.15", 1.15},
+        {-1.499, "0.01", "-1.49", -1.49}, {1500.04, "0.1", "1500.0", 1500}, {15000.3, "1", "15000", 15000},
+        {150004, "10", "150000", 150000}, {1500050, "100", "1500100", 1500100}, {1500049, "100", "1500000", 1500000},
+        {12345, "100", "12300", 12300},   {7.5, "5", "", 7.5},
+    };
+    for (const auto& c : cases) {
+        double value = c.value;
+        EXPECT_EQ(FormatByStep(value, c.step), QString(c.text)) << c.value << " " << c.step;
+        EXPECT_DOUBLE_EQ(value, c.corrected) << c.value << " " << c.step;
+    }
 }
