@@ -53,6 +53,8 @@ public:
 
     // Runs the readiness check as on activation (refused while an exchange waits).
     void checkReadiness();
+    // True from the moment the window starts closing: operations under way end without more traffic.
+    bool isClosing() const { return m_closing; }
 
 protected:
     bool event(QEvent* event) override;

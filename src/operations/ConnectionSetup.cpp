@@ -1,6 +1,208 @@
-// Placeholder: the connection frame is being built.
+// The connection frame: the port and baud-rate lists, the stored connection applied at start-up,
+// OK, the connection test and Help.
+#include "app/frmDXS.h"
+#include "core/NumberText.h"
+#include "instrument/GpibTransport.h"
+#include "instrument/SerialTransport.h"
+#include "operations/InstrumentOperation.h"
 #include "operations/Operations.h"
+#include "operations/StrictConversion.h"
+#include "operations/record/LastSentMemory.h"
+#include "panel/UpDownButtons.h"
 
-void fillConnectionLists(frmDXS&) {}
-void InitDevice(frmDXS&) {}
-void installConnectionFrame(frmDXS&) {}
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::array kComPorts = {"1", "2", "3", "4"};
+// In list order; a stored rate selects its entry, other rates (600 and 300 among them) select none.
+constexpr std::array kBaudRates = {19200, 14400, 9600, 4800, 2400, 1200, 600, 300};
+constexpr int kSelectableBaudRates = 6;
+
+// The hidden cycle time box steps in tens of milliseconds.
+constexpr int kCycleStep = 10;
+constexpr int kCycleMin = 10;
+constexpr int kCycleMax = 1000;
+
+// Which device each port number opens on this machine, so a user with a USB adapter sees which
+// number to choose.
+void showPortDevices(QComboBox& ports) {
+    for (int i = 0; i < ports.count(); ++i) {
+        const int port = ports.itemText(i).toInt();
+        const QString device = SerialTransport::deviceForPort(port);
+        ports.setItemData(i,
+                          device.isEmpty() ? QString("COM%1: no device on this machine").arg(port)
+                                           : QString("COM%1: %2").arg(port).arg(device),
+                          Qt::ToolTipRole);
+    }
+}
+
+bool isPort(int port) {
+    return port >= 1 && port <= 4;
+}
+bool isGpibAddress(int address) {
+    return address >= 0 && address <= 31;
+}
+
+// A check box's value as the record keeps it.
+int16_t checkValue(const QCheckBox& box) {
+    return box.isChecked() ? 1 : 0;
+}
+
+// A stored check box field: 0 leaves the box as it is, 1 ticks it, anything above clears it.
+void applyStoredCheck(QCheckBox& box, int16_t stored) {
+    if (stored >= 1) box.setChecked(stored == 1);
+}
+
+// The transport the frame's choice names, as the instrument object spells it.
+QString chosenTransport(const Panel& p) {
+    return p.Option1->isChecked() ? "RS232" : "GPIB";
+}
+
+// Applies the frame's port, rate and address to the transports (each text converted afresh, both
+// transports' texts whichever is chosen) and selects the chosen transport.
+void applyTransports(frmDXS& window) {
+    const Panel& p = window.panel;
+    const int port = strictInteger(p.cboComPort->currentText());
+    if (p.Option1->isChecked() && isPort(port)) {
+        window.CWSerial1().setPortNumber(port);
+        window.CWSerial1().setBaudRate(strictInteger(p.cboBuadRate->currentText()));
+        window.CWSerial1().configure();
+    }
+    const int address = strictInteger(p.txtGPIBAddr->text());
+    if (p.Option2->isChecked() && isGpibAddress(address)) {
+        window.CWGPIB1().setAddress(address);
+        window.CWGPIB1().configure();
+    }
+    window.instrument.ConnectMethod(chosenTransport(p));
+}
+
+void OKButton_Click(frmDXS& window) {
+    if (InstrumentOperation::busy(window)) return;
+    InstrumentOperation operation(window);
+    const Panel& p = window.panel;
+    SettingsRecord& record = window.record;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Any failure ends OK silently; what was stored or applied before it stays.
+    try {
+        const int port = strictInteger(p.cboComPort->currentText());
+        if (isPort(port)) {
+            record.setInteger(RecordField::ComPort, int16_t(port));
+            record.setInteger(RecordField::BaudRate, strictInteger(p.cboBuadRate->currentText()));
+        }
+        const int address = strictInteger(p.txtGPIBAddr->text());
+        if (isGpibAddress(address)) record.setInteger(RecordField::GpibAddress, int16_t(address));
+        record.setInteger(RecordField::SkipSameValue, checkValue(*p.chkSkipCommand));
+        record.setInteger(RecordField::CycleTime, roundedNumber(p.txtCycleTime->text()));
+        record.setInteger(RecordField::SyncRateSym, checkValue(*p.chkSyncRateSym));
+        applyTransports(window);
+        window.instrument.iWaiting_ms = numtext::lenientValue(p.txtCycleTime->text());
+    } catch (const ConversionError&) {
+    } catch (const TransportError&) {
+    }
+    QApplication::restoreOverrideCursor();
+    p.fraComm->hide();
+}
+
+void cmdTestConnect_Click(frmDXS& window) {
+    if (InstrumentOperation::busy(window)) return;
+    InstrumentOperation operation(window);
+    UserDialogs& dialogs = window.dialogs();
+    const auto failed = [&](int number, const QString& description) {
+        dialogs.message("Connect DXS-4820 Failure! Error caused by [" + QString::number(number) + "] " +
+                        description);
+    };
+    try {
+        applyTransports(window);
+        const QString identification = window.instrument.IDN();
+        if (!identification.isEmpty()) {
+            dialogs.message("System Connect DXS-4820 correctly        \r\n" + identification,
+                            UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
+        } else if (dialogs.message("System cannot connect DXS-4820.\r\nDo you need help?",
+                                   UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes) {
+            dialogs.openHelp(0);
+        }
+    } catch (const ConversionError& error) {
+        failed(error.number, error.description);
+    } catch (const TransportError& error) {
+        failed(error.number(), error.description());
+    }
+}
+
+void stepCycleTime(QLineEdit& box, int direction) {
+    const int now = int(numtext::lenientValue(box.text()));
+    box.setText(QString::number(std::clamp(now + direction * kCycleStep, kCycleMin, kCycleMax)));
+}
+
+} // namespace
+
+void fillConnectionLists(frmDXS& window) {
+    Panel& p = window.panel;
+    if (!p.cboComPort) return;
+    for (const char* port : kComPorts)
+        p.cboComPort->addItem(port);
+    for (int rate : kBaudRates)
+        p.cboBuadRate->addItem(QString::number(rate));
+    p.cboComPort->setCurrentIndex(-1);
+    p.cboBuadRate->setCurrentIndex(-1);
+    showPortDevices(*p.cboComPort);
+}
+
+void InitDevice(frmDXS& window) {
+    Panel& p = window.panel;
+    if (!p.cboComPort) return;
+    const SettingsRecord& record = window.record;
+    const int16_t port = record.integer(RecordField::ComPort);
+    const int16_t baud = record.integer(RecordField::BaudRate);
+    const int16_t address = record.integer(RecordField::GpibAddress);
+
+    // A port number the list does not hold (a hand-edited file) selects no entry; the transport
+    // still gets it below.
+    if (isPort(port)) p.cboComPort->setCurrentIndex(port - 1);
+    for (int i = 0; i < kSelectableBaudRates; ++i)
+        if (kBaudRates[i] == baud) p.cboBuadRate->setCurrentIndex(i);
+    p.txtGPIBAddr->setText(QString::number(address));
+
+    if (port >= 1) window.CWSerial1().setPortNumber(port);
+    if (baud >= 1) window.CWSerial1().setBaudRate(baud);
+    if (address >= 1) window.CWGPIB1().setAddress(address);
+
+    // Only blanks count as an unwritten flag: the zero byte of a never-written field counts as set.
+    const QString rs232 = trimBlanks(record.text(RecordField::Rs232Flag));
+    if (!rs232.isEmpty()) window.instrument.ConnectMethod(rs232 == "1" ? "RS232" : "GPIB");
+    const QString gpib = trimBlanks(record.text(RecordField::GpibFlag));
+    if (!gpib.isEmpty()) window.instrument.ConnectMethod(gpib == "1" ? "GPIB" : "RS232");
+
+    applyStoredCheck(*p.chkSkipCommand, record.integer(RecordField::SkipSameValue));
+    applyStoredCheck(*p.chkSyncRateSym, record.integer(RecordField::SyncRateSym));
+}
+
+void installConnectionFrame(frmDXS& window) {
+    Panel& p = window.panel;
+    if (!p.fraComm) return;
+    QObject::connect(window.mnuSetting, &QAction::triggered, &window, [&window] {
+        Panel& p = window.panel;
+        showPortDevices(*p.cboComPort);
+        p.fraComm->raise();
+        p.fraComm->show();
+    });
+    QObject::connect(p.OKButton, &QPushButton::clicked, &window, [&window] { OKButton_Click(window); });
+    QObject::connect(p.cmdTestConnect, &QPushButton::clicked, &window,
+                     [&window] { cmdTestConnect_Click(window); });
+    QObject::connect(p.cmdHelp, &QPushButton::clicked, &window, [&window] { window.dialogs().openHelp(0); });
+    if (p.UpDown1) {
+        QObject::connect(p.UpDown1, &UpDownButtons::upClicked, &window,
+                         [&window] { stepCycleTime(*window.panel.txtCycleTime, +1); });
+        QObject::connect(p.UpDown1, &UpDownButtons::downClicked, &window,
+                         [&window] { stepCycleTime(*window.panel.txtCycleTime, -1); });
+    }
+}

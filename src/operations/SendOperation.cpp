@@ -1,5 +1,163 @@
-// Placeholder: Send is being built.
+// Send: validates the panel, asks whether the instrument answers, then walks the groups and
+// reports the result in the message line and, for missing values or a failed conversion, in a box.
+#include "app/frmDXS.h"
+#include "operations/InstrumentOperation.h"
 #include "operations/Operations.h"
+#include "operations/SendSequence.h"
+#include "panel/NumericBox.h"
 
-void installSend(frmDXS&) {}
-QString ValidateInputItem(frmDXS&) { return {}; }
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace {
+
+// The boxes that must not be left unconfirmed when sending.
+constexpr std::array kValidatedBoxes = {
+    &Panel::txtMainFreq,       &Panel::txtMainAmp,       &Panel::txtMainDCOffset, &Panel::txtMainDuty,
+    &Panel::txtSweepStartFreq, &Panel::txtSweepStopFreq, &Panel::txtSweepSpan,    &Panel::txtSweepSymmetry,
+    &Panel::txtSweepRate,      &Panel::txtModRate,       &Panel::txtModSymmetry,  &Panel::txtModSpanDepth,
+    &Panel::txtTrgRate,        &Panel::txtTrgSymmetry,   &Panel::txtBurstPeriod,  &Panel::txtOpenGatePeriod,
+};
+
+template <size_t N> int checkedIndex(const std::array<QRadioButton*, N>& group) {
+    for (size_t i = 0; i < N; ++i)
+        if (group[i]->isChecked()) return int(i);
+    return -1;
+}
+
+SendPanel readPanel(const Panel& p) {
+    SendPanel s;
+    s.mainWaveform = checkedIndex(p.optMainFunc) + 1;
+    s.mainFreq = p.txtMainFreq->text();
+    s.mainAmp = p.txtMainAmp->text();
+    s.mainDCOffset = p.txtMainDCOffset->text();
+    s.mainDuty = p.txtMainDuty->text();
+
+    s.sweepOn = p.optSweep[0]->isChecked();
+    s.sweepLog = !p.optSweepModel[0]->isChecked();
+    s.sweepStart = p.txtSweepStartFreq->text();
+    s.sweepStop = p.txtSweepStopFreq->text();
+    s.sweepSymmetry = p.txtSweepSymmetry->text();
+    s.sweepRate = p.txtSweepRate->text();
+
+    s.modulationOn = p.optModulation[0]->isChecked();
+    const int source = checkedIndex(p.optModSource);
+    s.modSource = source == 3 ? 3 : source == 0 ? 0 : source == 1 ? 1 : 2;
+    s.modAM = p.optModAM->isChecked();
+    s.modRate = p.txtModRate->text();
+    s.modSymmetry = p.txtModSymmetry->text();
+    s.modSpanDepth = p.txtModSpanDepth->text();
+
+    s.triggerOn = p.optTrigger[0]->isChecked();
+    s.burstOn = p.optBurst[0]->isChecked();
+    s.gateOn = p.optGate[0]->isChecked();
+    s.externalOn = p.optExternal[0]->isChecked();
+    s.triggerExt = p.optTriggerExt->isChecked();
+    s.triggerMulti = !p.optTriggerType[0]->isChecked();
+    s.trgRate = p.txtTrgRate->text();
+    s.trgSymmetry = p.txtTrgSymmetry->text();
+    s.trgPhase = p.txtTrgPhase->text();
+    const int gateTime = checkedIndex(p.optGateTimeExt);
+    s.counterGateTime = gateTime >= 0 && gateTime <= 2 ? gateTime : 3;
+    return s;
+}
+
+// The send's exchanges go to the window's instrument; the busy pointer shows once it answered.
+class WindowTarget : public SendTarget {
+public:
+    explicit WindowTarget(frmDXS& window) : m_window(window) {}
+    ~WindowTarget() override { restorePointer(); }
+
+    bool Ready() override { return m_window.instrument.Ready(); }
+    QString IDN() override { return m_window.instrument.IDN(); }
+    void set(Property property, double value) override { m_window.instrument.set(property, value); }
+    void check(Property property) override { m_window.instrument.check(property); }
+    void beginSending() override {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_busyPointer = true;
+    }
+    void resetTriggerPhase() override {
+        m_window.panel.txtTrgPhase->setText("0");
+        m_window.panel.txtTrgPhase->setBackColor(ColorWhite);
+    }
+    bool stopRequested() override { return m_window.isClosing(); }
+
+    void restorePointer() {
+        if (m_busyPointer) QApplication::restoreOverrideCursor();
+        m_busyPointer = false;
+    }
+
+private:
+    frmDXS& m_window;
+    bool m_busyPointer = false;
+};
+
+// What one send remembers of the values it sent, kept with the window for its lifetime.
+class SendOperation : public QObject {
+public:
+    explicit SendOperation(frmDXS& window) : QObject(&window), m_window(window) {
+        setObjectName("SendOperation");
+    }
+
+    void run() {
+        if (InstrumentOperation::busy(m_window) || m_window.isClosing()) return;
+        const QString unconfirmed = ValidateInputItem(m_window);
+        if (!unconfirmed.isEmpty()) {
+            m_window.dialogs().message(unconfirmed);
+            return;
+        }
+        if (!m_window.panel.chkSkipCommand->isChecked()) m_window.sendAll = true;
+
+        InstrumentOperation operation(m_window);
+        WindowTarget target(m_window);
+        const SendOutcome outcome = runSend(readPanel(m_window.panel), m_memory, m_window.sendAll, target);
+        switch (outcome.end) {
+        case SendOutcome::End::NotReady:
+            m_window.setMessage(
+                "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.");
+            m_window.sendAll = false;
+            return;
+        case SendOutcome::End::NoIdentification:
+            m_window.dialogs().message("DXS-4820 <--> PC: [Failure]");
+            return;
+        case SendOutcome::End::Done:
+            m_window.setMessage(outcome.summary);
+            if (!outcome.errorText.isEmpty())
+                m_window.dialogs().message("System check the input data and find errors as follows \r\n" +
+                                               outcome.errorText,
+                                           UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
+            target.restorePointer();
+            m_window.sendAll = false;
+            return;
+        case SendOutcome::End::ConversionFailed:
+            // What was sent stays sent; the send-all flag stays so the next send repeats it all.
+            m_window.dialogs().message("DXS-4820 Application System causes errors as follows \r\n" +
+                                           outcome.errorText + outcome.failure,
+                                       UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
+            target.restorePointer();
+            return;
+        case SendOutcome::End::Stopped:
+            return;
+        }
+    }
+
+private:
+    frmDXS& m_window;
+    LastSentMemory m_memory;
+};
+
+} // namespace
+
+QString ValidateInputItem(frmDXS& window) {
+    for (NumericBox* Panel::*box : kValidatedBoxes)
+        if ((window.panel.*box)->isEdited()) return "Please validate the items with orange BackColor color.";
+    return {};
+}
+
+void installSend(frmDXS& window) {
+    if (!window.mnuSend) return;
+    auto* send = new SendOperation(window);
+    QObject::connect(window.mnuSend, &QAction::triggered, send, [send] { send->run(); });
+}

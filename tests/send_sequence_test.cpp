@@ -1,0 +1,267 @@
+// The send's walk through the groups and its memory of what was sent, against a recording target.
+#include "operations/SendSequence.h"
+#include "support/QtPrint.h"
+
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Exchange = std::pair<Property, double>;
+constexpr double kCheck = -1e300; // marks a check in the recorded list
+
+struct RecordingTarget : SendTarget {
+    bool ready = true;
+    QString identification = "DXS-4820";
+    int stopAfter = -1; // exchanges before the window closes; -1 never
+    std::vector<Exchange> exchanges;
+    int phaseResets = 0;
+
+    bool Ready() override { return ready; }
+    QString IDN() override { return identification; }
+    void set(Property property, double value) override { exchanges.emplace_back(property, value); }
+    void check(Property property) override { exchanges.emplace_back(property, kCheck); }
+    void resetTriggerPhase() override { ++phaseResets; }
+    bool stopRequested() override { return stopAfter >= 0 && int(exchanges.size()) >= stopAfter; }
+};
+
+SendPanel designDefaults() {
+    SendPanel p;
+    p.mainFreq = "10000";
+    p.mainAmp = "5.00";
+    p.mainDCOffset = "0.00";
+    p.mainDuty = "50";
+    p.sweepStart = "1000.00";
+    p.sweepStop = "2000.00";
+    p.sweepSymmetry = "90";
+    p.sweepRate = "1000.0";
+    p.modRate = "1000.0";
+    p.modSymmetry = "50";
+    p.modSpanDepth = "50";
+    p.trgRate = "1000.0";
+    p.trgSymmetry = "50";
+    p.trgPhase = "0";
+    return p;
+}
+
+bool contains(const std::vector<Exchange>& list, Property property) {
+    for (const Exchange& e : list)
+        if (e.first == property) return true;
+    return false;
+}
+
+// The exchanges from the first one of `property` on.
+std::vector<Exchange> from(const std::vector<Exchange>& list, Property property, int occurrence = 0) {
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].first == property && occurrence-- == 0) return {list.begin() + long(i), list.end()};
+    return {};
+}
+
+} // namespace
+
+TEST(SendMemory, NeverSentTextsMatchNoFieldAndLongTextsNeverMatch) {
+    LastSentMemory memory;
+    for (const QString& text : {QString(), QString("0"), QString("          ")})
+        EXPECT_TRUE(memory.differs(SentValue::MainFreq, text)) << text.toStdString();
+    EXPECT_FALSE(memory.differs(SentValue::MainWaveform, 0));
+    EXPECT_FALSE(memory.differs(SentValue::AMSymmetry, QString(" 0 ")));
+
+    struct Case {
+        SentValue value;
+        QString sent, now;
+        bool differs;
+        QString held;
+    };
+    const std::vector<Case> cases = {
+        {SentValue::MainFreq, "10000", " 10000  ", false, "10000     "},
+        {SentValue::MainFreq, "10000", "10000.0", true, "10000     "},
+        {SentValue::MainFreq, "12345678901", "12345678901", true, "1234567890"},
+        {SentValue::MainDuty, "50", "50", false, "50"},
+        {SentValue::TrgPhase, "0", "0", false, "0  "},
+        {SentValue::FMSymmetry, "50", "50\t", true, "50 "},
+    };
+    for (const Case& c : cases) {
+        memory.remember(c.value, c.sent);
+        EXPECT_EQ(memory.rememberedText(c.value), c.held);
+        EXPECT_EQ(memory.differs(c.value, c.now), c.differs)
+            << c.sent.toStdString() << " / " << c.now.toStdString();
+    }
+    memory.remember(SentValue::AMSymmetry, 50);
+    EXPECT_FALSE(memory.differs(SentValue::AMSymmetry, QString("50")));
+    EXPECT_TRUE(memory.differs(SentValue::AMSymmetry, QString("50.0")));
+}
+
+// Branches of the groups that the window tests do not walk.
+TEST(SendSequence, GroupBranches) {
+    struct Case {
+        const char* name;
+        void (*prepare)(SendPanel&);
+        Property from;
+        int occurrence;
+        std::vector<Exchange> tail;
+        QString summary;
+    };
+    const std::vector<Case> cases = {
+        {"sweep on, log spacing",
+         [](SendPanel& p) {
+             p.sweepOn = true;
+             p.sweepLog = true;
+         },
+         Property::SourceSweepSpace,
+         0,
+         {{Property::SourceSweepSpace, 1},
+          {Property::SourceSweepStart, 1000},
+          {Property::SourceSweepStop, 2000},
+          {Property::SourceSweepSym, 90},
+          {Property::SourceSweepRate, 1000},
+          {Property::SourceState, 3},
+          {Property::SourceState, kCheck},
+          {Property::SourceSource, 0},
+          {Property::SourceWaveForm, 1},
+          {Property::SourceModAMRate, 1000},
+          {Property::SourceMODAMSym, 50},
+          {Property::SourceMODAMSpan, 50},
+          {Property::SourceTriggerSource, 0},
+          {Property::SourceTriggerMode, 0},
+          {Property::SourceTriggerPhase, 0}},
+         "Main Setting is Done;Sweep Setting is Done;Modulation Setting is Done under Off mode;"
+         "Gate Setting is Done under Off mode;"},
+        {"FM on with triangle source",
+         [](SendPanel& p) {
+             p.modulationOn = true;
+             p.modAM = false;
+             p.modSource = 1;
+             p.modSymmetry = "40.5";
+             p.modSpanDepth = "7.5";
+         },
+         Property::SourceState,
+         1,
+         {{Property::SourceState, kCheck},
+          {Property::SourceSource, 0},
+          {Property::SourceWaveForm, 2},
+          {Property::SourceModFMRate, 1000},
+          {Property::SourceMODFMSym, 40},
+          {Property::SourceMODFMSpan, 8},
+          {Property::SourceState, 2},
+          {Property::SourceTriggerSource, 0},
+          {Property::SourceTriggerMode, 0},
+          {Property::SourceTriggerPhase, 0}},
+         "Main Setting is Done;Sweep Setting is Done under Off mode;Modulation Setting is Done;"
+         "Gate Setting is Done under Off mode;"},
+        {"trigger on, external source: no rate, symmetry or phase",
+         [](SendPanel& p) {
+             p.triggerOn = true;
+             p.triggerExt = true;
+         },
+         Property::SourceTriggerState,
+         0,
+         {{Property::SourceTriggerState, 1}, {Property::SourceTriggerSource, 1}},
+         "Main Setting is Done;Sweep Setting is Done under Off mode;Modulation Setting is Done under Off "
+         "mode;"
+         "Trigger Setting is Done;"},
+        {"trigger on, multi: rate and symmetry sent",
+         [](SendPanel& p) {
+             p.triggerOn = true;
+             p.triggerMulti = true;
+             p.trgPhase = "90";
+         },
+         Property::SourceTriggerState,
+         0,
+         {{Property::SourceTriggerState, 1},
+          {Property::SourceTriggerSource, 0},
+          {Property::SourceTriggerMode, 1},
+          {Property::SourceTriggerRate, 1000},
+          {Property::SourceTriggerSYM, 50},
+          {Property::SourceTriggerPhase, 90}},
+         "Main Setting is Done;Sweep Setting is Done under Off mode;Modulation Setting is Done under Off "
+         "mode;"
+         "Trigger Setting is Done;"},
+        {"gate on with the 10 s counter gate time unselected: phase 0",
+         [](SendPanel& p) {
+             p.gateOn = true;
+             p.trgPhase = "180";
+         },
+         Property::SourceTriggerPhase,
+         0,
+         {{Property::SourceTriggerPhase, 0}},
+         "Main Setting is Done;Sweep Setting is Done under Off mode;Modulation Setting is Done under Off "
+         "mode;"
+         "Gate Setting is Done;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendPanel panel = designDefaults();
+        c.prepare(panel);
+        LastSentMemory memory;
+        RecordingTarget target;
+        const SendOutcome outcome = runSend(panel, memory, true, target);
+        EXPECT_EQ(outcome.end, SendOutcome::End::Done);
+        EXPECT_EQ(from(target.exchanges, c.from, c.occurrence), c.tail);
+        EXPECT_EQ(outcome.summary, c.summary);
+        EXPECT_TRUE(outcome.errorText.isEmpty());
+    }
+}
+
+// Trigger rate and symmetry are neither sent nor remembered while trigger, burst and gate are off, so
+// turning one on later sends them even with skipping on.
+TEST(SendSequence, TriggerValuesWaitForTheirFunction) {
+    SendPanel panel = designDefaults();
+    LastSentMemory memory;
+    RecordingTarget first;
+    runSend(panel, memory, true, first);
+    EXPECT_FALSE(contains(first.exchanges, Property::SourceTriggerRate));
+    EXPECT_FALSE(contains(first.exchanges, Property::SourceTriggerSYM));
+
+    panel.burstOn = true;
+    RecordingTarget second;
+    runSend(panel, memory, false, second);
+    EXPECT_TRUE(contains(second.exchanges, Property::SourceTriggerRate));
+    EXPECT_TRUE(contains(second.exchanges, Property::SourceTriggerSYM));
+    EXPECT_EQ(second.phaseResets, 1);
+    EXPECT_FALSE(contains(second.exchanges, Property::SourceTriggerPhase)) << "phase 0 was sent already";
+}
+
+// The AM symmetry is sent rounded, then remembered as a strict Integer: a text that is not a number
+// as a whole is sent once and then ends the send.
+TEST(SendSequence, ConversionFailuresEndTheSendWhereTheyHappen) {
+    struct Case {
+        const char* name;
+        void (*prepare)(SendPanel&);
+        Property last;
+        QString failure;
+    };
+    const std::vector<Case> cases = {
+        {"AM symmetry with a unit", [](SendPanel& p) { p.modSymmetry = "50 %"; }, Property::SourceMODAMSym,
+         "Modulation Setting: Symmetry: Type mismatch"},
+        {"sweep symmetry out of range", [](SendPanel& p) { p.sweepSymmetry = "99999"; },
+         Property::SourceSweepStop, "Sweep Setting: Symmetry: Overflow"},
+        {"duty beyond an Integer", [](SendPanel& p) { p.mainDuty = "40000"; }, Property::OFFSet,
+         "Main Setting: Duty: Overflow"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendPanel panel = designDefaults();
+        panel.mainAmp = "";
+        c.prepare(panel);
+        LastSentMemory memory;
+        RecordingTarget target;
+        const SendOutcome outcome = runSend(panel, memory, true, target);
+        EXPECT_EQ(outcome.end, SendOutcome::End::ConversionFailed);
+        ASSERT_FALSE(target.exchanges.empty());
+        EXPECT_EQ(target.exchanges.back().first, c.last);
+        EXPECT_EQ(outcome.failure, c.failure);
+        EXPECT_EQ(outcome.errorText, "Main Setting: Amplitude need a value\r\n");
+    }
+}
+
+TEST(SendSequence, ClosingWindowEndsTheSendWithoutMoreTraffic) {
+    for (int stopAfter : {0, 1, 5, 20}) {
+        RecordingTarget target;
+        target.stopAfter = stopAfter;
+        LastSentMemory memory;
+        const SendOutcome outcome = runSend(designDefaults(), memory, true, target);
+        EXPECT_EQ(outcome.end, SendOutcome::End::Stopped) << stopAfter;
+        EXPECT_EQ(int(target.exchanges.size()), std::max(stopAfter, 0)) << stopAfter;
+    }
+}
