@@ -1,0 +1,46 @@
+#pragma once
+// A shown main window talking over a pseudo-terminal to the simulated instrument on COM1 of the
+// test's program folder, with the pacing interval set low and the start-up readiness check done.
+#include "app/frmDXS.h"
+#include "panel/NumericBox.h"
+#include "support/PtyInstrument.h"
+#include "support/WindowFixture.h"
+
+#include <QTest>
+#include <memory>
+
+class SendFixture : public WindowFixture {
+protected:
+    static constexpr double kFastPacing = 5;
+
+    void SetUp() override {
+        WindowFixture::SetUp();
+        m_sim = std::make_unique<PtyInstrument>(folder(), 1);
+        ASSERT_TRUE(m_sim->isRunning()) << m_sim->errorText().toStdString();
+    }
+    void TearDown() override {
+        WindowFixture::TearDown();
+        m_sim.reset();
+    }
+
+    // The window as start-up leaves it (a never-written record selects RS232 on port 1), once its
+    // first readiness check has been answered; nothing received so far is kept.
+    frmDXS& ready(double pacing = kFastPacing) {
+        frmDXS& w = window();
+        w.instrument.iWaiting_ms = pacing;
+        EXPECT_TRUE(sim().waitForLines(1));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w.instrument.isExchanging(); }));
+        sim().clear();
+        return w;
+    }
+
+    PtyInstrument& sim() { return *m_sim; }
+
+    // A value as a confirmed entry shows it (white).
+    static void enter(NumericBox* box, const QString& text) {
+        box->setText(text);
+        box->markAccepted();
+    }
+
+    std::unique_ptr<PtyInstrument> m_sim;
+};
