@@ -18,6 +18,29 @@ QString commandValue(ValueType type, double value) {
     return QString::number(*whole);
 }
 
+// Whether the reply begins with a number, blanks, tabs and line feeds aside: an empty or
+// non-numeric reply fails the rounding rule rather than passing as 0.
+bool startsWithNumber(const QString& reply) {
+    qsizetype i = 0;
+    const auto blank = [&] {
+        return i < reply.size() && (reply[i] == u' ' || reply[i] == u'\t' || reply[i] == u'\n');
+    };
+    const auto digit = [&] { return i < reply.size() && reply[i] >= u'0' && reply[i] <= u'9'; };
+    while (blank())
+        ++i;
+    if (i < reply.size() && (reply[i] == u'+' || reply[i] == u'-')) ++i;
+    while (blank())
+        ++i;
+    if (digit()) return true;
+    if (i < reply.size() && reply[i] == u'.') {
+        ++i;
+        while (blank())
+            ++i;
+        return digit();
+    }
+    return false;
+}
+
 double convertReply(CheckRule rule, const QString& reply) {
     switch (rule) {
     case CheckRule::Number:
@@ -26,6 +49,7 @@ double convertReply(CheckRule rule, const QString& reply) {
         if (const auto value = numtext::strictIntegerFloor(reply)) return *value;
         throw StepFailed{};
     case CheckRule::Rounding:
+        if (!startsWithNumber(reply)) throw StepFailed{};
         if (const auto value = numtext::roundToInteger(numtext::lenientValue(reply))) return *value;
         throw StepFailed{};
     }
