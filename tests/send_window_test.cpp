@@ -270,7 +270,8 @@ TEST_F(SendWindow, CommandsDuringASendAreRefused) {
     QTimer during;
     during.setInterval(1);
     QObject::connect(&during, &QTimer::timeout, [&] {
-        if (!w.instrument.isExchanging()) return;
+        // Once the instrument has answered its identification the busy pointer shows too.
+        if (!w.instrument.isExchanging() || sim().lines().size() < 5) return;
         busyShown = !w.mnuSend->isEnabled() && !w.mnuSetting->isEnabled() && !w.panel.OKButton->isEnabled() &&
                     !w.panel.cmdTestConnect->isEnabled() && QApplication::overrideCursor() != nullptr;
         w.mnuSend->trigger();
