@@ -142,6 +142,7 @@ TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
         const char* detail; // part of the transport's error text
     };
     const QString missingLink = folder.path() + "/COM3";
+    gpib.setAddress(31);
     const Case cases[] = {
         {"dangling COM3 link",
          [&] {
@@ -149,6 +150,8 @@ TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
              serial.setPortNumber(3);
          },
          "RS232", "COM3"},
+        {"GPIB address the bus refuses", [] { GpibTransport::setLibraryPath(GPIB_STANDIN_PATH); }, "GPIB",
+         "address 31"},
         {"absent GPIB library", [] { GpibTransport::setLibraryPath("/nonexistent/libgpib.so.0"); }, "GPIB",
          "libgpib.so.0"},
     };
