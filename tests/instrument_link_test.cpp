@@ -7,6 +7,7 @@
 #include "support/PtyInstrument.h"
 #include "support/QtPrint.h"
 #include "support/RecordingTransport.h"
+#include "support/WindowFixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -271,4 +272,23 @@ TEST_F(InstrumentLink, ShutDownEndsTheWaitWithoutItsReadAndStopsSending) {
     dxs.set(Property::MainFreq, 5);
     EXPECT_FALSE(dxs.Ready());
     EXPECT_EQ(serialRecorder.writes.size(), writes);
+}
+
+namespace {
+class InstrumentWindow : public WindowFixture {};
+} // namespace
+
+TEST_F(InstrumentWindow, TheWindowReachesTheSimulatedInstrumentOnItsCom1) {
+    PtyInstrument sim(folder());
+    ASSERT_TRUE(sim.isRunning()) << sim.errorText().toStdString();
+    frmDXS& w = window();
+    w.instrument.iWaiting_ms = 20;
+    w.instrument.ConnectMethod("RS232");
+    EXPECT_EQ(w.message(), "Set [Configure RS232] to DXS-4820 OK");
+    w.checkReadiness();
+    EXPECT_EQ(w.message(), "DXS-4820 <--> PC: [Ready]");
+    EXPECT_TRUE(sim.lines().contains("*IDN?"));
+    w.instrument.set(Property::MainFreq, 2500);
+    EXPECT_EQ(w.message(), "Set [Main Func Freq] to DXS-4820 OK");
+    EXPECT_EQ(sim.value(int(Property::MainFreq)), 2500);
 }
