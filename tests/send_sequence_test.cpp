@@ -14,16 +14,23 @@ constexpr double kCheck = -1e300; // marks a check in the recorded list
 struct RecordingTarget : SendTarget {
     bool ready = true;
     QString identification = "DXS-4820";
-    int stopAfter = -1; // exchanges before the window closes; -1 never
+    int stopAfter = -1; // exchanges, the two queries included, before the window closes; -1 never
+    int queries = 0;
     std::vector<Exchange> exchanges;
     int phaseResets = 0;
 
-    bool Ready() override { return ready; }
-    QString IDN() override { return identification; }
+    bool Ready() override {
+        ++queries;
+        return ready;
+    }
+    QString IDN() override {
+        ++queries;
+        return identification;
+    }
     void set(Property property, double value) override { exchanges.emplace_back(property, value); }
     void check(Property property) override { exchanges.emplace_back(property, kCheck); }
     void resetTriggerPhase() override { ++phaseResets; }
-    bool stopRequested() override { return stopAfter >= 0 && int(exchanges.size()) >= stopAfter; }
+    bool stopRequested() override { return stopAfter >= 0 && queries + int(exchanges.size()) >= stopAfter; }
 };
 
 SendPanel designDefaults() {
@@ -255,13 +262,28 @@ TEST(SendSequence, ConversionFailuresEndTheSendWhereTheyHappen) {
     }
 }
 
+// A window closed while a query waits gets no report of the empty answer the closing caused.
 TEST(SendSequence, ClosingWindowEndsTheSendWithoutMoreTraffic) {
-    for (int stopAfter : {0, 1, 5, 20}) {
+    struct Case {
+        int stopAfter;
+        bool ready;
+        QString identification;
+        int sets;
+    };
+    const std::vector<Case> cases = {
+        {1, false, "", 0},
+        {2, true, "", 0},
+        {3, true, "DXS-4820", 1},
+        {22, true, "DXS-4820", 20},
+    };
+    for (const Case& c : cases) {
         RecordingTarget target;
-        target.stopAfter = stopAfter;
+        target.stopAfter = c.stopAfter;
+        target.ready = c.ready;
+        target.identification = c.identification;
         LastSentMemory memory;
         const SendOutcome outcome = runSend(designDefaults(), memory, true, target);
-        EXPECT_EQ(outcome.end, SendOutcome::End::Stopped) << stopAfter;
-        EXPECT_EQ(int(target.exchanges.size()), std::max(stopAfter, 0)) << stopAfter;
+        EXPECT_EQ(outcome.end, SendOutcome::End::Stopped) << c.stopAfter;
+        EXPECT_EQ(int(target.exchanges.size()), c.sets) << c.stopAfter;
     }
 }

@@ -124,6 +124,7 @@ void cmdTestConnect_Click(frmDXS& window) {
     try {
         applyTransports(window);
         const QString identification = window.instrument.IDN();
+        if (window.isClosing()) return; // the window closed while the answer was awaited
         if (!identification.isEmpty()) {
             dialogs.message("System Connect DXS-4820 correctly        \r\n" + identification,
                             UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);

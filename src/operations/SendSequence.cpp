@@ -20,10 +20,13 @@ public:
 
     SendOutcome run() {
         try {
-            if (!m_target.Ready()) return end(SendOutcome::End::NotReady);
+            // A window closed during either query ends the send before its empty answer is reported.
+            const bool ready = m_target.Ready();
             stopIfClosing();
-            if (m_target.IDN().isEmpty()) return end(SendOutcome::End::NoIdentification);
+            if (!ready) return end(SendOutcome::End::NotReady);
+            const bool identified = !m_target.IDN().isEmpty();
             stopIfClosing();
+            if (!identified) return end(SendOutcome::End::NoIdentification);
             m_target.beginSending();
             mainGroup();
             sweepGroup();
