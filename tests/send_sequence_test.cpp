@@ -1,22 +1,20 @@
 // The send's walk through the groups and its memory of what was sent, against a recording target.
+#include "core/NumberText.h"
 #include "operations/SendSequence.h"
 #include "support/QtPrint.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
-#include <utility>
 #include <vector>
 
 namespace {
-
-using Exchange = std::pair<Property, double>;
-constexpr double kCheck = -1e300; // marks a check in the recorded list
 
 struct RecordingTarget : SendTarget {
     bool ready = true;
     QString identification = "DXS-4820";
     int stopAfter = -1; // exchanges, the two queries included, before the window closes; -1 never
     int queries = 0;
-    std::vector<Exchange> exchanges;
+    QStringList exchanges; // as the wire would carry them
     int phaseResets = 0;
 
     bool Ready() override {
@@ -27,8 +25,10 @@ struct RecordingTarget : SendTarget {
         ++queries;
         return identification;
     }
-    void set(Property property, double value) override { exchanges.emplace_back(property, value); }
-    void check(Property property) override { exchanges.emplace_back(property, kCheck); }
+    void set(Property property, double value) override {
+        exchanges << commandRow(property).header + numtext::generalForm(value);
+    }
+    void check(Property property) override { exchanges << commandRow(property).query; }
     void resetTriggerPhase() override { ++phaseResets; }
     bool stopRequested() override { return stopAfter >= 0 && queries + int(exchanges.size()) >= stopAfter; }
 };
@@ -52,17 +52,15 @@ SendPanel designDefaults() {
     return p;
 }
 
-bool contains(const std::vector<Exchange>& list, Property property) {
-    for (const Exchange& e : list)
-        if (e.first == property) return true;
-    return false;
+// The exchanges from the first one starting with `text` on.
+QStringList from(const QStringList& list, const QString& text) {
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (list[i].startsWith(text)) return list.mid(i);
+    return {};
 }
 
-// The exchanges from the first one of `property` on.
-std::vector<Exchange> from(const std::vector<Exchange>& list, Property property, int occurrence = 0) {
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i].first == property && occurrence-- == 0) return {list.begin() + long(i), list.end()};
-    return {};
+bool contains(const QStringList& list, const QString& header) {
+    return !from(list, header).isEmpty();
 }
 
 } // namespace
@@ -104,36 +102,23 @@ TEST(SendSequence, GroupBranches) {
     struct Case {
         const char* name;
         void (*prepare)(SendPanel&);
-        Property from;
-        int occurrence;
-        std::vector<Exchange> tail;
+        QStringList tail; // from the first line that starts like its first one
         QString summary;
     };
+    const QString offSummary =
+        "Main Setting is Done;Sweep Setting is Done under Off mode;"
+        "Modulation Setting is Done under Off mode;Gate Setting is Done under Off mode;";
     const std::vector<Case> cases = {
         {"sweep on, log spacing",
          [](SendPanel& p) {
              p.sweepOn = true;
              p.sweepLog = true;
          },
-         Property::SourceSweepSpace,
-         0,
-         {{Property::SourceSweepSpace, 1},
-          {Property::SourceSweepStart, 1000},
-          {Property::SourceSweepStop, 2000},
-          {Property::SourceSweepSym, 90},
-          {Property::SourceSweepRate, 1000},
-          {Property::SourceState, 3},
-          {Property::SourceState, kCheck},
-          {Property::SourceSource, 0},
-          {Property::SourceWaveForm, 1},
-          {Property::SourceModAMRate, 1000},
-          {Property::SourceMODAMSym, 50},
-          {Property::SourceMODAMSpan, 50},
-          {Property::SourceTriggerSource, 0},
-          {Property::SourceTriggerMode, 0},
-          {Property::SourceTriggerPhase, 0}},
-         "Main Setting is Done;Sweep Setting is Done;Modulation Setting is Done under Off mode;"
-         "Gate Setting is Done under Off mode;"},
+         {":SOUR:SWE:SPAC 1", ":SOUR:SWE:STAR 1000", ":SOUR:SWE:STOP 2000", ":SOUR:SWE:SYM 90",
+          ":SOUR:SWE:RAT 1000", ":SOUR:STAT 3", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 1",
+          ":SOUR:MODAM:RAT 1000", ":SOUR:MODAM:SYM 50", ":SOUR:MODAM:SPAN 50", ":SOUR:TRIG:SOUR 0",
+          ":SOUR:TRIG:MOD 0", ":SOUR:TRIG:PHAS 0"},
+         QString(offSummary).replace("Sweep Setting is Done under Off mode;", "Sweep Setting is Done;")},
         {"FM on with triangle source",
          [](SendPanel& p) {
              p.modulationOn = true;
@@ -142,59 +127,33 @@ TEST(SendSequence, GroupBranches) {
              p.modSymmetry = "40.5";
              p.modSpanDepth = "7.5";
          },
-         Property::SourceState,
-         1,
-         {{Property::SourceState, kCheck},
-          {Property::SourceSource, 0},
-          {Property::SourceWaveForm, 2},
-          {Property::SourceModFMRate, 1000},
-          {Property::SourceMODFMSym, 40},
-          {Property::SourceMODFMSpan, 8},
-          {Property::SourceState, 2},
-          {Property::SourceTriggerSource, 0},
-          {Property::SourceTriggerMode, 0},
-          {Property::SourceTriggerPhase, 0}},
-         "Main Setting is Done;Sweep Setting is Done under Off mode;Modulation Setting is Done;"
-         "Gate Setting is Done under Off mode;"},
+         {":SOUR:WAV 2", ":SOUR:MODFM:RAT 1000", ":SOUR:MODFM:SYM 40", ":SOUR:MODFM:SPAN 8", ":SOUR:STAT 2",
+          ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 0", ":SOUR:TRIG:PHAS 0"},
+         QString(offSummary)
+             .replace("Modulation Setting is Done under Off mode;", "Modulation Setting is Done;")},
         {"trigger on, external source: no rate, symmetry or phase",
          [](SendPanel& p) {
              p.triggerOn = true;
              p.triggerExt = true;
          },
-         Property::SourceTriggerState,
-         0,
-         {{Property::SourceTriggerState, 1}, {Property::SourceTriggerSource, 1}},
-         "Main Setting is Done;Sweep Setting is Done under Off mode;Modulation Setting is Done under Off "
-         "mode;"
-         "Trigger Setting is Done;"},
+         {":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 1"},
+         QString(offSummary).replace("Gate Setting is Done under Off mode;", "Trigger Setting is Done;")},
         {"trigger on, multi: rate and symmetry sent",
          [](SendPanel& p) {
              p.triggerOn = true;
              p.triggerMulti = true;
              p.trgPhase = "90";
          },
-         Property::SourceTriggerState,
-         0,
-         {{Property::SourceTriggerState, 1},
-          {Property::SourceTriggerSource, 0},
-          {Property::SourceTriggerMode, 1},
-          {Property::SourceTriggerRate, 1000},
-          {Property::SourceTriggerSYM, 50},
-          {Property::SourceTriggerPhase, 90}},
-         "Main Setting is Done;Sweep Setting is Done under Off mode;Modulation Setting is Done under Off "
-         "mode;"
-         "Trigger Setting is Done;"},
-        {"gate on with the 10 s counter gate time unselected: phase 0",
+         {":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 1", ":SOUR:TRIG:RAT 1000",
+          ":SOUR:TRIG:SYM 50", ":SOUR:TRIG:PHAS 90"},
+         QString(offSummary).replace("Gate Setting is Done under Off mode;", "Trigger Setting is Done;")},
+        {"gate on: phase 0",
          [](SendPanel& p) {
              p.gateOn = true;
              p.trgPhase = "180";
          },
-         Property::SourceTriggerPhase,
-         0,
-         {{Property::SourceTriggerPhase, 0}},
-         "Main Setting is Done;Sweep Setting is Done under Off mode;Modulation Setting is Done under Off "
-         "mode;"
-         "Gate Setting is Done;"},
+         {":SOUR:TRIG:PHAS 0"},
+         QString(offSummary).replace("Gate Setting is Done under Off mode;", "Gate Setting is Done;")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -204,7 +163,7 @@ TEST(SendSequence, GroupBranches) {
         RecordingTarget target;
         const SendOutcome outcome = runSend(panel, memory, true, target);
         EXPECT_EQ(outcome.end, SendOutcome::End::Done);
-        EXPECT_EQ(from(target.exchanges, c.from, c.occurrence), c.tail);
+        EXPECT_EQ(from(target.exchanges, c.tail[0]), c.tail);
         EXPECT_EQ(outcome.summary, c.summary);
         EXPECT_TRUE(outcome.errorText.isEmpty());
     }
@@ -217,16 +176,16 @@ TEST(SendSequence, TriggerValuesWaitForTheirFunction) {
     LastSentMemory memory;
     RecordingTarget first;
     runSend(panel, memory, true, first);
-    EXPECT_FALSE(contains(first.exchanges, Property::SourceTriggerRate));
-    EXPECT_FALSE(contains(first.exchanges, Property::SourceTriggerSYM));
+    EXPECT_FALSE(contains(first.exchanges, ":SOUR:TRIG:RAT"));
+    EXPECT_FALSE(contains(first.exchanges, ":SOUR:TRIG:SYM"));
 
     panel.burstOn = true;
     RecordingTarget second;
     runSend(panel, memory, false, second);
-    EXPECT_TRUE(contains(second.exchanges, Property::SourceTriggerRate));
-    EXPECT_TRUE(contains(second.exchanges, Property::SourceTriggerSYM));
+    EXPECT_TRUE(contains(second.exchanges, ":SOUR:TRIG:RAT"));
+    EXPECT_TRUE(contains(second.exchanges, ":SOUR:TRIG:SYM"));
     EXPECT_EQ(second.phaseResets, 1);
-    EXPECT_FALSE(contains(second.exchanges, Property::SourceTriggerPhase)) << "phase 0 was sent already";
+    EXPECT_FALSE(contains(second.exchanges, ":SOUR:TRIG:PHAS")) << "phase 0 was sent already";
 }
 
 // The AM symmetry is sent rounded, then remembered as a strict Integer: a text that is not a number
@@ -235,15 +194,15 @@ TEST(SendSequence, ConversionFailuresEndTheSendWhereTheyHappen) {
     struct Case {
         const char* name;
         void (*prepare)(SendPanel&);
-        Property last;
+        QString last; // the last line sent
         QString failure;
     };
     const std::vector<Case> cases = {
-        {"AM symmetry with a unit", [](SendPanel& p) { p.modSymmetry = "50 %"; }, Property::SourceMODAMSym,
+        {"AM symmetry with a unit", [](SendPanel& p) { p.modSymmetry = "50 %"; }, ":SOUR:MODAM:SYM 50",
          "Modulation Setting: Symmetry: Type mismatch"},
         {"sweep symmetry out of range", [](SendPanel& p) { p.sweepSymmetry = "99999"; },
-         Property::SourceSweepStop, "Sweep Setting: Symmetry: Overflow"},
-        {"duty beyond an Integer", [](SendPanel& p) { p.mainDuty = "40000"; }, Property::OFFSet,
+         ":SOUR:SWE:STOP 2000", "Sweep Setting: Symmetry: Overflow"},
+        {"duty beyond an Integer", [](SendPanel& p) { p.mainDuty = "40000"; }, ":OFFS 0",
          "Main Setting: Duty: Overflow"},
     };
     for (const Case& c : cases) {
@@ -256,7 +215,7 @@ TEST(SendSequence, ConversionFailuresEndTheSendWhereTheyHappen) {
         const SendOutcome outcome = runSend(panel, memory, true, target);
         EXPECT_EQ(outcome.end, SendOutcome::End::ConversionFailed);
         ASSERT_FALSE(target.exchanges.empty());
-        EXPECT_EQ(target.exchanges.back().first, c.last);
+        EXPECT_EQ(target.exchanges.back(), c.last);
         EXPECT_EQ(outcome.failure, c.failure);
         EXPECT_EQ(outcome.errorText, "Main Setting: Amplitude need a value\r\n");
     }
