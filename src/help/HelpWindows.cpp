@@ -67,7 +67,8 @@ QString printWindowImage(QWidget& window, QPrinter& printer) {
     if (image.isNull()) return QStringLiteral("the window could not be captured");
     QPainter painter;
     if (!painter.begin(&printer)) return QStringLiteral("the printer could not be started");
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // A screenshot keeps its text sharp only without lossy compression.
+    painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::LosslessImageRendering);
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
     painter.drawPixmap(QRect(QPoint(0, 0), size), image);
