@@ -238,3 +238,19 @@ TEST_F(HelpWindow, MissingOrUnreadableDocumentLeavesTheWindowEmpty) {
         EXPECT_EQ(seen.caret, 0);
     }
 }
+
+TEST_F(HelpWindow, ClosingHelpHandsActivationBackForTheReadinessCheck) {
+    window().activateWindow();
+    QCoreApplication::processEvents();
+    window().setMessage("before help");
+    const Seen seen = open([&] { window().mnuHelp->trigger(); }, 0);
+    ASSERT_TRUE(seen.opened);
+    ASSERT_NE(lastHelpWindow(), nullptr);
+    EXPECT_FALSE(lastHelpWindow()->isVisible());
+    // The platform gives the main window back its activation (here asked for, as offscreen
+    // windows do not hand it back by themselves).
+    window().activateWindow();
+    for (int i = 0; i < 100 && window().message() == "before help"; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_TRUE(window().message().startsWith("DXS-4820 <--> PC: [")) << window().message().toStdString();
+}

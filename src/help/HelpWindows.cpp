@@ -16,6 +16,11 @@ std::function<void(frmHelp&)>& helpObserver() {
     return observer;
 }
 
+QPointer<frmHelp>& lastHelpInstance() {
+    static QPointer<frmHelp> instance;
+    return instance;
+}
+
 QPointer<frmAbout>& aboutInstance() {
     static QPointer<frmAbout> instance;
     return instance;
@@ -37,18 +42,31 @@ void setHelpWindowObserver(std::function<void(frmHelp&)> observer) {
 }
 
 void openHelpWindow(QWidget* parent, int startPos) {
-    std::unique_ptr<frmHelp> window = createHelpWindow(parent, startPos);
+    // The window of the previous opening has served its purpose by now.
+    QPointer<frmHelp>& last = lastHelpInstance();
+    if (last && !last->isVisible()) delete last.data();
+
+    frmHelp* window = createHelpWindow(parent, startPos).release();
+    last = window;
     if (helpObserver()) {
-        frmHelp* shown = window.get();
-        QObject::connect(shown, &frmHelp::activated, shown, [shown] {
-            if (helpObserver()) helpObserver()(*shown);
+        QObject::connect(window, &frmHelp::activated, window, [window] {
+            if (helpObserver()) helpObserver()(*window);
         });
     }
     window->exec();
+    // Kept, hidden, until the next opening (or the main window's end): when the main window becomes
+    // active again it recognises that activation came back from help.
+}
+
+frmHelp* lastHelpWindow() {
+    return lastHelpInstance().data();
 }
 
 void showAboutWindow(frmDXS& window) {
+    // One About window for the main window's whole life: closing hides it, so that the main window
+    // still recognises where its activation came back from.
     QPointer<frmAbout>& about = aboutInstance();
+    if (about && about->parentWidget() != &window) delete about.data();
     if (!about) about = new frmAbout(window);
     about->show();
     about->raise();

@@ -24,7 +24,10 @@ std::unique_ptr<frmHelp> createHelpWindow(QWidget* parent, int startPos);
 // loop); tests inspect the window there and close it. An empty function removes the observer.
 void setHelpWindowObserver(std::function<void(frmHelp&)> observer);
 
-// The About window while it is open, else null.
+// The help window openHelpWindow showed last; it stays (hidden) until the next opening.
+frmHelp* lastHelpWindow();
+
+// The About window once shown (hidden again after OK), else null.
 frmAbout* aboutWindow();
 
 // Prints the main window's image, scaled to fit the page keeping its shape, on a printer already set

@@ -15,6 +15,11 @@
 #include <numbers>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <algorithm>
+#include <cstring>
 #include <windows.h>
 #endif
 
@@ -123,7 +128,6 @@ QStringList frmAbout::defaultSystemInfoTools() {
 frmAbout::frmAbout(frmDXS& window)
     : QDialog(&window), systemInfoTools(defaultSystemInfoTools()), m_window(window) {
     setObjectName("frmAbout");
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips(5730), twips(3705));
 
     imgIcon = label(this, "imgIcon", {240, 240, 480, 480});

@@ -122,6 +122,7 @@ public:
                     << now - position << " characters too long";
             throw Failure{message.str()};
         }
+        if (m_passages.empty() && m_report) std::cout << "0\t" << now << "/" << position << "\t(opening)\n";
         if (!m_passages.empty()) {
             m_passages.back().used = now - m_passages.back().position;
             m_passages.back().available = position - m_passages.back().position;
