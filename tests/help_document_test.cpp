@@ -81,16 +81,26 @@ TEST_F(HelpDocument, CaptionsSharingAPositionShareOneHeading) {
     std::map<int, QStringList> captionsAt;
     for (const Entry& e : allEntries())
         if (e.position != 0) captionsAt[e.position] << e.caption;
-    // Every passage heading of the document is one of the positions, in order, and nothing else
-    // is set out as a passage heading between them.
-    int previous = 0;
-    for (const auto& [position, captions] : captionsAt) {
-        EXPECT_GT(position, previous);
+    EXPECT_EQ(captionsAt.size(), 33u);
+    for (const auto& [position, captions] : captionsAt)
         for (const QString& caption : captions)
             EXPECT_TRUE(paragraphAt(position).contains(caption)) << caption.toStdString();
-        previous = position;
+
+    // The paragraphs set out as passage headings (bold, in the headings' red) are exactly the title
+    // and one per position: no passage is missing and none stands where no caption leads.
+    std::vector<int> headings;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (block.text().isEmpty()) continue;
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + 1);
+        const QTextCharFormat format = cursor.charFormat();
+        if (format.fontWeight() == QFont::Bold && format.foreground().color() == QColor(176, 0, 0))
+            headings.push_back(block.position());
     }
-    EXPECT_EQ(captionsAt.size(), 33u);
+    std::vector<int> expected{0};
+    for (const auto& entry : captionsAt)
+        expected.push_back(entry.first);
+    EXPECT_EQ(headings, expected);
 }
 
 TEST_F(HelpDocument, TellsHowToConnectAndWhatTheProgramDoes) {
