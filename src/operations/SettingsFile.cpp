@@ -6,6 +6,4 @@ void SaveOperation(frmDXS&) {}
 void SaveFile(frmDXS&) {}
 void LoadFile(frmDXS&) {}
 void RestoreData(frmDXS&) {}
-QString defaultSettingFile() {
-    return {};
-}
+QString defaultSettingFile() { return {}; }
