@@ -1,0 +1,90 @@
+#include "panel/rules/MainSetting.h"
+#include "support/QtPrint.h"
+
+#include <gtest/gtest.h>
+
+TEST(MainSettingDecisions, FrequencyByRange) {
+    const struct {
+        const char* typed;
+        const char* text;
+        const char* step;
+    } cases[] = {
+        {"1500", "1500.00", "0.01"},     {"1500.04", "1500.1", "0.1"},    {"15000", "15000.0", "0.1"},
+        {"15000.3", "15001", "1"},       {"150000", "150000", "1"},       {"150004", "150010", "10"},
+        {"1500000", "1500000", "10"},    {"1500049", "1500100", "100"},   {"12345678", "12345700", "100"},
+        {"15000000", "15000000", "100"}, {"20000000", "15000000", "100"}, {"0.005", "0.01", "0.01"},
+        {"-3", "0.01", "0.01"},          {"abc", "0.01", "0.01"},         {"", "0.01", "0.01"},
+        {"0.01", "0.01", "0.01"},        {"2500", "2500.0", "0.1"},       {"14999999.99", "15000000", "100"},
+        {"150015", "150020", "10"},      {"1234.567", "1234.57", "0.01"}, {"1500.1", "1500.1", "0.1"},
+    };
+    for (const auto& c : cases) {
+        const MainFrequencyResult result = mainFrequency(c.typed);
+        EXPECT_EQ(result.text, QString(c.text)) << c.typed;
+        EXPECT_EQ(result.step, QString(c.step)) << c.typed;
+    }
+}
+
+TEST(MainSettingDecisions, AmplitudeAgainstOffset) {
+    const struct {
+        const char* amplitude;
+        const char* offset;
+        const char* text;
+    } cases[] = {
+        {"12", "0.00", "10.00"},
+        {"5", "3", "4.00"},
+        {"0", "1", "8.00"},
+        {"-1", "0", "10.00"},
+        {"abc", "2", "6.00"},
+        {"3.456", "1", "3.46"},
+        {"6", "2", "6.00"},
+        {"0.005", "0", "10.00"},
+        {"5", "5.00", "0.00"},
+        {"5", "-2.5", "5.00"},
+        {"9.99", "0", "9.99"},
+        // an offset box still holding an unaccepted value beyond 5 V leaves no amplitude, never a negative
+        // one
+        {"5", "7", "0.00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mainAmplitude(c.amplitude, c.offset), QString(c.text)) << c.amplitude << " / " << c.offset;
+}
+
+TEST(MainSettingDecisions, OffsetAgainstAmplitude) {
+    const struct {
+        const char* offset;
+        const char* amplitude;
+        const char* text;
+    } cases[] = {
+        {"7", "5.00", "2.50"},
+        {"-4", "5.00", "-2.50"},
+        {"3", "0.01", "3.00"},
+        {"5", "0", "5.00"},
+        {"5", "0.01", "4.99"},
+        {"abc", "5.00", "abc"},
+        {"-7", "0", "-5.00"},
+        {"2.5", "5.00", "2.50"},
+        {"1.234", "5", "1.23"},
+        {"-5", "0.01", "-5.00"},
+        {"-6", "2", "-4.00"},
+        {"0", "5", "0.00"},
+        // an amplitude box still holding an unaccepted value above 10 leaves no room for an offset
+        {"-1", "12", "0.00"},
+        {"1", "12", "0.00"},
+        {"0", "11", "0.00"},
+        {"abc", "12", "0.00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mainOffset(c.offset, c.amplitude), QString(c.text)) << c.offset << " / " << c.amplitude;
+}
+
+TEST(MainSettingDecisions, Duty) {
+    const struct {
+        const char* typed;
+        const char* text;
+    } cases[] = {
+        {"10", "20"},   {"85", "80"},   {"49.5", "50"}, {"abc", "20"}, {"50abc", "50abc"},
+        {"80.4", "80"}, {"80.5", "80"}, {"19.5", "20"}, {"", "20"},    {"33", "33"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mainDuty(c.typed), QString(c.text)) << c.typed;
+}
