@@ -9,10 +9,10 @@ TEST_F(BurstWindow, RateGivesThePeriodAndTheTriggerRate) {
         const char* step;
         const char* label;
     } cases[] = {
-        {"50", "50", "1", "0.0200sec"},         {"1", "1.00", "0.01", "1.0000sec"},
-        {"0.5", "0.50", "0.01", "2.0000sec"},   {"12345", "10000", "100", "0.0001sec"},
-        {"150", "200", "100", "0.0050sec"},     {"101", "200", "100", "0.0050sec"},
-        {"1.01", "2", "1", "0.5000sec"},        {"", "0.01", "0.01", "100.0000sec"},
+        {"50", "50", "1", "0.0200sec"},       {"1", "1.00", "0.01", "1.0000sec"},
+        {"0.5", "0.50", "0.01", "2.0000sec"}, {"12345", "10000", "100", "0.0001sec"},
+        {"150", "200", "100", "0.0050sec"},   {"101", "200", "100", "0.0050sec"},
+        {"1.01", "2", "1", "0.5000sec"},      {"", "0.01", "0.01", "100.0000sec"},
     };
     Panel& p = panel();
     for (bool sync : {false, true}) {
@@ -32,7 +32,8 @@ TEST_F(BurstWindow, RateGivesThePeriodAndTheTriggerRate) {
             EXPECT_EQ(p.txtTrgRate->text(), QString(c.shown)) << where;
             EXPECT_TRUE(isWhite(p.txtTrgRate)) << where;
             for (NumericBox* box : {p.txtModRate, p.txtSweepRate, p.txtGatePeriod}) {
-                EXPECT_EQ(box->text(), sync ? QString(c.shown) : QString("7")) << where << " " << box->objectName().toStdString();
+                EXPECT_EQ(box->text(), sync ? QString(c.shown) : QString("7"))
+                    << where << " " << box->objectName().toStdString();
                 EXPECT_EQ(isWhite(box), sync) << where << " " << box->objectName().toStdString();
             }
         }
@@ -47,12 +48,13 @@ TEST_F(BurstWindow, CountBecomesTheTriggerSymmetryAndType) {
         const char* symmetry; // trigger symmetry afterwards ("33": untouched)
         const char* bar;      // bar label afterwards
         bool multi;
-        const char* message;  // the message box, if any
+        const char* message; // the message box, if any
         const char* countAfter;
     } cases[] = {
         {"1000.0", "100", "5", "50", "50", true, "", "5"},
         {"10000.0", "100", "1", "10", "", false, "", "1"},
-        {"1000.0", "100", "20", "20", "20", true, "Please Change value of Burst Count. Do you need help?", "0"},
+        {"1000.0", "100", "20", "20", "20", true, "Please Change value of Burst Count. Do you need help?",
+         "0"},
         {"1000.0", "100", "9", "90", "90", true, "", "9"},
         {"", "100", "5", "33", "", true, "Please set Main Frequence Value first!", "5"},
         {"0", "100", "5", "33", "", true, "Please set Main Frequence Value first!", "5"},
@@ -61,7 +63,8 @@ TEST_F(BurstWindow, CountBecomesTheTriggerSymmetryAndType) {
     };
     Panel& p = panel();
     for (const auto& c : cases) {
-        const std::string where = QString("main %1 rate %2 count %3").arg(c.mainFreq, c.rate, c.count).toStdString();
+        const std::string where =
+            QString("main %1 rate %2 count %3").arg(c.mainFreq, c.rate, c.count).toStdString();
         p.txtBurstCount->setText("");
         p.txtMainFreq->setText(c.mainFreq);
         if (*c.rate)
@@ -119,8 +122,8 @@ TEST_F(BurstWindow, CountThatDoesNotFitAsksAndResets) {
         EXPECT_EQ(p.txtBurstCount->text(), "0");
         // The symmetry keeps its value.
         EXPECT_EQ(p.txtTrgSymmetry->text(), "33");
-        EXPECT_EQ(dialogs().helpRequests, answer == UserDialogs::Answer::Yes ? std::vector<int>{9977 + 200}
-                                                                              : std::vector<int>{});
+        EXPECT_EQ(dialogs().helpRequests,
+                  answer == UserDialogs::Answer::Yes ? std::vector<int>{9977 + 200} : std::vector<int>{});
     }
     // A decimal count that does not fit: one question, and the symmetry stays as it was.
     p.txtTrgSymmetry->setText("33");
@@ -145,7 +148,7 @@ TEST_F(BurstWindow, MissingValuesMoveTheFocus) {
 
 TEST_F(BurstWindow, CountCaretStaysWhereTyped) {
     Panel& p = panel();
-    p.txtMainFreq->setText("1000.0");
+    p.txtMainFreq->setText("10000.0");
     enter(p.txtBurstPeriod, "100");
     paste(p.txtBurstCount, "2");
     p.txtBurstCount->setCursorPosition(0);
@@ -156,6 +159,8 @@ TEST_F(BurstWindow, CountCaretStaysWhereTyped) {
     p.txtBurstCount->setCursorPosition(2);
     QTest::keyClick(p.txtBurstCount, Qt::Key_Period);
     EXPECT_EQ(p.txtBurstCount->text(), "12");
+    EXPECT_EQ(p.txtBurstCount->cursorPosition(), 2);
+    EXPECT_EQ(p.txtTrgSymmetry->text(), "12");
 }
 
 TEST_F(BurstWindow, FineTuningBar) {

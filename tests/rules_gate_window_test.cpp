@@ -9,11 +9,11 @@ TEST_F(GateWindow, GateRateBandsAndTheTriggerRate) {
         const char* step;
         const char* label;
     } cases[] = {
-        {"100", "100", "100", "0.010sec"},    {"0.5", "0.50", "0.01", "2.000sec"},
+        {"100", "100", "100", "0.010sec"},     {"0.5", "0.50", "0.01", "2.000sec"},
         {"12345", "10000", "100", "0.000sec"}, {"", "0.01", "0.01", "100.000sec"},
-        {"99.6", "100", "1", "0.010sec"},     {"1", "1", "1", "1.000sec"},
+        {"99.6", "100", "1", "0.010sec"},      {"1", "1", "1", "1.000sec"},
         {"0.995", "1.00", "0.01", "1.000sec"}, {"101", "100", "100", "0.010sec"},
-        {"150", "200", "100", "0.005sec"},    {"0.005", "0.01", "0.01", "100.000sec"},
+        {"150", "200", "100", "0.005sec"},     {"0.005", "0.01", "0.01", "100.000sec"},
     };
     Panel& p = panel();
     for (bool sync : {false, true}) {
@@ -33,7 +33,8 @@ TEST_F(GateWindow, GateRateBandsAndTheTriggerRate) {
             // Without synchronisation the trigger rate waits, orange, for its own Enter.
             EXPECT_EQ(isWhite(p.txtTrgRate), sync) << where;
             for (NumericBox* box : {p.txtModRate, p.txtBurstPeriod, p.txtSweepRate}) {
-                EXPECT_EQ(box->text(), sync ? QString(c.shown) : QString("7")) << where << " " << box->objectName().toStdString();
+                EXPECT_EQ(box->text(), sync ? QString(c.shown) : QString("7"))
+                    << where << " " << box->objectName().toStdString();
                 EXPECT_TRUE(isWhite(box)) << where;
             }
         }
@@ -85,7 +86,9 @@ TEST_F(GateWindow, OpenGateGivesTheTriggerSymmetry) {
         EXPECT_TRUE(isWhite(p.txtOpenGatePeriod)) << where;
         EXPECT_EQ(p.lblOpenGatePeriod->text(), QString(c.label)) << where;
         EXPECT_EQ(p.txtTrgSymmetry->text(), QString(c.symmetry)) << where;
-        if (QString(c.symmetry) != "33") EXPECT_TRUE(isWhite(p.txtTrgSymmetry)) << where;
+        if (QString(c.symmetry) != "33") {
+            EXPECT_TRUE(isWhite(p.txtTrgSymmetry)) << where;
+        }
         EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi) << where;
         if (*c.message) {
             ASSERT_EQ(dialogs().messages.size(), 1u) << where;

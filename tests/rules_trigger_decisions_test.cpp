@@ -21,14 +21,3 @@ TEST(TriggerDecisions, PhaseCaretStaysWhereTypedOrGoesToTheEnd) {
     EXPECT_EQ(trigger::phaseCaret(3, "13"), 2);
     EXPECT_EQ(trigger::phaseCaret(0, "0"), 0);
 }
-
-TEST(TriggerDecisions, SymmetryIsWholePercentFrom10To90) {
-    const struct {
-        const char* typed;
-        const char* shown;
-    } cases[] = {
-        {"95", "90"}, {"5", "10"}, {"33.4", "33"}, {"", "10"}, {"90.4", "90"}, {"9.5", "10"}, {"50", "50"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(trigger::symmetryText(QString(c.typed)), QString(c.shown)) << c.typed;
-}

@@ -29,7 +29,8 @@ protected:
 
     // Queued keystrokes (spin buttons, arrow keys) are handled after the reaction that queued them.
     static void settle() {
-        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
     }
 
     // Replaces the box's text by typing, key by key, as a user does.

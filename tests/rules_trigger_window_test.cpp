@@ -8,8 +8,8 @@ TEST_F(TriggerWindow, RateBandsWithAndWithoutSynchronisation) {
         const char* shown;
         const char* step;
     } cases[] = {
-        {"20000", "10000", "100"}, {"101", "200", "100"}, {"260", "300", "100"},  {"99.6", "100", "1"},
-        {"1.01", "2", "1"},        {"0.5", "0.50", "0.01"}, {"", "0.01", "0.01"}, {"1", "1", "0.01"},
+        {"20000", "10000", "100"}, {"101", "200", "100"},   {"260", "300", "100"}, {"99.6", "100", "1"},
+        {"1.01", "2", "1"},        {"0.5", "0.50", "0.01"}, {"", "0.01", "0.01"},  {"1", "1", "0.01"},
     };
     Panel& p = panel();
     for (bool sync : {false, true}) {
@@ -24,7 +24,8 @@ TEST_F(TriggerWindow, RateBandsWithAndWithoutSynchronisation) {
             EXPECT_EQ(p.txtTrgRate->text(), QString(c.shown)) << where.toStdString();
             EXPECT_EQ(p.txtTrgRate->Tag(), QString(c.step)) << where.toStdString();
             EXPECT_TRUE(isWhite(p.txtTrgRate)) << where.toStdString();
-            EXPECT_EQ(window().record.text(RecordField::TriggerRate), QString(c.shown).leftJustified(6, ' ', true))
+            EXPECT_EQ(window().record.text(RecordField::TriggerRate),
+                      QString(c.shown).leftJustified(6, ' ', true))
                 << where.toStdString();
             const QString follower = sync ? QString(c.shown) : QString("7");
             EXPECT_EQ(p.txtSweepRate->text(), follower) << where.toStdString();
@@ -63,7 +64,8 @@ TEST_F(TriggerWindow, SymmetryIsStoredOnlyWhenTheBoxIsLeft) {
         EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), "xx ") << c.typed;
         p.txtTrgPhase->setFocus();
         settle();
-        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), QString(c.shown).leftJustified(3)) << c.typed;
+        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), QString(c.shown).leftJustified(3))
+            << c.typed;
     }
 }
 
@@ -84,7 +86,8 @@ TEST_F(TriggerWindow, PhaseFollowsEveryChange) {
         paste(phase, c.pasted);
         EXPECT_EQ(phase->text(), QString(c.shown)) << c.pasted;
         EXPECT_EQ(phase->Tag(), "1") << c.pasted;
-        EXPECT_EQ(window().record.text(RecordField::TriggerPhase), QString(c.shown).leftJustified(3)) << c.pasted;
+        EXPECT_EQ(window().record.text(RecordField::TriggerPhase), QString(c.shown).leftJustified(3))
+            << c.pasted;
     }
 
     type(phase, "-");
@@ -152,17 +155,21 @@ TEST_F(TriggerWindow, SourceChoiceIsTheSameInAllThreeTabs) {
         QRadioButton* internal;
         QRadioButton* external;
     };
-    const Pair pairs[] = {{p.optTriggerInt, p.optTriggerExt}, {p.optBurstInt, p.optBurstExt}, {p.optGateInt, p.optGateExt}};
+    const Pair pairs[] = {
+        {p.optTriggerInt, p.optTriggerExt}, {p.optBurstInt, p.optBurstExt}, {p.optGateInt, p.optGateExt}};
     for (const Pair& chosen : pairs) {
         chosen.external->click();
-        for (const Pair& pair : pairs) EXPECT_TRUE(pair.external->isChecked() && !pair.internal->isChecked());
+        for (const Pair& pair : pairs)
+            EXPECT_TRUE(pair.external->isChecked() && !pair.internal->isChecked());
         // The external source leaves the boxes as they are.
         EXPECT_TRUE(p.txtTrgRate->isEnabled() && p.txtGatePeriod->isEnabled());
         chosen.internal->click();
-        for (const Pair& pair : pairs) EXPECT_TRUE(pair.internal->isChecked() && !pair.external->isChecked());
+        for (const Pair& pair : pairs)
+            EXPECT_TRUE(pair.internal->isChecked() && !pair.external->isChecked());
     }
 
-    for (NumericBox* box : {p.txtTrgRate, p.txtTrgSymmetry, p.txtTrgPhase, p.txtGatePeriod, p.txtOpenGatePeriod})
+    for (NumericBox* box :
+         {p.txtTrgRate, p.txtTrgSymmetry, p.txtTrgPhase, p.txtGatePeriod, p.txtOpenGatePeriod})
         box->setEnabled(false);
     p.optTriggerInt->click(); // already chosen: a click runs the rule again
     EXPECT_TRUE(p.txtTrgRate->isEnabled() && p.txtTrgSymmetry->isEnabled() && p.txtTrgPhase->isEnabled());

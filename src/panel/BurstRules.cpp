@@ -5,10 +5,10 @@
 #include "panel/NumericBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/Synchronisation.h"
 #include "panel/rules/Burst.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
-#include "panel/rules/SyncCopies.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -25,8 +25,8 @@ void follow(QRadioButton* option, bool chosen) {
 void txtBurstPeriod_Enter(frmDXS& window) {
     Panel& panel = window.panel;
     NumericBox* box = panel.txtBurstPeriod;
-    const BandResult band = burstRateBand(box->text());
-    box->setTag(band.step);
+    const RateBandResult band = rateBand(box->text(), kBurstRate);
+    if (band.step) box->setTag(*band.step);
     box->setText(band.text);
     const double rate = numtext::lenientValue(box->text());
     if (!box->text().isEmpty() && rate > 0) {

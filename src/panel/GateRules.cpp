@@ -5,10 +5,10 @@
 #include "panel/NumericBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/Synchronisation.h"
 #include "panel/rules/Gate.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
-#include "panel/rules/SyncCopies.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -24,8 +24,8 @@ void follow(QRadioButton* option, bool chosen) {
 void txtGatePeriod_Enter(frmDXS& window) {
     Panel& panel = window.panel;
     NumericBox* box = panel.txtGatePeriod;
-    const BandResult band = gateRateBand(box->text());
-    box->setTag(band.step);
+    const RateBandResult band = rateBand(box->text(), kGateRate);
+    if (band.step) box->setTag(*band.step);
     box->setText(band.text);
     const double rate = numtext::lenientValue(box->text());
     if (!box->text().isEmpty() && rate > 0) {
@@ -41,10 +41,10 @@ void txtGatePeriod_Enter(frmDXS& window) {
 void txtOpenGatePeriod_Enter(frmDXS& window) {
     Panel& panel = window.panel;
     NumericBox* box = panel.txtOpenGatePeriod;
-    if (const auto band = openGateBand(box->text())) {
-        box->setTag(band->step);
-        box->setText(band->text);
-    }
+    // Below the smallest band the text and step stay as they are.
+    const RateBandResult band = rateBand(box->text(), kOpenGateRate);
+    if (band.step) box->setTag(*band.step);
+    box->setText(band.text);
     const gate::OpenGateCheck check =
         gate::checkOpenGate(box->text(), panel.txtGatePeriod->text(), panel.txtMainFreq->text());
     switch (check.kind) {

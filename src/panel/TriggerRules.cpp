@@ -4,8 +4,8 @@
 #include "panel/NumericBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/Synchronisation.h"
 #include "panel/rules/RateBand.h"
-#include "panel/rules/SyncCopies.h"
 #include "panel/rules/Trigger.h"
 
 #include <QCheckBox>
@@ -20,8 +20,8 @@ void follow(QRadioButton* option, bool chosen) {
 
 void txtTrgRate_Enter(frmDXS& window) {
     NumericBox* box = window.panel.txtTrgRate;
-    const BandResult band = rateBand(box->text());
-    box->setTag(band.step);
+    const RateBandResult band = rateBand(box->text(), kTriggerRate);
+    if (band.step) box->setTag(*band.step);
     box->setText(band.text);
     window.record.setText(RecordField::TriggerRate, box->text());
     box->markAccepted();
@@ -30,7 +30,7 @@ void txtTrgRate_Enter(frmDXS& window) {
 
 void txtTrgSymmetry_Enter(frmDXS& window) {
     NumericBox* box = window.panel.txtTrgSymmetry;
-    box->setText(trigger::symmetryText(box->text()));
+    box->setText(symmetryText(box->text()));
     box->markAccepted();
     copySynchronised(window, box);
 }

@@ -19,12 +19,4 @@ int phaseCaret(int notedCaret, const QString& newText) {
     return std::clamp(notedCaret, 0, int(newText.size()));
 }
 
-QString symmetryText(QStringView text) {
-    const QString whole = numtext::formatFixed(numtext::lenientValue(text), 0);
-    const double value = numtext::lenientValue(whole);
-    if (value > 90) return QStringLiteral("90");
-    if (value < 10) return QStringLiteral("10");
-    return whole;
-}
-
 } // namespace trigger

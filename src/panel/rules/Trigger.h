@@ -1,5 +1,5 @@
 #pragma once
-// Pure decisions of the trigger tab: what the phase and symmetry boxes show for a given text.
+// Pure decisions of the trigger tab: what the phase box shows for a given text.
 #include <QString>
 #include <QStringView>
 
@@ -15,8 +15,5 @@ QString phaseText(QStringView text);
 // Where the caret goes back after the phase text was rewritten: where the user left it, or the end
 // when the text has become shorter.
 int phaseCaret(int notedCaret, const QString& newText);
-
-// Whole percent from 10 to 90.
-QString symmetryText(QStringView text);
 
 } // namespace trigger
