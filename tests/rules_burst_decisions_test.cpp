@@ -6,16 +6,6 @@
 using burst::CountEntry;
 using burst::CountShare;
 
-TEST(BurstDecisions, PeriodLabel) {
-    const struct {
-        double rate;
-        const char* label;
-    } cases[] = {
-        {50, "0.0200sec"}, {1, "1.0000sec"}, {0.5, "2.0000sec"}, {10000, "0.0001sec"}, {0.01, "100.0000sec"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(burst::periodLabel(c.rate), QString(c.label)) << c.rate;
-}
-
 TEST(BurstDecisions, ReadingTheCount) {
     const struct {
         const char* typed;
@@ -48,10 +38,7 @@ TEST(BurstDecisions, ShareOfThePeriod) {
         {9.5, "1000", "100", CountShare::Kind::Fits, 90},  // 95 % is lowered to 90
         {10, "1000", "100", CountShare::Kind::Fits, 90},   // exactly the whole period still fits
         {20, "1000", "100", CountShare::Kind::TooLong, 0},
-        {3, "1000", "100", CountShare::Kind::Fits, 30},
-        {5, "", "100", CountShare::Kind::NeedMainFrequency, 0},
         {5, "0", "100", CountShare::Kind::NeedMainFrequency, 0},
-        {5, "", "", CountShare::Kind::NeedMainFrequency, 0},
         {5, "1000", "", CountShare::Kind::NeedBurstRate, 0},
         {5, "1000", "0.00", CountShare::Kind::NeedBurstRate, 0},
     };
@@ -63,10 +50,4 @@ TEST(BurstDecisions, ShareOfThePeriod) {
             EXPECT_EQ(result.shareText, QString::number(c.share)) << c.count;
         }
     }
-}
-
-TEST(BurstDecisions, FineTuningAsksOnlyForSomeText) {
-    EXPECT_EQ(burst::checkFineTuning(u"", u"100"), burst::FineTuning::NeedMainFrequency);
-    EXPECT_EQ(burst::checkFineTuning(u"1000", u""), burst::FineTuning::NeedBurstRate);
-    EXPECT_EQ(burst::checkFineTuning(u"0", u"100"), burst::FineTuning::Apply);
 }

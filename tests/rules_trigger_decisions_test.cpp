@@ -15,9 +15,3 @@ TEST(TriggerDecisions, PhaseIsWholeDegreesFromMinus90To80) {
     for (const auto& c : cases)
         EXPECT_EQ(trigger::phaseText(QString(c.typed)), QString(c.shown)) << c.typed;
 }
-
-TEST(TriggerDecisions, PhaseCaretStaysWhereTypedOrGoesToTheEnd) {
-    EXPECT_EQ(trigger::phaseCaret(1, "-45"), 1);
-    EXPECT_EQ(trigger::phaseCaret(3, "13"), 2);
-    EXPECT_EQ(trigger::phaseCaret(0, "0"), 0);
-}
