@@ -152,4 +152,10 @@ TEST_F(GateWindow, SpinStartsOnEmptyBoxes) {
         EXPECT_EQ(box->Tag(), "0.01") << box->objectName().toStdString();
         EXPECT_TRUE(hasFocus(box)) << box->objectName().toStdString();
     }
+    // The down button of an empty gate box only moves the focus there.
+    p.txtGatePeriod->setText("");
+    p.txtOpenGatePeriod->setFocus();
+    clickDown(p.txtGatePeriod);
+    EXPECT_EQ(p.txtGatePeriod->text(), "");
+    EXPECT_TRUE(hasFocus(p.txtGatePeriod));
 }
