@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace {
 
