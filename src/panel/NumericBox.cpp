@@ -15,37 +15,46 @@ QColor platformColor(int value) {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-// Receives the queued keystrokes in posting order and hands each to the control that has the focus
-// at that moment, as a key typed by the user would be.
-class KeystrokeDispatcher : public QObject {
+// A queued keystroke, with the window it was queued from.
+class QueuedKeystroke : public QKeyEvent {
 public:
-    void post(int key, QWidget* origin) {
-        m_origins.push_back(origin ? QPointer<QWidget>(origin->window()) : QPointer<QWidget>());
-        QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, keyText(key)));
-    }
-
-protected:
-    bool event(QEvent* event) override {
-        if (event->type() != QEvent::KeyPress) return QObject::event(event);
-        auto* press = static_cast<QKeyEvent*>(event);
-        const QPointer<QWidget> window = m_origins.isEmpty() ? QPointer<QWidget>() : m_origins.takeFirst();
-        QWidget* target = QApplication::focusWidget();
-        if (window && (!target || target->window() != window)) target = window->focusWidget();
-        if (!target) return true;
-        QPointer<QWidget> guard(target);
-        QKeyEvent down(QEvent::KeyPress, press->key(), press->modifiers(), press->text());
-        QCoreApplication::sendEvent(target, &down);
-        if (!guard) return true;
-        QKeyEvent up(QEvent::KeyRelease, press->key(), press->modifiers(), press->text());
-        QCoreApplication::sendEvent(target, &up);
-        return true;
-    }
+    QueuedKeystroke(int key, QWidget* origin)
+        : QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, keyText(key)),
+          origin(origin ? origin->window() : nullptr) {}
+    const QPointer<QWidget> origin;
 
 private:
     static QString keyText(int key) {
         return key == Qt::Key_Return || key == Qt::Key_Enter ? QStringLiteral("\r") : QString();
     }
-    QList<QPointer<QWidget>> m_origins;
+};
+
+// Receives the queued keystrokes in posting order and hands each to the control that has the focus
+// at that moment, as a key typed by the user would be.
+class KeystrokeDispatcher : public QObject {
+public:
+    void post(int key, QWidget* origin) {
+        QCoreApplication::postEvent(this, new QueuedKeystroke(key, origin));
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        auto* queued = dynamic_cast<QueuedKeystroke*>(event);
+        if (!queued) return QObject::event(event);
+        // Focus outside the window the key was queued from (a message box, another program): the
+        // key goes to that window's focused control.
+        QWidget* target = QApplication::focusWidget();
+        if (queued->origin && (!target || target->window() != queued->origin))
+            target = queued->origin->focusWidget();
+        if (!target) return true;
+        QPointer<QWidget> guard(target);
+        QKeyEvent down(QEvent::KeyPress, queued->key(), queued->modifiers(), queued->text());
+        QCoreApplication::sendEvent(target, &down);
+        if (!guard) return true;
+        QKeyEvent up(QEvent::KeyRelease, queued->key(), queued->modifiers(), queued->text());
+        QCoreApplication::sendEvent(target, &up);
+        return true;
+    }
 };
 
 KeystrokeDispatcher& dispatcher() {

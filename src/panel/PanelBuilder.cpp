@@ -324,7 +324,8 @@ QWidget* Builder::modulationGroup() {
     kindRow->addWidget(m_panel.optModAM);
     kindRow->addWidget(m_panel.optModFM);
     m_panel.optModAM->setChecked(true);
-    modes->addWidget(kind, 1, 1);
+    modes->addWidget(kind, 1, 1, Qt::AlignLeft);
+    modes->setColumnStretch(1, 1);
 
     CaptionPanel* source = captionPanel(2, frame);
     optionArray(m_panel.optModSource, "optModSource", {"Sine", "Triangle", "Square", "Ext"}, source, 0);
@@ -368,7 +369,8 @@ QWidget* Builder::triggerPage() {
         typeRow->addWidget(m_panel.optTriggerType[size_t(i)]);
     }
     m_panel.optTriggerType[0]->setChecked(true);
-    modes->addWidget(type, 1, 1);
+    modes->addWidget(type, 1, 1, Qt::AlignLeft);
+    modes->setColumnStretch(1, 1);
     CaptionPanel* source = captionPanel(4, page);
     QButtonGroup* sourceGroup = optionGroup("optTriggerSource");
     m_panel.optTriggerInt = option("optTriggerInt", "Int", sourceGroup, source);
