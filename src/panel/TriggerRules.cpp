@@ -8,7 +8,6 @@
 #include "panel/rules/RateBand.h"
 #include "panel/rules/Trigger.h"
 
-#include <QCheckBox>
 #include <QRadioButton>
 
 namespace {
