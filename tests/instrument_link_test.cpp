@@ -7,6 +7,7 @@
 #include "support/PtyInstrument.h"
 #include "support/QtPrint.h"
 #include "support/RecordingTransport.h"
+#include "support/WindowFixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -142,6 +143,7 @@ TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
         const char* detail; // part of the transport's error text
     };
     const QString missingLink = folder.path() + "/COM3";
+    gpib.setAddress(31);
     const Case cases[] = {
         {"dangling COM3 link",
          [&] {
@@ -149,6 +151,8 @@ TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
              serial.setPortNumber(3);
          },
          "RS232", "COM3"},
+        {"GPIB address the bus refuses", [] { GpibTransport::setLibraryPath(GPIB_STANDIN_PATH); }, "GPIB",
+         "address 31"},
         {"absent GPIB library", [] { GpibTransport::setLibraryPath("/nonexistent/libgpib.so.0"); }, "GPIB",
          "libgpib.so.0"},
     };
@@ -268,4 +272,23 @@ TEST_F(InstrumentLink, ShutDownEndsTheWaitWithoutItsReadAndStopsSending) {
     dxs.set(Property::MainFreq, 5);
     EXPECT_FALSE(dxs.Ready());
     EXPECT_EQ(serialRecorder.writes.size(), writes);
+}
+
+namespace {
+class InstrumentWindow : public WindowFixture {};
+} // namespace
+
+TEST_F(InstrumentWindow, TheWindowReachesTheSimulatedInstrumentOnItsCom1) {
+    PtyInstrument sim(folder());
+    ASSERT_TRUE(sim.isRunning()) << sim.errorText().toStdString();
+    frmDXS& w = window();
+    w.instrument.iWaiting_ms = 20;
+    w.instrument.ConnectMethod("RS232");
+    EXPECT_EQ(w.message(), "Set [Configure RS232] to DXS-4820 OK");
+    w.checkReadiness();
+    EXPECT_EQ(w.message(), "DXS-4820 <--> PC: [Ready]");
+    EXPECT_TRUE(sim.lines().contains("*IDN?"));
+    w.instrument.set(Property::MainFreq, 2500);
+    EXPECT_EQ(w.message(), "Set [Main Func Freq] to DXS-4820 OK");
+    EXPECT_EQ(sim.value(int(Property::MainFreq)), 2500);
 }

@@ -369,6 +369,12 @@ TEST_F(PanelEditing, WindowActivationChangesNeitherHintNorRecord) {
     drain();
     EXPECT_NE(QApplication::focusWidget(), frequency);
     EXPECT_EQ(w.record.text(RecordField::MainFreq), QString(10, QChar(0)));
+    // A keystroke queued from the panel stays in the panel while another window has the focus.
+    frequency->setTag("1");
+    queueKeystroke(Qt::Key_Up, frequency);
+    drain();
+    EXPECT_EQ(frequency->text(), "4243");
+    EXPECT_EQ(otherBox->text(), "");
 
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -380,7 +386,7 @@ TEST_F(PanelEditing, WindowActivationChangesNeitherHintNorRecord) {
     // Moving on inside the window does both again.
     box("txtSweepSpan")->setFocus(Qt::MouseFocusReason);
     drain();
-    EXPECT_EQ(w.record.text(RecordField::MainFreq), "4242      ");
+    EXPECT_EQ(w.record.text(RecordField::MainFreq), "4243      ");
     EXPECT_EQ(w.message(), kHint);
 }
 
