@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace recordfile {
 
@@ -11,6 +12,11 @@ namespace {
 
 WriteResult failed(const QString& reason) {
     return {false, reason};
+}
+
+// A write that stopped short without an error of its own is a full disk (or a file size limit).
+QString shortWriteReason(const QFileDevice& out) {
+    return out.error() != QFileDevice::NoError ? out.errorString() : QStringLiteral("The disk is full.");
 }
 
 // Copies everything after the record slot of the old file into the new one.
@@ -29,7 +35,7 @@ bool copyTail(QFile& old, QSaveFile& out, QString& reason) {
         }
         if (chunk.isEmpty()) break;
         if (out.write(chunk) != chunk.size()) {
-            reason = out.errorString();
+            reason = shortWriteReason(out);
             return false;
         }
     }
@@ -71,11 +77,13 @@ WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
     QSaveFile out(path);
     // No writing in place when a temporary file cannot be made: that is what could lose the setting.
     out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly)) return failed(out.errorString());
+    // Unbuffered, so that a short write (a full disk) shows in the count each write returns: a
+    // buffered flush at commit does not report it and would put a cut-off file in place.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failed(out.errorString());
 
     const QByteArray slot = record.slot();
     if (out.write(slot) != slot.size()) {
-        const QString reason = out.errorString();
+        const QString reason = shortWriteReason(out);
         out.cancelWriting();
         return failed(reason);
     }
@@ -84,7 +92,13 @@ WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
         out.cancelWriting();
         return failed(reason);
     }
+    // What reached the temporary file must be all of it before it replaces the old one.
+    const qint64 expected = std::max<qint64>(slot.size(), hasOld ? old.size() : 0);
     old.close();
+    if (out.size() != expected) {
+        out.cancelWriting();
+        return failed(QStringLiteral("The file could not be written completely (is the disk full?)."));
+    }
     if (!out.commit()) return failed(out.errorString());
     return {true, {}};
 }
