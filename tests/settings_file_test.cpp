@@ -1,30 +1,17 @@
 // The settings record in files: reading, the atomic write that keeps a longer file's tail, failures
 // that leave the old file whole, where the default file lives, and a loader fed random files.
 #include "operations/record/RecordFile.h"
+#include "settings_test_support.h"
 #include "support/QtPrint.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QByteArray pattern(int size, int seed = 1) {
     QByteArray bytes(size, '\0');
@@ -54,26 +41,6 @@ class SettingsFile : public ::testing::Test {
 protected:
     QString path(const QString& name = "DXS4820.Log") const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
-};
-
-// Lowers the largest file this process may write, as a full disk would stop the write.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int);
 };
 
 } // namespace

@@ -112,7 +112,8 @@ void SaveOperation(frmDXS& window) {
     // The window is closing: a failure cannot be shown to anyone, and the old file stays whole.
     const QString path = defaultSettingFile();
     if (const auto result = storeRecord(path, window.record); !result)
-        qWarning().noquote() << "The setting could not be stored in" << path << ":" << result.reason;
+        qWarning().noquote() << QStringLiteral("The setting could not be stored in %1: %2")
+                                    .arg(QDir::toNativeSeparators(path), result.reason);
 }
 
 void SaveFile(frmDXS& window) {
