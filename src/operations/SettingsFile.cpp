@@ -21,20 +21,17 @@ constexpr char SettingFileFilter[] = "DXS4820(*.Log)|*.Log";
 constexpr int FirstSweepSegment = 1;
 constexpr int LastSweepSegment = 8;
 
+QString appDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
 recordfile::DefaultLocation defaultLocation() {
-    return recordfile::defaultLocation(programFolder(),
-                                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    return recordfile::defaultLocation(programFolder(), appDataFolder());
 }
 
 // The folder the file dialogs open in: the program folder with a closing separator.
 QString dialogFolder() {
     return QDir::toNativeSeparators(programFolder() + "/");
-}
-
-// Writes the record, making the folder first when the file lives in the application-data folder.
-recordfile::WriteResult storeRecord(const QString& path, const SettingsRecord& record) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return recordfile::writeRecord(path, record);
 }
 
 // A text field's text as a box shows it: up to the first zero character, without leading and
@@ -111,7 +108,12 @@ void LoadOperation(frmDXS& window) {
 void SaveOperation(frmDXS& window) {
     // The window is closing: a failure cannot be shown to anyone, and the old file stays whole.
     const QString path = defaultSettingFile();
-    if (const auto result = storeRecord(path, window.record); !result)
+    // The application-data folder is made on the first closing that stores the setting there.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!appDataFolder().isEmpty() &&
+        QDir::cleanPath(folder) == QDir::cleanPath(QDir(appDataFolder()).absolutePath()))
+        QDir().mkpath(folder);
+    if (const auto result = recordfile::writeRecord(path, window.record); !result)
         qWarning().noquote() << QStringLiteral("The setting could not be stored in %1: %2")
                                     .arg(QDir::toNativeSeparators(path), result.reason);
 }
@@ -121,7 +123,7 @@ void SaveFile(frmDXS& window) {
         window.dialogs().chooseFile(dialogFolder(), recordfile::DefaultFileName, SettingFileFilter);
     if (path.isEmpty()) return;
     copyPanelIntoRecord(window);
-    if (const auto result = storeRecord(path, window.record); !result) {
+    if (const auto result = recordfile::writeRecord(path, window.record); !result) {
         window.dialogs().message(QStringLiteral("The setting could not be saved to %1.\n%2")
                                      .arg(QDir::toNativeSeparators(path), result.reason),
                                  UserDialogs::Buttons::Ok, UserDialogs::Icon::Warning);
