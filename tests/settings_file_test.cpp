@@ -77,6 +77,19 @@ TEST_F(SettingsFile, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
     EXPECT_EQ(othersIn(m_dir.path(), "").size(), int(cases.size())); // no temporary file left
 }
 
+TEST_F(SettingsFile, ARewrittenFileKeepsItsPermissions) {
+    const QFile::Permissions modes[] = {QFile::ReadOwner | QFile::WriteOwner,
+                                        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                            QFile::ReadOther};
+    for (const QFile::Permissions mode : modes) {
+        writeAll(path(), "old");
+        ASSERT_TRUE(QFile::setPermissions(path(), mode));
+        ASSERT_TRUE(recordfile::writeRecord(path(), sampleRecord()));
+        // Owner, group and others; the "user" bits tell what the running user may do.
+        EXPECT_EQ(int(QFile::permissions(path())) & 0x7077, int(mode) & 0x7077);
+    }
+}
+
 TEST_F(SettingsFile, AShortFileReadsItsMissingBytesAsZero) {
     const QByteArray full = sampleRecord().bytes();
     for (int size : {0, 1, 14, 20, 120, 121}) {

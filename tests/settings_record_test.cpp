@@ -135,23 +135,6 @@ TEST(SettingsRecord, HandWrittenBytesReadBackAsTheKnownValues) {
     EXPECT_EQ(record.text(RecordField::TriggerPhase), QString("-90"));
 }
 
-TEST(SettingsRecord, IntegersRoundTripAtEveryIntegerField) {
-    const std::vector<int16_t> values = {0, 1, -1, 255, 256, -256, 32767, -32768, 0x7F80};
-    for (int number = 1; number <= SettingsRecord::FieldCount; ++number) {
-        const RecordField field = RecordField(number);
-        if (SettingsRecord::layout(field).isText) continue;
-        for (int16_t value : values) {
-            SettingsRecord record;
-            record.setInteger(field, value);
-            EXPECT_EQ(record.integer(field), value) << "field " << number;
-            // Nothing outside the field's two bytes changes.
-            QByteArray others = record.bytes();
-            others.replace(SettingsRecord::layout(field).offset, 2, QByteArray(2, '\0'));
-            EXPECT_EQ(others, QByteArray(SettingsRecord::DataSize, '\0')) << "field " << number;
-        }
-    }
-}
-
 TEST(SettingsRecord, TextsAreBlankPaddedOrCutToTheFieldWidth) {
     struct Case {
         RecordField field;
