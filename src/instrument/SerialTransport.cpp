@@ -1,11 +1,119 @@
-// Placeholder: the serial transport is being built.
 #include "instrument/SerialTransport.h"
 
+#include "core/ProgramFolder.h"
+
+#include <QCollator>
+#include <QFileInfo>
 #include <QSerialPort>
+#include <QSerialPortInfo>
+#include <algorithm>
+
+namespace {
+
+// How long a write may take to leave the buffer before it counts as failed.
+constexpr int writeTimeoutMs = 2000;
+// What the port buffers between reads: a runaway device cannot grow memory without bound.
+constexpr qint64 readBufferBytes = 1024 * 1024;
+
+// USB adapters come before built-in ports; other kinds last.
+int portKind(const QString& name) {
+    if (name.startsWith("ttyUSB") || name.startsWith("ttyACM")) return 0;
+    if (name.startsWith("ttyS")) return 1;
+    return 2;
+}
+
+QString openFailureText(const QString& device, QSerialPort& serial) {
+    QString text = QString("Cannot open serial port %1: %2").arg(device, serial.errorString());
+    if (serial.error() == QSerialPort::PermissionError)
+        text += " (add your user to the dialout group to use serial ports, then log in again)";
+    return text;
+}
+
+} // namespace
 
 SerialTransport::SerialTransport() = default;
 SerialTransport::~SerialTransport() = default;
-QString SerialTransport::deviceForPort(int) { return {}; }
-void SerialTransport::configure() { throw TransportError(1, "not built yet"); }
-void SerialTransport::write(const QByteArray&) { throw TransportError(1, "not built yet"); }
-QByteArray SerialTransport::read() { throw TransportError(1, "not built yet"); }
+
+QString SerialTransport::deviceForPort(int port) {
+    if (port < 1) return {};
+#ifdef Q_OS_WIN
+    return QString("COM%1").arg(port);
+#else
+    const QString link = programFolder() + QString("/COM%1").arg(port);
+    const QFileInfo linkInfo(link);
+    if (linkInfo.exists() || linkInfo.isSymLink()) return link;
+
+    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    QCollator collator;
+    collator.setNumericMode(true);
+    std::stable_sort(ports.begin(), ports.end(), [&](const QSerialPortInfo& a, const QSerialPortInfo& b) {
+        const int kindA = portKind(a.portName());
+        const int kindB = portKind(b.portName());
+        if (kindA != kindB) return kindA < kindB;
+        return collator.compare(a.portName(), b.portName()) < 0;
+    });
+    if (port > ports.size()) return {};
+    return ports[port - 1].systemLocation();
+#endif
+}
+
+bool SerialTransport::isOpen() const {
+    return m_serial && m_serial->isOpen();
+}
+
+void SerialTransport::configure() {
+    m_serial.reset();
+    m_device = deviceForPort(m_port);
+    if (m_device.isEmpty())
+        throw TransportError(QSerialPort::DeviceNotFoundError,
+                             QString("No serial port %1 on this machine (and no COM%1 entry in %2)")
+                                 .arg(m_port)
+                                 .arg(programFolder()));
+    auto serial = std::make_unique<QSerialPort>();
+    serial->setPortName(m_device);
+    serial->setReadBufferSize(readBufferBytes);
+    if (!serial->open(QIODevice::ReadWrite))
+        throw TransportError(serial->error(), openFailureText(m_device, *serial));
+    const bool settingsApplied = serial->setBaudRate(m_baud) && serial->setDataBits(QSerialPort::Data8) &&
+                                 serial->setParity(QSerialPort::NoParity) &&
+                                 serial->setStopBits(QSerialPort::OneStop) &&
+                                 serial->setFlowControl(QSerialPort::NoFlowControl);
+    if (!settingsApplied)
+        throw TransportError(serial->error(), QString("Cannot set %1 to %2 baud, 8N1: %3")
+                                                  .arg(m_device)
+                                                  .arg(m_baud)
+                                                  .arg(serial->errorString()));
+    m_serial = std::move(serial);
+}
+
+void SerialTransport::write(const QByteArray& data) {
+    if (!isOpen()) throw TransportError(QSerialPort::NotOpenError, "The serial port is not open");
+    // A late reply to an earlier exchange must not pass for the reply to this one.
+    m_serial->waitForReadyRead(0);
+    m_serial->readAll();
+    m_serial->clear(QSerialPort::Input);
+    m_serial->clearError();
+
+    if (m_serial->write(data) != data.size())
+        throw TransportError(m_serial->error(),
+                             "Write to " + m_device + " failed: " + m_serial->errorString());
+    m_serial->flush();
+    if (m_serial->bytesToWrite() > 0 && !m_serial->waitForBytesWritten(writeTimeoutMs))
+        throw TransportError(m_serial->error(),
+                             "Write to " + m_device + " failed: " + m_serial->errorString());
+    if (m_serial->error() != QSerialPort::NoError && m_serial->error() != QSerialPort::TimeoutError)
+        throw TransportError(m_serial->error(),
+                             "Write to " + m_device + " failed: " + m_serial->errorString());
+}
+
+QByteArray SerialTransport::read() {
+    if (!isOpen()) throw TransportError(QSerialPort::NotOpenError, "The serial port is not open");
+    // Takes in whatever the system holds for us without waiting.
+    if (m_serial->bytesAvailable() < maxReplyBytes) m_serial->waitForReadyRead(0);
+    const QSerialPort::SerialPortError error = m_serial->error();
+    const QString errorText = m_serial->errorString();
+    m_serial->clearError();
+    if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
+        throw TransportError(error, "Read from " + m_device + " failed: " + errorText);
+    return m_serial->read(maxReplyBytes);
+}

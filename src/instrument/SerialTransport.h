@@ -5,7 +5,8 @@
 
 class QSerialPort;
 
-// RS232 on a serial port: 8 data bits, no parity, one stop bit, no flow control.
+// RS232 on a serial port: 8 data bits, no parity, one stop bit, no flow control. The modem lines
+// are never touched (pseudo-terminals, which stand in for the instrument in tests, reject them).
 class SerialTransport : public Transport {
 public:
     SerialTransport();
@@ -16,15 +17,28 @@ public:
     void setBaudRate(int baud) { m_baud = baud; }
     int baudRate() const { return m_baud; }
 
-    // The device that port number n names on this machine (empty when there is none).
+    // The device that port number n names on this machine (empty when there is none): "COMn" on
+    // Windows; elsewhere the entry COMn in the program folder when it exists (a link to the real
+    // device, or to the simulated instrument), else the n-th serial port of the machine, USB
+    // adapters first.
     static QString deviceForPort(int port);
 
+    // The most one read returns; anything beyond stays behind and is discarded before the next write.
+    static constexpr qint64 maxReplyBytes = 64 * 1024;
+
+    // Opens (or reopens) the port with the port number and baud rate set beforehand.
     void configure() override;
+    // Discards input left over from earlier exchanges, then sends the data.
     void write(const QByteArray& data) override;
+    // Returns what has arrived so far, possibly nothing; never waits.
     QByteArray read() override;
+
+    bool isOpen() const;
+    QString device() const { return m_device; }
 
 private:
     int m_port = 1;
     int m_baud = 9600;
+    QString m_device;
     std::unique_ptr<QSerialPort> m_serial;
 };

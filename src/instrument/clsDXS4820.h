@@ -2,6 +2,7 @@
 // The one instrument object: transport choice, the exchange of one command, readiness and
 // identification, and the 29 settings of the command table.
 #include "instrument/CommandTable.h"
+#include "instrument/Pacing.h"
 #include "instrument/Transport.h"
 
 #include <QString>
@@ -31,9 +32,14 @@ public:
 
     // True while an exchange waits for its reply; a second exchange must not start then.
     bool isExchanging() const { return m_exchanging; }
-    // After this nothing more is sent: the window is closing.
-    void shutDown() { m_shutDown = true; }
+    // After this nothing more is sent and a pacing wait in progress ends at once, without its read:
+    // the window is closing.
+    void shutDown();
     QString connectMethod() const { return sConnectMethod; }
+
+    // The command text of the last operation and the last RS232 reply (for tests and diagnostics).
+    QString lastCommand() const { return sCommand; }
+    QString lastSerialReply() const { return sReply; }
 
 private:
     QString SendCommand(const QString& command);
@@ -44,4 +50,5 @@ private:
     QString sConnectMethod;
     bool m_exchanging = false;
     bool m_shutDown = false;
+    PacingWait m_wait;
 };

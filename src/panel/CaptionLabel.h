@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QLabel>
 
+class QBoxLayout;
+
 class CaptionLabel : public QLabel {
     Q_OBJECT
 public:
@@ -14,13 +16,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// A captioned panel that holds an option group.
+// A captioned panel that holds an option group: the caption first, then the choices.
 class CaptionPanel : public QFrame {
     Q_OBJECT
 public:
-    explicit CaptionPanel(const QString& caption, QWidget* parent = nullptr);
+    // Vertical puts the choices below the caption, else they follow it on one line.
+    explicit CaptionPanel(const QString& caption, QWidget* parent = nullptr,
+                          Qt::Orientation = Qt::Horizontal);
     QString caption() const;
     QLabel* captionLabel() const { return m_caption; }
+    // Where the choices go.
+    QBoxLayout* contentLayout() const { return m_content; }
 signals:
     void clicked();
 
@@ -29,4 +35,5 @@ protected:
 
 private:
     QLabel* m_caption;
+    QBoxLayout* m_content;
 };

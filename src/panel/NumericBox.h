@@ -29,6 +29,9 @@ public:
     void markAccepted() { setBackColor(ColorWhite); }
     void markEdited() { setBackColor(ColorOrange); }
 
+    // The text the window is created with: set without any text-changed reaction, box white.
+    void setDesignDefault(const QString& text);
+
     // The spin control beside the box.
     UpDownButtons* upDown() const { return m_upDown; }
     void setUpDown(UpDownButtons* upDown);
@@ -37,12 +40,20 @@ public:
     std::function<void()> enterRule;
     // A box whose text-changed kind is "own rule" runs this on every change of its text.
     std::function<void()> ownTextChangedRule;
+    // Runs for every other key that types a character (argument: its character code), before the
+    // box takes the key; the sweep boxes mark themselves orange here.
+    std::function<void(int)> keyPressRule;
     // Where focus lost stores the text (set by the window: the record write with its width).
     std::function<void()> focusLostStore;
     // The focus-gained hint (set by the window for the boxes that have one).
     std::function<void()> focusGainedHint;
     // Decides, for the boxes whose spin start depends on it, the step/text an empty box starts with.
     std::function<bool()> isAmChosen;
+
+    // The arrow-key stepping: Up (+1) or Down (-1) by the step; an empty box ignores it.
+    void step(int direction);
+    // A click of the spin control's up (+1) or down (-1) button.
+    void onSpinClicked(int direction);
 
 signals:
     void enterPressed();
@@ -54,15 +65,20 @@ protected:
 
 private:
     void onTextChanged();
-    void step(int direction);
-    void onSpinClicked(int direction);
 
     const BoxSpec* m_spec;
     QString m_tag;
     int m_backColor = ColorWhite;
     UpDownButtons* m_upDown = nullptr;
+    bool m_quiet = false;
 };
 
 // Queues a key press (and release) to whatever widget has the focus when it is handled, after the
 // current reaction has returned.
 void queueKeystroke(int key);
+// The same, for a keystroke queued from `origin`: when the application's focus is outside
+// origin's window (a message box, another program), the key goes to that window's focused control.
+void queueKeystroke(int key, QWidget* origin);
+
+// Focus changes that count as moving between the program's controls (not window activation).
+bool isControlFocusChange(Qt::FocusReason reason);

@@ -1,7 +1,679 @@
-// Placeholder: the panel's controls are being built.
+// Builds the panel: the groups from top to bottom, every box with its spin control and unit, the
+// option groups in their caption panels, the tab control, the message line and the hidden
+// connection frame. Sizes come from the panel's twip measures at the screen's logical DPI.
 #include "app/frmDXS.h"
+#include "panel/BoxTable.h"
+#include "panel/CaptionLabel.h"
+#include "panel/NumericBox.h"
 #include "panel/PanelWiring.h"
+#include "panel/UpDownButtons.h"
+#include "panel/rules/HelpPositions.h"
 
-void buildPanel(frmDXS&) {}
-void installPanelConventions(frmDXS&) {}
-std::array<NumericBox*, 20> Panel::boxes() const { return {}; }
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// Platform colour values (red + 256 * green + 65536 * blue).
+constexpr int ColorCaptionRed = 255;
+constexpr int ColorDisplayBack = 14737632;
+constexpr int ColorDisplayText = 12582912;
+constexpr int ColorMessageBack = 12648384;
+
+constexpr int ClientWidthTwips = 8670;
+constexpr int ClientHeightTwips = 7635;
+
+// Heights of the groups from the top down; the layout shares the height in these proportions.
+constexpr int MainHeightTwips = 1275;
+constexpr int SweepHeightTwips = 1635;
+constexpr int ModulationHeightTwips = 1635;
+constexpr int TabHeightTwips = 2535;
+constexpr int MessageHeightTwips = 345;
+constexpr int MessageCaptionWidthTwips = 1020 - 30;
+
+const char* const kWarning =
+    "Warning: Main frequency must under 10MHz(1MHz for Specification) in this Function!";
+
+QColor platformColor(int value) {
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+void setTextColor(QWidget* widget, int color, QPalette::ColorRole role = QPalette::WindowText) {
+    QPalette colors = widget->palette();
+    colors.setColor(role, platformColor(color));
+    widget->setPalette(colors);
+}
+
+QString indexed(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+class Builder {
+public:
+    explicit Builder(frmDXS& window) : m_window(window), m_panel(window.panel) {
+        m_twipsPerPixel = 1440.0 / std::max(1, window.logicalDpiY());
+    }
+
+    void build();
+
+private:
+    int px(int twips) const { return int(twips / m_twipsPerPixel + 0.5); }
+
+    CaptionLabel* captionLabel(int index, QWidget* parent);
+    CaptionPanel* captionPanel(int index, QWidget* parent, Qt::Orientation orientation = Qt::Horizontal);
+    QRadioButton* option(const QString& name, const char* caption, QButtonGroup* group, QWidget* parent);
+    QButtonGroup* optionGroup(const char* name);
+    template <size_t N>
+    void optionArray(std::array<QRadioButton*, N>& options, const char* name,
+                     const std::array<const char*, N>& captions, CaptionPanel* holder, int chosen);
+    // A caption, box, spin control and unit on one row of a grid.
+    NumericBox* boxRow(QGridLayout* grid, int row, int column, int labelIndex, const char* name,
+                       const char* text, const char* unit);
+    QLabel* displayLabel(const char* name, QWidget* parent);
+    QLabel* plainLabel(const char* name, const QString& text, QWidget* parent);
+    QGridLayout* boxGrid();
+    QLabel* warningLine(QWidget* parent);
+
+    QWidget* mainGroup();
+    QWidget* sweepGroup();
+    QWidget* modulationGroup();
+    QWidget* tabs();
+    QWidget* triggerPage();
+    QWidget* burstPage();
+    QWidget* gatePage();
+    QWidget* counterPage();
+    QWidget* messageLine();
+    void connectionFrame(QWidget* area);
+
+    frmDXS& m_window;
+    Panel& m_panel;
+    double m_twipsPerPixel = 15.0;
+};
+
+CaptionLabel* Builder::captionLabel(int index, QWidget* parent) {
+    auto* label = new CaptionLabel(QString::fromLatin1(kLabelPassages[size_t(index)].caption), parent);
+    label->setObjectName(indexed("Label1", index));
+    m_panel.Label1[size_t(index)] = label;
+    return label;
+}
+
+CaptionPanel* Builder::captionPanel(int index, QWidget* parent, Qt::Orientation orientation) {
+    auto* panel =
+        new CaptionPanel(QString::fromLatin1(kPanelPassages[size_t(index)].caption), parent, orientation);
+    panel->setObjectName(indexed("SSPanel1", index));
+    panel->setCursor(Qt::WhatsThisCursor);
+    m_panel.SSPanel1[size_t(index)] = panel;
+    return panel;
+}
+
+QButtonGroup* Builder::optionGroup(const char* name) {
+    // Each option group is exclusive on its own, whatever widget its choices sit in.
+    auto* group = new QButtonGroup(&m_window);
+    group->setObjectName(QLatin1String(name) + QLatin1String("Group"));
+    group->setExclusive(true);
+    return group;
+}
+
+QRadioButton* Builder::option(const QString& name, const char* caption, QButtonGroup* group,
+                              QWidget* parent) {
+    auto* button = new QRadioButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(name);
+    button->setCursor(Qt::ArrowCursor);
+    group->addButton(button);
+    return button;
+}
+
+template <size_t N>
+void Builder::optionArray(std::array<QRadioButton*, N>& options, const char* name,
+                          const std::array<const char*, N>& captions, CaptionPanel* holder, int chosen) {
+    QButtonGroup* group = optionGroup(name);
+    for (size_t i = 0; i < N; ++i) {
+        options[i] = option(indexed(name, int(i)), captions[i], group, holder);
+        holder->contentLayout()->addWidget(options[i]);
+    }
+    options[size_t(chosen)]->setChecked(true);
+}
+
+QGridLayout* Builder::boxGrid() {
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(3);
+    grid->setVerticalSpacing(2);
+    return grid;
+}
+
+NumericBox* Builder::boxRow(QGridLayout* grid, int row, int column, int labelIndex, const char* name,
+                            const char* text, const char* unit) {
+    QWidget* parent = grid->parentWidget();
+    const BoxSpec* spec = findBoxSpec(name);
+    Q_ASSERT(spec);
+    CaptionLabel* caption = captionLabel(labelIndex, parent);
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* box = new NumericBox(*spec, parent);
+    box->setDesignDefault(QString::fromLatin1(text));
+    box->setFixedWidth(px(1050));
+    auto* spin = new UpDownButtons(parent);
+    spin->setObjectName(QStringLiteral("UpDown") + QString::fromLatin1(name + 3));
+    spin->setFixedHeight(box->sizeHint().height());
+    box->setUpDown(spin);
+    grid->addWidget(caption, row, column);
+    auto* boxAndSpin = new QHBoxLayout;
+    boxAndSpin->setSpacing(0);
+    boxAndSpin->addWidget(box);
+    boxAndSpin->addWidget(spin);
+    grid->addLayout(boxAndSpin, row, column + 1);
+    if (unit) {
+        auto* unitLabel = new QLabel(QString::fromLatin1(unit), parent);
+        unitLabel->setObjectName(QString::fromLatin1(name + 3) + QStringLiteral("Unit"));
+        grid->addWidget(unitLabel, row, column + 2);
+    }
+    return box;
+}
+
+QLabel* Builder::displayLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFrameShape(QFrame::Box);
+    label->setFrameShadow(QFrame::Plain);
+    label->setLineWidth(1);
+    label->setAutoFillBackground(true);
+    label->setAlignment(Qt::AlignCenter);
+    QPalette colors = label->palette();
+    colors.setColor(QPalette::Window, platformColor(ColorDisplayBack));
+    colors.setColor(QPalette::WindowText, platformColor(ColorDisplayText));
+    label->setPalette(colors);
+    label->setMinimumWidth(px(450));
+    return label;
+}
+
+QLabel* Builder::plainLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QLabel* Builder::warningLine(QWidget* parent) {
+    auto* line = new QLabel(QString::fromLatin1(kWarning), parent);
+    line->setObjectName("lblWarning");
+    setTextColor(line, ColorCaptionRed);
+    return line;
+}
+
+QWidget* Builder::mainGroup() {
+    auto* frame = new QGroupBox("Main Setting");
+    frame->setObjectName("Frame1_0");
+    m_panel.Frame1[0] = frame;
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(6, 2, 6, 2);
+    row->setSpacing(px(240));
+
+    // Function: the three waveforms beside their caption.
+    auto* function = new QGridLayout;
+    function->setVerticalSpacing(0);
+    function->addWidget(captionLabel(0, frame), 0, 0, Qt::AlignTop);
+    QButtonGroup* group = optionGroup("optMainFunc");
+    const std::array<const char*, 3> waves = {"Sine", "Triangle", "Square"};
+    for (int i = 0; i < 3; ++i) {
+        m_panel.optMainFunc[size_t(i)] = option(indexed("optMainFunc", i), waves[size_t(i)], group, frame);
+        function->addWidget(m_panel.optMainFunc[size_t(i)], i, 1);
+    }
+    m_panel.optMainFunc[0]->setChecked(true);
+    row->addLayout(function);
+
+    auto* left = boxGrid();
+    auto* right = boxGrid();
+    row->addLayout(left);
+    row->addLayout(right);
+    row->addStretch(1);
+    frame->setLayout(row);
+    m_panel.txtMainFreq = boxRow(left, 0, 0, 3, "txtMainFreq", "10000", "Hz");
+    m_panel.txtMainAmp = boxRow(left, 1, 0, 1, "txtMainAmp", "5.00", "Vpp");
+    m_panel.txtMainDCOffset = boxRow(right, 0, 0, 2, "txtMainDCOffset", "0.00", "V");
+    m_panel.txtMainDuty = boxRow(right, 1, 0, 4, "txtMainDuty", "50", "%");
+    return frame;
+}
+
+QWidget* Builder::sweepGroup() {
+    auto* frame = new QGroupBox("Sweep Setting");
+    frame->setObjectName("Frame1_1");
+    m_panel.Frame1[1] = frame;
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(6, 2, 6, 2);
+    row->setSpacing(px(240));
+
+    auto* modes = new QGridLayout;
+    modes->setVerticalSpacing(2);
+    CaptionPanel* function = captionPanel(0, frame);
+    optionArray(m_panel.optSweep, "optSweep", {"On", "Off"}, function, 1);
+    modes->addWidget(function, 0, 0, 1, 3);
+
+    modes->addWidget(captionLabel(5, frame), 1, 0);
+    auto* model = new QWidget(frame);
+    model->setObjectName("SweepModelChoices");
+    auto* modelRow = new QHBoxLayout(model);
+    modelRow->setContentsMargins(0, 0, 0, 0);
+    QButtonGroup* modelGroup = optionGroup("optSweepModel");
+    const std::array<const char*, 2> models = {"Lin", "Log"};
+    for (int i = 0; i < 2; ++i) {
+        m_panel.optSweepModel[size_t(i)] =
+            option(indexed("optSweepModel", i), models[size_t(i)], modelGroup, model);
+        modelRow->addWidget(m_panel.optSweepModel[size_t(i)]);
+    }
+    m_panel.optSweepModel[0]->setChecked(true);
+    modes->addWidget(model, 1, 1, 1, 2);
+
+    modes->addWidget(captionLabel(26, frame), 2, 0);
+    m_panel.HScrollSweep = new QScrollBar(Qt::Horizontal, frame);
+    m_panel.HScrollSweep->setObjectName("HScrollSweep");
+    m_panel.HScrollSweep->setRange(1, 8);
+    m_panel.HScrollSweep->setSingleStep(1);
+    m_panel.HScrollSweep->setPageStep(1);
+    m_panel.HScrollSweep->setValue(5);
+    m_panel.HScrollSweep->setMinimumWidth(px(1100));
+    modes->addWidget(m_panel.HScrollSweep, 2, 1);
+    m_panel.lblSweepSegNo = displayLabel("lblSweepSegNo", frame);
+    m_panel.lblSweepSegNo->setText("5");
+    modes->addWidget(m_panel.lblSweepSegNo, 2, 2);
+    row->addLayout(modes);
+
+    auto* boxes = boxGrid();
+    row->addLayout(boxes);
+    row->addStretch(1);
+    m_panel.txtSweepStartFreq = boxRow(boxes, 0, 0, 8, "txtSweepStartFreq", "1000.00", "Hz");
+    m_panel.txtSweepStopFreq = boxRow(boxes, 0, 3, 9, "txtSweepStopFreq", "2000.00", "Hz");
+    m_panel.txtSweepCenterFreq = boxRow(boxes, 1, 0, 10, "txtSweepCenterFreq", "1500.00", "Hz");
+    m_panel.txtSweepSpan = boxRow(boxes, 1, 3, 6, "txtSweepSpan", "1000.00", "Hz");
+    m_panel.txtSweepRate = boxRow(boxes, 2, 0, 11, "txtSweepRate", "1000.0", "Hz");
+    m_panel.txtSweepSymmetry = boxRow(boxes, 2, 3, 7, "txtSweepSymmetry", "90", "%");
+    return frame;
+}
+
+QWidget* Builder::modulationGroup() {
+    auto* frame = new QGroupBox("Modulation Setting");
+    frame->setObjectName("Frame1_2");
+    m_panel.Frame1[2] = frame;
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(6, 2, 6, 2);
+    row->setSpacing(px(240));
+
+    auto* modes = new QGridLayout;
+    modes->setVerticalSpacing(2);
+    CaptionPanel* function = captionPanel(1, frame);
+    optionArray(m_panel.optModulation, "optModulation", {"On", "Off"}, function, 1);
+    modes->addWidget(function, 0, 0, 1, 2);
+
+    modes->addWidget(captionLabel(18, frame), 1, 0);
+    auto* kind = new QWidget(frame);
+    kind->setObjectName("ModKindChoices");
+    auto* kindRow = new QHBoxLayout(kind);
+    kindRow->setContentsMargins(0, 0, 0, 0);
+    QButtonGroup* kindGroup = optionGroup("optModKind");
+    m_panel.optModAM = option("optModAM", "AM", kindGroup, kind);
+    m_panel.optModFM = option("optModFM", "FM", kindGroup, kind);
+    kindRow->addWidget(m_panel.optModAM);
+    kindRow->addWidget(m_panel.optModFM);
+    m_panel.optModAM->setChecked(true);
+    modes->addWidget(kind, 1, 1, Qt::AlignLeft);
+    modes->setColumnStretch(1, 1);
+
+    CaptionPanel* source = captionPanel(2, frame);
+    optionArray(m_panel.optModSource, "optModSource", {"Sine", "Triangle", "Square", "Ext"}, source, 0);
+    modes->addWidget(source, 2, 0, 1, 2);
+    row->addLayout(modes);
+
+    auto* boxes = boxGrid();
+    row->addLayout(boxes);
+    row->addStretch(1);
+    m_panel.txtModRate = boxRow(boxes, 0, 0, 17, "txtModRate", "1000.0", "Hz");
+    m_panel.txtModSpanDepth = boxRow(boxes, 1, 0, 12, "txtModSpanDepth", "50", "%");
+    m_panel.txtModSymmetry = boxRow(boxes, 2, 0, 16, "txtModSymmetry", "50", "%");
+    return frame;
+}
+
+QWidget* Builder::triggerPage() {
+    auto* page = new QWidget;
+    page->setObjectName("Frame1_3");
+    m_panel.Frame1[3] = page;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(6, 4, 6, 2);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(px(240));
+    column->addLayout(row);
+
+    auto* modes = new QGridLayout;
+    modes->setVerticalSpacing(4);
+    CaptionPanel* function = captionPanel(3, page);
+    optionArray(m_panel.optTrigger, "optTrigger", {"On", "Off"}, function, 1);
+    modes->addWidget(function, 0, 0, 1, 2);
+    modes->addWidget(captionLabel(13, page), 1, 0);
+    auto* type = new QWidget(page);
+    type->setObjectName("TriggerTypeChoices");
+    auto* typeRow = new QHBoxLayout(type);
+    typeRow->setContentsMargins(0, 0, 0, 0);
+    QButtonGroup* typeGroup = optionGroup("optTriggerType");
+    const std::array<const char*, 2> types = {"Single", "Multi"};
+    for (int i = 0; i < 2; ++i) {
+        m_panel.optTriggerType[size_t(i)] =
+            option(indexed("optTriggerType", i), types[size_t(i)], typeGroup, type);
+        typeRow->addWidget(m_panel.optTriggerType[size_t(i)]);
+    }
+    m_panel.optTriggerType[0]->setChecked(true);
+    modes->addWidget(type, 1, 1, Qt::AlignLeft);
+    modes->setColumnStretch(1, 1);
+    CaptionPanel* source = captionPanel(4, page);
+    QButtonGroup* sourceGroup = optionGroup("optTriggerSource");
+    m_panel.optTriggerInt = option("optTriggerInt", "Int", sourceGroup, source);
+    m_panel.optTriggerExt = option("optTriggerExt", "Ext", sourceGroup, source);
+    source->contentLayout()->addWidget(m_panel.optTriggerInt);
+    source->contentLayout()->addWidget(m_panel.optTriggerExt);
+    m_panel.optTriggerInt->setChecked(true);
+    modes->addWidget(source, 2, 0, 1, 2);
+    row->addLayout(modes);
+
+    auto* boxes = boxGrid();
+    boxes->setVerticalSpacing(4);
+    row->addLayout(boxes);
+    row->addStretch(1);
+    m_panel.txtTrgRate = boxRow(boxes, 0, 0, 14, "txtTrgRate", "1000.0", "Hz");
+    m_panel.txtTrgSymmetry = boxRow(boxes, 1, 0, 15, "txtTrgSymmetry", "50", "%");
+    m_panel.txtTrgPhase = boxRow(boxes, 2, 0, 20, "txtTrgPhase", "0", "DEG");
+
+    column->addStretch(1);
+    column->addWidget(warningLine(page));
+    return page;
+}
+
+QWidget* Builder::burstPage() {
+    auto* page = new QWidget;
+    page->setObjectName("Frame1_4");
+    m_panel.Frame1[4] = page;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(6, 4, 6, 2);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(px(240));
+    column->addLayout(row);
+
+    auto* modes = new QVBoxLayout;
+    modes->setSpacing(4);
+    CaptionPanel* function = captionPanel(5, page);
+    optionArray(m_panel.optBurst, "optBurst", {"On", "Off"}, function, 1);
+    modes->addWidget(function);
+    CaptionPanel* source = captionPanel(6, page);
+    QButtonGroup* sourceGroup = optionGroup("optBurstSource");
+    m_panel.optBurstInt = option("optBurstInt", "Int", sourceGroup, source);
+    m_panel.optBurstExt = option("optBurstExt", "Ext", sourceGroup, source);
+    source->contentLayout()->addWidget(m_panel.optBurstInt);
+    source->contentLayout()->addWidget(m_panel.optBurstExt);
+    m_panel.optBurstInt->setChecked(true);
+    modes->addWidget(source);
+    modes->addStretch(1);
+    row->addLayout(modes);
+
+    auto* boxes = boxGrid();
+    boxes->setVerticalSpacing(4);
+    row->addLayout(boxes);
+    row->addStretch(1);
+    m_panel.txtBurstPeriod = boxRow(boxes, 0, 0, 21, "txtBurstPeriod", "", "Hz");
+    m_panel.lblBurstPeriodSec = plainLabel("lblBurstPeriodSec", "Sec", page);
+    boxes->addWidget(m_panel.lblBurstPeriodSec, 0, 3);
+    m_panel.txtBurstCount = boxRow(boxes, 1, 0, 22, "txtBurstCount", "", nullptr);
+    boxes->addWidget(captionLabel(23, page), 2, 0);
+    m_panel.HScroll1 = new QScrollBar(Qt::Horizontal, page);
+    m_panel.HScroll1->setObjectName("HScroll1");
+    m_panel.HScroll1->setRange(10, 90);
+    m_panel.HScroll1->setSingleStep(1);
+    m_panel.HScroll1->setPageStep(10);
+    m_panel.HScroll1->setValue(10);
+    boxes->addWidget(m_panel.HScroll1, 2, 1);
+    m_panel.lblSymmetry = displayLabel("lblSymmetry", page);
+    boxes->addWidget(m_panel.lblSymmetry, 2, 2, 1, 2, Qt::AlignLeft);
+
+    column->addStretch(1);
+    column->addWidget(warningLine(page));
+    return page;
+}
+
+QWidget* Builder::gatePage() {
+    auto* page = new QWidget;
+    page->setObjectName("Frame1_5");
+    m_panel.Frame1[5] = page;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(6, 4, 6, 2);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(px(240));
+    column->addLayout(row);
+
+    auto* modes = new QVBoxLayout;
+    modes->setSpacing(4);
+    CaptionPanel* function = captionPanel(7, page);
+    optionArray(m_panel.optGate, "optGate", {"On", "Off"}, function, 1);
+    modes->addWidget(function);
+    CaptionPanel* source = captionPanel(8, page);
+    QButtonGroup* sourceGroup = optionGroup("optGateSource");
+    m_panel.optGateInt = option("optGateInt", "Int", sourceGroup, source);
+    m_panel.optGateExt = option("optGateExt", "Ext", sourceGroup, source);
+    source->contentLayout()->addWidget(m_panel.optGateInt);
+    source->contentLayout()->addWidget(m_panel.optGateExt);
+    m_panel.optGateInt->setChecked(true);
+    modes->addWidget(source);
+    modes->addStretch(1);
+    row->addLayout(modes);
+
+    auto* boxes = boxGrid();
+    boxes->setVerticalSpacing(4);
+    row->addLayout(boxes);
+    row->addStretch(1);
+    m_panel.txtGatePeriod = boxRow(boxes, 0, 0, 25, "txtGatePeriod", "", "Hz");
+    m_panel.lblGatePeriod = plainLabel("lblGatePeriod", " Sec", page);
+    m_panel.lblGatePeriod->setMinimumWidth(px(1000));
+    boxes->addWidget(m_panel.lblGatePeriod, 0, 3);
+    m_panel.txtOpenGatePeriod = boxRow(boxes, 1, 0, 24, "txtOpenGatePeriod", "", "Hz");
+    m_panel.lblOpenGatePeriod = plainLabel("lblOpenGatePeriod", " Sec", page);
+    m_panel.lblOpenGatePeriod->setMinimumWidth(px(1000));
+    boxes->addWidget(m_panel.lblOpenGatePeriod, 1, 3);
+
+    column->addStretch(1);
+    column->addWidget(warningLine(page));
+    return page;
+}
+
+QWidget* Builder::counterPage() {
+    auto* page = new QWidget;
+    page->setObjectName("Frame2");
+    m_panel.Frame2 = page;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(6, 4, 6, 2);
+    column->setSpacing(6);
+    CaptionPanel* function = captionPanel(10, page);
+    optionArray(m_panel.optExternal, "optExternal", {"On", "Off"}, function, 1);
+    CaptionPanel* gateTime = captionPanel(9, page);
+    optionArray(m_panel.optGateTimeExt, "optGateTimeExt", {"0.01S", "0.1S", "1S", "10S"}, gateTime, 0);
+    for (CaptionPanel* panel : {function, gateTime}) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(panel);
+        line->addStretch(1);
+        column->addLayout(line);
+    }
+    column->addStretch(1);
+    return page;
+}
+
+QWidget* Builder::tabs() {
+    m_panel.SSTabTrigger = new QTabWidget;
+    m_panel.SSTabTrigger->setObjectName("SSTabTrigger");
+    m_panel.SSTabTrigger->addTab(triggerPage(), "Trigger Setting");
+    m_panel.SSTabTrigger->addTab(burstPage(), "Burst Setting");
+    m_panel.SSTabTrigger->addTab(gatePage(), "Gate Setting");
+    m_panel.SSTabTrigger->addTab(counterPage(), "External Counter Setting");
+    m_panel.SSTabTrigger->setCurrentIndex(0);
+    return m_panel.SSTabTrigger;
+}
+
+QWidget* Builder::messageLine() {
+    auto* line = new QWidget;
+    line->setObjectName("MessageLine");
+    auto* row = new QHBoxLayout(line);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(px(30));
+    auto* caption = new CaptionPanel("Message:", line);
+    caption->setObjectName("SSPanelMessage");
+    caption->setFixedWidth(px(MessageCaptionWidthTwips));
+    row->addWidget(caption);
+    QLineEdit* message = m_window.txtMessage;
+    message->setParent(line);
+    QPalette colors = message->palette();
+    colors.setColor(QPalette::Base, platformColor(ColorMessageBack));
+    colors.setColor(QPalette::Text, platformColor(ColorCaptionRed));
+    message->setPalette(colors);
+    message->setFocusPolicy(Qt::ClickFocus);
+    row->addWidget(message, 1);
+    return line;
+}
+
+void Builder::connectionFrame(QWidget* area) {
+    auto* frame = new QFrame(area);
+    frame->setObjectName("fraComm");
+    frame->setFrameShape(QFrame::Panel);
+    frame->setFrameShadow(QFrame::Raised);
+    frame->setLineWidth(2);
+    frame->setAutoFillBackground(true);
+    m_panel.fraComm = frame;
+
+    auto* column = new QVBoxLayout(frame);
+    column->setContentsMargins(12, 8, 12, 10);
+    column->setSpacing(6);
+    m_panel.Label5 = plainLabel("Label5", "DXS-4820 RS232 Interface Setting", frame);
+    QFont titleFont = m_panel.Label5->font();
+    titleFont.setBold(true);
+    m_panel.Label5->setFont(titleFont);
+    m_panel.Label5->setAlignment(Qt::AlignCenter);
+    column->addWidget(m_panel.Label5);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    QButtonGroup* transport = optionGroup("optTransport");
+    m_panel.Option1 = option("Option1", "RS232", transport, frame);
+    m_panel.Option2 = option("Option2", "GPIB", transport, frame);
+    m_panel.Option1->setChecked(true);
+    grid->addWidget(m_panel.Option1, 0, 0, 1, 2);
+    grid->addWidget(m_panel.Option2, 0, 2);
+
+    CaptionLabel* comCaption = captionLabel(19, frame);
+    comCaption->setObjectName(indexed("Label1", 19));
+    grid->addWidget(comCaption, 1, 0);
+    m_panel.cboComPort = new QComboBox(frame);
+    m_panel.cboComPort->setObjectName("cboComPort");
+    m_panel.cboComPort->setEditable(true);
+    grid->addWidget(m_panel.cboComPort, 1, 1);
+
+    m_panel.Label6 = plainLabel("Label6", "Buad Rate:", frame);
+    grid->addWidget(m_panel.Label6, 2, 0);
+    m_panel.cboBuadRate = new QComboBox(frame);
+    m_panel.cboBuadRate->setObjectName("cboBuadRate");
+    m_panel.cboBuadRate->setEditable(true);
+    grid->addWidget(m_panel.cboBuadRate, 2, 1);
+
+    m_panel.Label9 = plainLabel("Label9", "GPIB: PrimaryAddress   ", frame);
+    grid->addWidget(m_panel.Label9, 3, 0);
+    m_panel.txtGPIBAddr = new QLineEdit("4", frame);
+    m_panel.txtGPIBAddr->setObjectName("txtGPIBAddr");
+    grid->addWidget(m_panel.txtGPIBAddr, 3, 1);
+
+    m_panel.Label7 =
+        plainLabel("Label7", QStringLiteral("Cycle Time") + QString(13, ' ') + QStringLiteral("ms"), frame);
+    grid->addWidget(m_panel.Label7, 4, 0);
+    m_panel.txtCycleTime = new QLineEdit("100", frame);
+    m_panel.txtCycleTime->setObjectName("txtCycleTime");
+    grid->addWidget(m_panel.txtCycleTime, 4, 1);
+    m_panel.UpDown1 = new UpDownButtons(frame);
+    m_panel.UpDown1->setObjectName("UpDown1");
+    grid->addWidget(m_panel.UpDown1, 4, 2);
+
+    m_panel.chkSkipCommand = new QCheckBox("Skip  Sending Commands with the Same Value", frame);
+    m_panel.chkSkipCommand->setObjectName("chkSkipCommand");
+    m_panel.chkSkipCommand->setChecked(true);
+    grid->addWidget(m_panel.chkSkipCommand, 5, 0, 1, 3);
+    m_panel.chkSyncRateSym = new QCheckBox("Sync. Rate && SYM Value", frame);
+    m_panel.chkSyncRateSym->setObjectName("chkSyncRateSym");
+    m_panel.chkSyncRateSym->setChecked(true);
+    grid->addWidget(m_panel.chkSyncRateSym, 6, 0, 1, 3);
+    column->addLayout(grid);
+    column->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    m_panel.OKButton = new QPushButton("OK", frame);
+    m_panel.OKButton->setObjectName("OKButton");
+    m_panel.cmdTestConnect = new QPushButton("Connection Test", frame);
+    m_panel.cmdTestConnect->setObjectName("cmdTestConnect");
+    m_panel.cmdHelp = new QPushButton("Help", frame);
+    m_panel.cmdHelp->setObjectName("cmdHelp");
+    for (QPushButton* button : {m_panel.OKButton, m_panel.cmdTestConnect, m_panel.cmdHelp}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    column->addLayout(buttons);
+
+    // The GPIB choice and the advanced settings stay out of sight; they still take part in OK and
+    // the connection test with their values.
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             m_panel.Option2, m_panel.Label9, m_panel.txtGPIBAddr, m_panel.Label7, m_panel.txtCycleTime,
+             m_panel.UpDown1, m_panel.chkSkipCommand, m_panel.chkSyncRateSym})
+        hidden->hide();
+
+    frame->setGeometry(px(2085), px(1350), px(4500), px(2700));
+    frame->hide();
+}
+
+void Builder::build() {
+    auto* area = new QWidget(&m_window);
+    area->setObjectName("PanelArea");
+    area->setFixedSize(px(ClientWidthTwips), px(ClientHeightTwips));
+    // A compact face, as on the instrument's own panel; points scale with the screen's DPI.
+    QFont face = area->font();
+    face.setPointSizeF(8);
+    area->setFont(face);
+    m_window.setCentralWidget(area);
+
+    auto* column = new QVBoxLayout(area);
+    column->setContentsMargins(px(60), px(30), px(60), px(30));
+    column->setSpacing(px(45));
+    column->addWidget(mainGroup(), MainHeightTwips);
+    column->addWidget(sweepGroup(), SweepHeightTwips);
+    column->addWidget(modulationGroup(), ModulationHeightTwips);
+    column->addWidget(tabs(), TabHeightTwips);
+    column->addWidget(messageLine(), MessageHeightTwips);
+
+    // Caption labels in red, with the help pointer; the connection frame's port caption is plain.
+    for (CaptionLabel* label : m_panel.Label1) {
+        if (!label || label == m_panel.Label1[19]) continue;
+        setTextColor(label, ColorCaptionRed);
+        label->setCursor(Qt::WhatsThisCursor);
+    }
+
+    connectionFrame(area);
+    m_window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+} // namespace
+
+void buildPanel(frmDXS& window) {
+    Builder(window).build();
+}
+
+std::array<NumericBox*, 20> Panel::boxes() const {
+    return {txtMainFreq,     txtMainAmp,     txtMainDCOffset,   txtMainDuty,      txtModRate,
+            txtModSpanDepth, txtModSymmetry, txtSweepStartFreq, txtSweepStopFreq, txtSweepCenterFreq,
+            txtSweepSpan,    txtSweepRate,   txtSweepSymmetry,  txtTrgRate,       txtTrgSymmetry,
+            txtTrgPhase,     txtBurstCount,  txtBurstPeriod,    txtGatePeriod,    txtOpenGatePeriod};
+}

@@ -35,7 +35,8 @@ public:
         answers.pop_front();
         return answer;
     }
-    QString chooseFile(const QString& initialFolder, const QString& presetName, const QString& filter) override {
+    QString chooseFile(const QString& initialFolder, const QString& presetName,
+                       const QString& filter) override {
         fileRequests.push_back({initialFolder, presetName, filter});
         if (files.empty()) return {};
         const QString file = files.front();
@@ -46,7 +47,8 @@ public:
 
     QStringList texts() const {
         QStringList list;
-        for (const Shown& shown : messages) list << shown.text;
+        for (const Shown& shown : messages)
+            list << shown.text;
         return list;
     }
 };

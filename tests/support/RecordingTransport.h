@@ -1,0 +1,48 @@
+#pragma once
+// A transport that keeps what is written and answers reads from a script; optionally it passes
+// everything on to a real transport and stamps each call with the steady clock.
+#include "instrument/Transport.h"
+
+#include <QByteArrayList>
+#include <chrono>
+#include <deque>
+
+inline qint64 steadyNowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+class RecordingTransport : public Transport {
+public:
+    explicit RecordingTransport(Transport* inner = nullptr) : m_inner(inner) {}
+
+    QByteArrayList writes;
+    int configures = 0;
+    int reads = 0;
+    QByteArray reply; // what every read returns (when there is no inner transport)
+    bool failConfigure = false;
+    bool failWrite = false;
+    qint64 lastWriteEndNs = 0;  // when the last write returned
+    qint64 lastReadStartNs = 0; // when the last read began
+
+    void configure() override {
+        ++configures;
+        if (failConfigure) throw TransportError(5, "configure refused");
+        if (m_inner) m_inner->configure();
+    }
+    void write(const QByteArray& data) override {
+        writes << data;
+        if (failWrite) throw TransportError(6, "write refused");
+        if (m_inner) m_inner->write(data);
+        lastWriteEndNs = steadyNowNs();
+    }
+    QByteArray read() override {
+        ++reads;
+        lastReadStartNs = steadyNowNs();
+        return m_inner ? m_inner->read() : reply;
+    }
+
+private:
+    Transport* m_inner;
+};
