@@ -2,14 +2,17 @@
 // File menu's Save and Load with their dialogs.
 #include "operations/Operations.h"
 #include "operations/record/RecordFile.h"
+#include "panel/NumericBox.h"
 #include "settings_test_support.h"
 #include "support/QtPrint.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTest>
 
 namespace {
 
@@ -42,6 +45,26 @@ TEST_F(SettingsWindow, FirstStartWithoutADefaultFileCreatesItOnClosing) {
     ASSERT_EQ(stored.size(), SettingsRecord::SlotSize);
     EXPECT_EQ(stored, w.record.slot());
     EXPECT_TRUE(dialogs().messages.empty());
+}
+
+TEST_F(SettingsWindow, ClosingStoresTheTextsOfTheBoxesLeftSinceStart) {
+    frmDXS& w = window();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.panel.txtMainAmp->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    w.panel.txtMainAmp->setText("1.5");
+    w.txtMessage->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+
+    w.close();
+    SettingsRecord stored;
+    ASSERT_EQ(recordfile::readRecord(defaultFile(), stored), recordfile::ReadStatus::Read);
+    EXPECT_EQ(stored.rawText(RecordField::Amplitude), QByteArray("1.5   "));
+    // Fields nothing wrote since start are zero bytes.
+    EXPECT_EQ(stored.rawText(RecordField::MainFreq), QByteArray(10, '\0'));
+    EXPECT_EQ(stored.rawText(RecordField::FMSpan), QByteArray(6, '\0'));
+    EXPECT_EQ(stored.integer(RecordField::SweepSegment), 0);
 }
 
 TEST_F(SettingsWindow, StartUpReadsTheDefaultFileIntoTheRecordAndClosingKeepsItsTail) {
