@@ -90,6 +90,16 @@ TEST_F(SettingsFile, ARewrittenFileKeepsItsPermissions) {
     }
 }
 
+TEST_F(SettingsFile, WritingThroughALinkUpdatesItsTargetAndKeepsTheLink) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("real"));
+    const QString target = m_dir.filePath("real/DXS4820.Log");
+    writeAll(target, pattern(300));
+    ASSERT_TRUE(QFile::link(target, path("link.Log")));
+    ASSERT_TRUE(recordfile::writeRecord(path("link.Log"), sampleRecord()));
+    EXPECT_TRUE(QFileInfo(path("link.Log")).isSymLink());
+    EXPECT_EQ(readAll(target), sampleRecord().slot() + pattern(300).mid(SettingsRecord::SlotSize));
+}
+
 TEST_F(SettingsFile, AShortFileReadsItsMissingBytesAsZero) {
     const QByteArray full = sampleRecord().bytes();
     for (int size : {0, 1, 14, 20, 120, 121}) {
