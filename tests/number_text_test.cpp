@@ -101,6 +101,10 @@ TEST(NumberText, FormatByStep) {
         {1500049, "100", "1500000", 1500000},
         {12345, "100", "12300", 12300},
         {7.5, "5", "", 7.5},
+        // exponent-form values are cut too, not passed through as "5E-05"
+        {0.00005, "1", "0", 0},
+        {0.0005, "10", "0", 0},
+        {1e-7, "0.01", "0.00", 0},
     };
     for (const auto& c : cases) {
         double value = c.value;

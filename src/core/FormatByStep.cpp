@@ -2,11 +2,15 @@
 
 #include "core/NumberText.h"
 
+#include <cmath>
+
 namespace {
 // The value's 15-digit text cut at the decimal point, read back: the 15 digits absorb
 // representation errors, so 1.15 * 100 cuts to 115, not 114.
 double cutToWhole(double value) {
     QString text = numtext::generalForm(value);
+    // Exponent form (below 0.0001, from 1E15 up) has no decimal point to cut at.
+    if (text.contains(u'E')) return std::trunc(value);
     const qsizetype point = text.indexOf(u'.');
     if (point >= 0) text.truncate(point);
     return numtext::lenientValue(text);

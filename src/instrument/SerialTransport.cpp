@@ -10,6 +10,8 @@
 
 namespace {
 
+bool machinePortsSearched = true;
+
 // How long a write may take to leave the buffer before it counts as failed.
 constexpr int writeTimeoutMs = 2000;
 // What the port buffers between reads: a runaway device cannot grow memory without bound.
@@ -42,6 +44,7 @@ QString SerialTransport::deviceForPort(int port) {
     const QString link = programFolder() + QString("/COM%1").arg(port);
     const QFileInfo linkInfo(link);
     if (linkInfo.exists() || linkInfo.isSymLink()) return link;
+    if (!machinePortsSearched) return {};
 
     QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     QCollator collator;
@@ -56,6 +59,8 @@ QString SerialTransport::deviceForPort(int port) {
     return ports[port - 1].systemLocation();
 #endif
 }
+
+void SerialTransport::setMachinePortsSearched(bool searched) { machinePortsSearched = searched; }
 
 bool SerialTransport::isOpen() const {
     return m_serial && m_serial->isOpen();

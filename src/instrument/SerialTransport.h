@@ -22,6 +22,9 @@ public:
     // device, or to the simulated instrument), else the n-th serial port of the machine, USB
     // adapters first.
     static QString deviceForPort(int port);
+    // Whether port numbers may fall back to the machine's own serial ports. Tests turn this off so
+    // that a window without a simulated instrument never opens a real port of the machine.
+    static void setMachinePortsSearched(bool searched);
 
     // The most one read returns; anything beyond stays behind and is discarded before the next write.
     static constexpr qint64 maxReplyBytes = 64 * 1024;

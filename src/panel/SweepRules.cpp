@@ -1,4 +1,158 @@
-// Placeholder: this group's Enter rules are being built.
+// The sweep group: the segment chooser and the Enter rules of the six sweep boxes. Start and stop
+// set span and center, span and center set start and stop, all within the chosen segment; the
+// sweep-check state keeps a rule's writes into the other frequency boxes from starting their rules.
+#include "app/frmDXS.h"
+#include "core/NumberText.h"
+#include "panel/NumericBox.h"
 #include "panel/PanelWiring.h"
+#include "panel/Synchronisation.h"
+#include "panel/rules/HelpPositions.h"
+#include "panel/rules/RateBand.h"
+#include "panel/rules/SweepSegments.h"
 
-void installSweepRules(frmDXS&) {}
+#include <QLabel>
+#include <QScrollBar>
+#include <cstring>
+
+using numtext::lenientValue;
+
+namespace {
+
+enum SweepCheck { Idle = 0, FromStart = 1, FromStop = 2, FromSpan = 3, FromCenter = 4 };
+
+const char* const kCenterMessage = "Please change the value of Center Freq";
+
+// Where a click on the caption label opens the help.
+int helpPositionOf(const char* caption) {
+    for (const HelpPassage& passage : kLabelPassages)
+        if (std::strcmp(passage.caption, caption) == 0) return passage.position + HelpClickOffset;
+    return 0;
+}
+
+const SweepSegment& currentSegment(frmDXS& window) {
+    return sweepSegment(int(lenientValue(window.panel.lblSweepSegNo->text())));
+}
+
+// A box's text is a frequency to work on: not empty and not reading as 0.
+bool holdsFrequency(const NumericBox* box) {
+    return !box->text().isEmpty() && lenientValue(box->text()) != 0;
+}
+
+// The question of a segment rule; Yes opens the help as a click on the caption does.
+void askAboutSegment(frmDXS& window, SegmentMessage message, const char* caption) {
+    const auto answer = window.dialogs().message(segmentMessageText(message), UserDialogs::Buttons::YesNo,
+                                                 UserDialogs::Icon::None);
+    if (answer == UserDialogs::Answer::Yes) window.dialogs().openHelp(helpPositionOf(caption));
+}
+
+void chooseSegment(frmDXS& window, int number) {
+    Panel& panel = window.panel;
+    panel.lblSweepSegNo->setText(QString::number(number));
+    const SegmentTexts texts = segmentTexts(number);
+    panel.txtSweepStopFreq->clear();
+    panel.txtSweepStartFreq->setText(texts.start);
+    panel.txtSweepStopFreq->setText(texts.stop);
+    panel.txtSweepCenterFreq->clear();
+    panel.txtSweepSpan->setText(texts.span);
+    panel.txtSweepCenterFreq->setText(texts.center);
+}
+
+// The start and stop rules share their shape: the edited box is corrected, the steps follow its
+// band, and span and center are rewritten from both edges.
+void confirmEdge(frmDXS& window, bool isStart) {
+    Panel& panel = window.panel;
+    NumericBox* box = isStart ? panel.txtSweepStartFreq : panel.txtSweepStopFreq;
+    NumericBox* other = isStart ? panel.txtSweepStopFreq : panel.txtSweepStartFreq;
+    if (!holdsFrequency(box) || window.sweepCheckState != Idle) {
+        if (!isStart) {
+            panel.txtSweepStartFreq->markAccepted();
+            panel.txtSweepStopFreq->markAccepted();
+        }
+        return;
+    }
+    const double value = lenientValue(box->text());
+    const SweepEdgeResult result = isStart ? sweepStart(value, other->text(), currentSegment(window))
+                                           : sweepStop(value, other->text(), currentSegment(window));
+    if (result.message) askAboutSegment(window, *result.message, "Start Freq :");
+    box->setText(result.text);
+    box->setTag(result.step);
+    panel.txtSweepSpan->setTag(result.step);
+    panel.txtSweepCenterFreq->setTag(result.step);
+    window.record.setText(isStart ? RecordField::SweepStart : RecordField::SweepStop, box->text());
+    panel.txtSweepStartFreq->markAccepted();
+    panel.txtSweepStopFreq->markAccepted();
+    if (result.span && !panel.txtSweepStartFreq->text().isEmpty() &&
+        !panel.txtSweepStopFreq->text().isEmpty() && window.sweepCheckState == Idle) {
+        window.sweepCheckState = isStart ? FromStart : FromStop;
+        panel.txtSweepCenterFreq->clear();
+        panel.txtSweepSpan->setText(*result.span);
+        panel.txtSweepCenterFreq->setText(*result.center);
+        window.sweepCheckState = Idle;
+    }
+}
+
+void confirmSpanOrCenter(frmDXS& window, bool isSpan) {
+    Panel& panel = window.panel;
+    if (!holdsFrequency(panel.txtSweepSpan) || !holdsFrequency(panel.txtSweepCenterFreq) ||
+        window.sweepCheckState != Idle)
+        return;
+    const SpanCenterResult result = sweepSpanCenter(lenientValue(panel.txtSweepSpan->text()),
+                                                    lenientValue(panel.txtSweepCenterFreq->text()),
+                                                    currentSegment(window), panel.txtSweepSpan->Tag());
+    if (result.accepted) {
+        window.sweepCheckState = isSpan ? FromSpan : FromCenter;
+        panel.txtSweepStartFreq->setText(result.start);
+        panel.txtSweepStopFreq->setText(result.stop);
+        window.sweepCheckState = Idle;
+        panel.txtSweepSpan->markAccepted();
+        panel.txtSweepCenterFreq->markAccepted();
+    } else if (isSpan) {
+        askAboutSegment(window, SegmentMessage::StartBelow, "SPAN:");
+    } else {
+        window.dialogs().message(kCenterMessage, UserDialogs::Buttons::Ok, UserDialogs::Icon::None);
+    }
+    if (isSpan) panel.txtSweepCenterFreq->setFocus();
+}
+
+} // namespace
+
+void installSweepRules(frmDXS& window) {
+    Panel& panel = window.panel;
+
+    // The segment table is a constant; the chooser rewrites the four frequency boxes whenever its
+    // value changes, by the user or by a restored setting.
+    QObject::connect(panel.HScrollSweep, &QScrollBar::valueChanged, &window,
+                     [&window](int number) { chooseSegment(window, number); });
+
+    // Typing in start or stop (or span or center) marks the pair as edited.
+    const auto markPair = [](NumericBox* first, NumericBox* second) {
+        return [first, second](int) {
+            first->markEdited();
+            second->markEdited();
+        };
+    };
+    panel.txtSweepStartFreq->keyPressRule = markPair(panel.txtSweepStartFreq, panel.txtSweepStopFreq);
+    panel.txtSweepStopFreq->keyPressRule = markPair(panel.txtSweepStartFreq, panel.txtSweepStopFreq);
+    panel.txtSweepSpan->keyPressRule = markPair(panel.txtSweepSpan, panel.txtSweepCenterFreq);
+    panel.txtSweepCenterFreq->keyPressRule = markPair(panel.txtSweepSpan, panel.txtSweepCenterFreq);
+
+    panel.txtSweepStartFreq->enterRule = [&window] { confirmEdge(window, true); };
+    panel.txtSweepStopFreq->enterRule = [&window] { confirmEdge(window, false); };
+    panel.txtSweepSpan->enterRule = [&window] { confirmSpanOrCenter(window, true); };
+    panel.txtSweepCenterFreq->enterRule = [&window] { confirmSpanOrCenter(window, false); };
+
+    panel.txtSweepRate->enterRule = [&window] {
+        NumericBox* box = window.panel.txtSweepRate;
+        const RateBandResult result = rateBand(box->text(), kSweepRate);
+        if (result.step) box->setTag(*result.step);
+        box->setText(result.text);
+        box->markAccepted();
+        copySynchronised(window, box);
+    };
+    panel.txtSweepSymmetry->enterRule = [&window] {
+        NumericBox* box = window.panel.txtSweepSymmetry;
+        box->setText(symmetryText(box->text()));
+        box->markAccepted();
+        copySynchronised(window, box);
+    };
+}

@@ -3,6 +3,7 @@
 // temporary folder (so setting files and COMn links of parallel tests never meet).
 #include "app/frmDXS.h"
 #include "core/ProgramFolder.h"
+#include "instrument/SerialTransport.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTemporaryDir>
@@ -14,10 +15,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
         setProgramFolder(m_folder.path());
+        SerialTransport::setMachinePortsSearched(false);
     }
     void TearDown() override {
         m_window.reset();
         setProgramFolder(QString());
+        SerialTransport::setMachinePortsSearched(true);
     }
     // Creates (and shows) the window; call after preparing files in folder().
     frmDXS& window(bool show = true) {
