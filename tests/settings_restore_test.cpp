@@ -205,11 +205,19 @@ TEST_F(SettingsRestore, TheStoredSweepTextsWinOverTheSegmentRule) {
     record.setInteger(RecordField::SweepSegment, 2);
     record.setText(RecordField::SweepStart, "150.00");
     record.setText(RecordField::SweepStop, "250.00");
+    // What the segment chooser's own rule shows for segment 2 in the boxes that are not restored.
+    panel().HScrollSweep->setValue(2);
+    const QString center = panel().txtSweepCenterFreq->text();
+    const QString span = panel().txtSweepSpan->text();
     panel().HScrollSweep->setValue(5);
+    ASSERT_NE(panel().txtSweepCenterFreq->text(), center);
+
     load(record);
     EXPECT_EQ(panel().HScrollSweep->value(), 2);
     EXPECT_EQ(panel().txtSweepStartFreq->text(), QString("150.00"));
     EXPECT_EQ(panel().txtSweepStopFreq->text(), QString("250.00"));
+    EXPECT_EQ(panel().txtSweepCenterFreq->text(), center);
+    EXPECT_EQ(panel().txtSweepSpan->text(), span);
 }
 
 TEST_F(SettingsRestore, TheModulationFieldsFollowTheKindChosenNow) {

@@ -59,10 +59,10 @@ TEST_F(SettingsSave, ThePanelIsCopiedIntoTheRecordAndWritten) {
         {&Panel::txtTrgSymmetry, RecordField::TriggerSymmetry, "40", "40 "},
     };
     panel().optModAM->setChecked(true);
+    panel().HScrollSweep->setValue(7); // first: its rule rewrites the sweep frequency boxes
     for (const Case& c : cases)
         (panel().*c.box)->setText(c.text); // accepted or not
     panel().txtModSymmetry->setText("45");
-    panel().HScrollSweep->setValue(7);
     save(path());
 
     ASSERT_EQ(dialogs().fileRequests.size(), 1u);
@@ -128,15 +128,15 @@ TEST_F(SettingsSave, TheAmSymmetryIsAWholeNumberOrKeepsTheStoredOne) {
 }
 
 TEST_F(SettingsSave, SaveAndLoadRoundTripThroughThePanel) {
+    panel().HScrollSweep->setValue(4); // first: its rule rewrites the sweep frequency boxes
     panel().txtMainFreq->setText("2500.0");
     panel().txtTrgPhase->setText("45");
     panel().txtSweepStartFreq->setText("1200.00");
-    panel().HScrollSweep->setValue(4);
     save(path());
 
+    panel().HScrollSweep->setValue(6);
     panel().txtMainFreq->setText("1");
     panel().txtSweepStartFreq->setText("2");
-    panel().HScrollSweep->setValue(6);
     m_window->record.clear();
     dialogs().files.push_back(path());
     m_window->LoadFile->trigger();
