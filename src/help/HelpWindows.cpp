@@ -1,6 +1,113 @@
-// Placeholder: the help and About windows are being built.
 #include "help/HelpWindows.h"
 
-void openHelpWindow(QWidget*, int) {}
-void showAboutWindow(frmDXS&) {}
-void printMainWindow(frmDXS&) {}
+#include "app/frmDXS.h"
+#include "help/frmAbout.h"
+#include "help/frmHelp.h"
+
+#include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+std::function<void(frmHelp&)>& helpObserver() {
+    static std::function<void(frmHelp&)> observer;
+    return observer;
+}
+
+QPointer<frmHelp>& lastHelpInstance() {
+    static QPointer<frmHelp> instance;
+    return instance;
+}
+
+QPointer<frmAbout>& aboutInstance() {
+    static QPointer<frmAbout> instance;
+    return instance;
+}
+} // namespace
+
+std::unique_ptr<frmHelp> createHelpWindow(QWidget* parent, int startPos) {
+    auto window = std::make_unique<frmHelp>(parent);
+    window->Form_Load();
+    if (startPos != 0) {
+        window->Text2->setText(QString::number(startPos));
+        window->StartPos = startPos;
+    }
+    return window;
+}
+
+void setHelpWindowObserver(std::function<void(frmHelp&)> observer) {
+    helpObserver() = std::move(observer);
+}
+
+void openHelpWindow(QWidget* parent, int startPos) {
+    // The window of the previous opening has served its purpose by now.
+    QPointer<frmHelp>& last = lastHelpInstance();
+    if (last && !last->isVisible()) delete last.data();
+
+    frmHelp* window = createHelpWindow(parent, startPos).release();
+    last = window;
+    if (helpObserver()) {
+        QObject::connect(window, &frmHelp::activated, window, [window] {
+            if (helpObserver()) helpObserver()(*window);
+        });
+    }
+    window->exec();
+    // Kept, hidden, until the next opening (or the main window's end): when the main window becomes
+    // active again it recognises that activation came back from help.
+}
+
+frmHelp* lastHelpWindow() {
+    return lastHelpInstance().data();
+}
+
+void showAboutWindow(frmDXS& window) {
+    // One About window for the main window's whole life: closing hides it, so that the main window
+    // still recognises where its activation came back from.
+    QPointer<frmAbout>& about = aboutInstance();
+    if (about && about->parentWidget() != &window) delete about.data();
+    if (!about) about = new frmAbout(window);
+    about->show();
+    about->raise();
+    about->activateWindow();
+}
+
+frmAbout* aboutWindow() {
+    return aboutInstance().data();
+}
+
+namespace {
+// Prints the window's image, scaled to fit the page keeping its shape. Returns why printing failed,
+// or an empty text.
+QString printWindowImage(QWidget& window, QPrinter& printer) {
+    const QPixmap image = window.grab();
+    if (image.isNull()) return QStringLiteral("the window could not be captured");
+    QPainter painter;
+    if (!painter.begin(&printer)) return QStringLiteral("the printer could not be started");
+    // A screenshot keeps its text sharp only without lossy compression.
+    painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::LosslessImageRendering);
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.drawPixmap(QRect(QPoint(0, 0), size), image);
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return QStringLiteral("the printer reported an error");
+    return {};
+}
+} // namespace
+
+void printMainWindowOn(frmDXS& window, QPrinter& printer) {
+    const QString error = printWindowImage(window, printer);
+    if (!error.isEmpty()) window.setMessage(QStringLiteral("Print failed: ") + error + ".");
+}
+
+void printMainWindow(frmDXS& window) {
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+        window.setMessage(QStringLiteral("Print failed: no default printer is installed."));
+        return;
+    }
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    printer.setDocName(window.windowTitle());
+    printMainWindowOn(window, printer);
+}
