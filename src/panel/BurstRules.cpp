@@ -1,4 +1,136 @@
-// Placeholder: this group's Enter rules are being built.
+// Burst tab: the burst rate becomes the trigger rate, the count the trigger type and the burst's
+// share of its period the trigger symmetry, fine-tuned with the bar.
+#include "app/frmDXS.h"
+#include "core/NumberText.h"
+#include "panel/NumericBox.h"
+#include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/Synchronisation.h"
+#include "panel/rules/Burst.h"
+#include "panel/rules/HelpPositions.h"
+#include "panel/rules/RateBand.h"
 
-void installBurstRules(frmDXS&) {}
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace {
+
+constexpr int BurstCountHelp = 22; // caption "Burst Count :"
+
+void follow(QRadioButton* option, bool chosen) {
+    if (chosen && !option->isChecked()) option->setChecked(true);
+}
+
+void txtBurstPeriod_Enter(frmDXS& window) {
+    Panel& panel = window.panel;
+    NumericBox* box = panel.txtBurstPeriod;
+    const RateBandResult band = rateBand(box->text(), kBurstRate);
+    if (band.step) box->setTag(*band.step);
+    box->setText(band.text);
+    const double rate = numtext::lenientValue(box->text());
+    if (!box->text().isEmpty() && rate > 0) {
+        panel.lblBurstPeriodSec->setText(burst::periodLabel(rate));
+        // The trigger rate carries the burst rate to the instrument, synchronised or not.
+        if (panel.txtTrgRate->text() != box->text()) {
+            panel.txtTrgRate->setText(box->text());
+            panel.txtTrgRate->markAccepted();
+        }
+    }
+    box->markAccepted();
+    copySynchronised(window, box);
+}
+
+// Runs on every change of the count text. When the whole-number form differs from what was typed,
+// writing it runs this rule again for the new text, which does the checking; this run only puts
+// the caret back.
+void txtBurstCount_Change(frmDXS& window) {
+    Panel& panel = window.panel;
+    NumericBox* box = panel.txtBurstCount;
+    const int caret = box->cursorPosition();
+    const burst::CountEntry entry = burst::readCount(box->text());
+    switch (entry.kind) {
+    case burst::CountEntry::Kind::Nothing:
+        break;
+    case burst::CountEntry::Kind::Negative:
+        box->setText("0");
+        box->setTag("1");
+        break;
+    case burst::CountEntry::Kind::Count: {
+        box->setTag("1");
+        if (entry.wholeText != box->text()) {
+            box->setText(entry.wholeText);
+            break;
+        }
+        if (burst::needsMulti(entry.count)) panel.optTriggerType[1]->setChecked(true);
+        const burst::CountShare share =
+            burst::shareOfPeriod(entry.count, panel.txtMainFreq->text(), panel.txtBurstPeriod->text());
+        switch (share.kind) {
+        case burst::CountShare::Kind::NeedMainFrequency:
+            window.dialogs().message("Please set Main Frequence Value first!");
+            panel.txtMainFreq->setFocus();
+            break;
+        case burst::CountShare::Kind::NeedBurstRate:
+            window.dialogs().message("Please set Burst Period Value first!");
+            panel.txtBurstPeriod->setFocus();
+            break;
+        case burst::CountShare::Kind::TooLong:
+            if (window.dialogs().message("Please Change value of Burst Count. Do you need help?",
+                                         UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
+                window.dialogs().openHelp(kLabelPassages[BurstCountHelp].position + HelpClickOffset);
+            box->setText("0");
+            break;
+        case burst::CountShare::Kind::Fits:
+            panel.txtTrgSymmetry->setText(share.shareText);
+            panel.txtTrgSymmetry->markAccepted();
+            panel.HScroll1->setValue(share.share);
+            break;
+        }
+        break;
+    }
+    }
+    box->setCursorPosition(std::clamp(caret, 0, int(box->text().size())));
+}
+
+void HScroll1_Change(frmDXS& window, int value) {
+    if (value < 10 || value > 90) return;
+    Panel& panel = window.panel;
+    switch (burst::checkFineTuning(panel.txtMainFreq->text(), panel.txtBurstPeriod->text())) {
+    case burst::FineTuning::NeedMainFrequency:
+        window.dialogs().message("Please give the Main Frequence value first.", UserDialogs::Buttons::Ok,
+                                 UserDialogs::Icon::Information);
+        break;
+    case burst::FineTuning::NeedBurstRate:
+        window.dialogs().message("Please give the Burst Period value first.", UserDialogs::Buttons::Ok,
+                                 UserDialogs::Icon::Information);
+        break;
+    case burst::FineTuning::Apply:
+        panel.txtTrgSymmetry->setText(QString::number(value));
+        panel.lblSymmetry->setText(QString::number(value));
+        break;
+    }
+}
+
+void followBurstSource(Panel& panel) {
+    follow(panel.optGateInt, panel.optBurstInt->isChecked());
+    follow(panel.optTriggerInt, panel.optBurstInt->isChecked());
+    follow(panel.optGateExt, panel.optBurstExt->isChecked());
+    follow(panel.optTriggerExt, panel.optBurstExt->isChecked());
+}
+
+} // namespace
+
+void installBurstRules(frmDXS& window) {
+    Panel& panel = window.panel;
+    panel.txtBurstPeriod->enterRule = [&window] { txtBurstPeriod_Enter(window); };
+    panel.txtBurstCount->ownTextChangedRule = [&window] { txtBurstCount_Change(window); };
+    // The bar reports a value once it is let go, not at every position it is dragged through,
+    // which would raise the missing-value messages over and over.
+    panel.HScroll1->setTracking(false);
+    QObject::connect(panel.HScroll1, &QScrollBar::valueChanged, &window,
+                     [&window](int value) { HScroll1_Change(window, value); });
+    // The external source leaves the boxes as they are.
+    onOptionChosen(panel.optBurstInt, [&panel] { followBurstSource(panel); });
+    onOptionChosen(panel.optBurstExt, [&panel] { followBurstSource(panel); });
+}

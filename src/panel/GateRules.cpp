@@ -1,4 +1,104 @@
-// Placeholder: this group's Enter rules are being built.
+// Gate tab: the gate rate becomes the trigger rate and the open share of the gate period the
+// trigger symmetry. The counter's gate time choice has no rule: Send reads it.
+#include "app/frmDXS.h"
+#include "core/NumberText.h"
+#include "panel/NumericBox.h"
+#include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/Synchronisation.h"
+#include "panel/rules/Gate.h"
+#include "panel/rules/HelpPositions.h"
+#include "panel/rules/RateBand.h"
 
-void installGateRules(frmDXS&) {}
+#include <QLabel>
+#include <QRadioButton>
+
+namespace {
+
+constexpr int GatePeriodHelp = 25; // caption "Gate Period :"
+
+void follow(QRadioButton* option, bool chosen) {
+    if (chosen && !option->isChecked()) option->setChecked(true);
+}
+
+void txtGatePeriod_Enter(frmDXS& window) {
+    Panel& panel = window.panel;
+    NumericBox* box = panel.txtGatePeriod;
+    const RateBandResult band = rateBand(box->text(), kGateRate);
+    if (band.step) box->setTag(*band.step);
+    box->setText(band.text);
+    const double rate = numtext::lenientValue(box->text());
+    if (!box->text().isEmpty() && rate > 0) {
+        panel.lblGatePeriod->setText(gate::gatePeriodLabel(rate));
+        // Not accepted here: without synchronisation the trigger rate stays marked until the
+        // user confirms it in the trigger tab.
+        if (panel.txtTrgRate->text() != box->text()) panel.txtTrgRate->setText(box->text());
+    }
+    box->markAccepted();
+    copySynchronised(window, box);
+}
+
+void txtOpenGatePeriod_Enter(frmDXS& window) {
+    Panel& panel = window.panel;
+    NumericBox* box = panel.txtOpenGatePeriod;
+    // Below the smallest band the text and step stay as they are.
+    const RateBandResult band = rateBand(box->text(), kOpenGateRate);
+    if (band.step) box->setTag(*band.step);
+    box->setText(band.text);
+    const gate::OpenGateCheck check =
+        gate::checkOpenGate(box->text(), panel.txtGatePeriod->text(), panel.txtMainFreq->text());
+    switch (check.kind) {
+    case gate::OpenGateCheck::Kind::Skip:
+        break;
+    case gate::OpenGateCheck::Kind::NeedGateRate:
+        window.dialogs().message("Please input the Gate Period Value first");
+        panel.txtGatePeriod->setFocus();
+        break;
+    case gate::OpenGateCheck::Kind::NotShorter:
+        panel.lblOpenGatePeriod->setText(check.openLabel);
+        if (window.dialogs().message("Gate period should greater than Open Gate time\r\nDo you need help?",
+                                     UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
+            window.dialogs().openHelp(kLabelPassages[GatePeriodHelp].position + HelpClickOffset);
+        box->setText(check.replacementText);
+        panel.lblOpenGatePeriod->setText(check.replacementLabel);
+        break;
+    case gate::OpenGateCheck::Kind::Fits:
+        panel.lblOpenGatePeriod->setText(check.openLabel);
+        panel.optTriggerType[1]->setChecked(true);
+        if (check.needMainFrequency) {
+            window.dialogs().message("Please input the Main Frequence Value first");
+            panel.txtMainFreq->setFocus();
+        } else {
+            panel.txtTrgSymmetry->setText(check.shareText);
+            panel.txtTrgSymmetry->markAccepted();
+        }
+        break;
+    }
+    if (!box->text().isEmpty() && numtext::lenientValue(box->text()) < 0) {
+        box->setTag("0.01");
+        box->setText("0.01");
+    }
+    box->markAccepted();
+}
+
+void followGateSource(Panel& panel) {
+    follow(panel.optBurstInt, panel.optGateInt->isChecked());
+    follow(panel.optTriggerInt, panel.optGateInt->isChecked());
+    follow(panel.optBurstExt, panel.optGateExt->isChecked());
+    follow(panel.optTriggerExt, panel.optGateExt->isChecked());
+}
+
+} // namespace
+
+void installGateRules(frmDXS& window) {
+    Panel& panel = window.panel;
+    panel.txtGatePeriod->enterRule = [&window] { txtGatePeriod_Enter(window); };
+    panel.txtOpenGatePeriod->enterRule = [&window] { txtOpenGatePeriod_Enter(window); };
+    onOptionChosen(panel.optGateInt, [&panel] {
+        panel.txtOpenGatePeriod->setEnabled(true);
+        panel.txtGatePeriod->setEnabled(true);
+        followGateSource(panel);
+    });
+    // The external source leaves the boxes as they are.
+    onOptionChosen(panel.optGateExt, [&panel] { followGateSource(panel); });
+}

@@ -1,4 +1,73 @@
-// Placeholder: this group's Enter rules are being built.
+// Trigger tab: the rate and symmetry Enter rules, the phase rule on every change, and the source
+// choice that keeps the trigger, burst and gate Int/Ext pairs in step.
+#include "app/frmDXS.h"
+#include "panel/NumericBox.h"
+#include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/Synchronisation.h"
+#include "panel/rules/RateBand.h"
+#include "panel/rules/Trigger.h"
 
-void installTriggerRules(frmDXS&) {}
+#include <QRadioButton>
+
+namespace {
+
+// Choosing an option that is already chosen starts nothing, which ends the chain of source rules.
+void follow(QRadioButton* option, bool chosen) {
+    if (chosen && !option->isChecked()) option->setChecked(true);
+}
+
+void txtTrgRate_Enter(frmDXS& window) {
+    NumericBox* box = window.panel.txtTrgRate;
+    const RateBandResult band = rateBand(box->text(), kTriggerRate);
+    if (band.step) box->setTag(*band.step);
+    box->setText(band.text);
+    window.record.setText(RecordField::TriggerRate, box->text());
+    box->markAccepted();
+    copySynchronised(window, box);
+}
+
+void txtTrgSymmetry_Enter(frmDXS& window) {
+    NumericBox* box = window.panel.txtTrgSymmetry;
+    box->setText(symmetryText(box->text()));
+    box->markAccepted();
+    copySynchronised(window, box);
+}
+
+// Runs on every change of the phase text, also its own: the repeated run finds the text formatted
+// and changes nothing, so the caret ends where the user typed.
+void txtTrgPhase_Change(frmDXS& window) {
+    NumericBox* box = window.panel.txtTrgPhase;
+    const int caret = box->cursorPosition();
+    box->setTag(trigger::PhaseStep);
+    const QString phase = trigger::phaseText(box->text());
+    if (phase != box->text()) box->setText(phase);
+    window.record.setText(RecordField::TriggerPhase, box->text());
+    box->setCursorPosition(trigger::phaseCaret(caret, box->text()));
+}
+
+void followTriggerSource(Panel& panel) {
+    follow(panel.optGateInt, panel.optTriggerInt->isChecked());
+    follow(panel.optBurstInt, panel.optTriggerInt->isChecked());
+    follow(panel.optGateExt, panel.optTriggerExt->isChecked());
+    follow(panel.optBurstExt, panel.optTriggerExt->isChecked());
+}
+
+} // namespace
+
+void installTriggerRules(frmDXS& window) {
+    Panel& panel = window.panel;
+    panel.txtTrgRate->enterRule = [&window] { txtTrgRate_Enter(window); };
+    panel.txtTrgSymmetry->enterRule = [&window] { txtTrgSymmetry_Enter(window); };
+    panel.txtTrgPhase->ownTextChangedRule = [&window] { txtTrgPhase_Change(window); };
+
+    onOptionChosen(panel.optTriggerInt, [&panel] {
+        panel.txtTrgRate->setEnabled(true);
+        panel.txtTrgSymmetry->setEnabled(true);
+        panel.txtTrgPhase->setEnabled(true);
+        followTriggerSource(panel);
+    });
+    // The external source leaves the boxes as they are, so going back to Int finds the internal
+    // setting unchanged.
+    onOptionChosen(panel.optTriggerExt, [&panel] { followTriggerSource(panel); });
+}

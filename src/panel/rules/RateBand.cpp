@@ -31,6 +31,11 @@ RateBandResult rateBand(const QString& input, const RateBandVariant& variant) {
     } else if (hundredths) {
         step = "0.01";
         if (!(variant.oneKeepsItsText && value == 1)) text = numtext::formatFixed(value, 2);
+    } else if (variant.thousandthsBand) {
+        if (value >= 0.001 && value < 0.01) {
+            step = "0.001";
+            text = numtext::formatFixed(value, 3);
+        }
     } else if (!(variant.lowestBandOpen && value == 0.01)) {
         step = "0.01";
         text = "0.01";

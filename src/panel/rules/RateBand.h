@@ -15,6 +15,9 @@ struct RateBandVariant {
     bool oneKeepsItsText = true;
     // The 0.01 band is open at the bottom: a rate of exactly 0.01 keeps its text and step.
     bool lowestBandOpen = false;
+    // A further band [0.001, 0.01) with step "0.001" and three decimals; anything lower keeps its
+    // text and step.
+    bool thousandthsBand = false;
 };
 
 // Modulation and trigger rates.
@@ -23,6 +26,8 @@ constexpr RateBandVariant kTriggerRate = kModulationRate;
 constexpr RateBandVariant kSweepRate{.lowestBandOpen = true};
 constexpr RateBandVariant kBurstRate{.oneKeepsItsText = false};
 constexpr RateBandVariant kGateRate{.closedAtBottom = true, .stepUpCases = false, .oneKeepsItsText = false};
+constexpr RateBandVariant kOpenGateRate{
+    .closedAtBottom = true, .stepUpCases = false, .oneKeepsItsText = false, .thousandthsBand = true};
 
 struct RateBandResult {
     QString text;
