@@ -96,7 +96,7 @@ TEST_F(SettingsRestore, EveryTextFieldReachesItsBox) {
         {RecordField::SweepRate, &Panel::txtSweepRate, "20.0"},
         {RecordField::TriggerRate, &Panel::txtTrgRate, "100.0"},
         {RecordField::TriggerSymmetry, &Panel::txtTrgSymmetry, "40"},
-        {RecordField::TriggerPhase, &Panel::txtTrgPhase, "90"},
+        {RecordField::TriggerPhase, &Panel::txtTrgPhase, "-45"},
     };
     SettingsRecord record;
     for (const Case& c : cases)

@@ -54,7 +54,7 @@ TEST_F(SettingsSave, ThePanelIsCopiedIntoTheRecordAndWritten) {
         {&Panel::txtSweepStartFreq, RecordField::SweepStart, "1500.00", "1500.00   "},
         {&Panel::txtSweepStopFreq, RecordField::SweepStop, "2500.00", "2500.00   "},
         {&Panel::txtSweepSymmetry, RecordField::SweepSymmetry, "70", "70"},
-        {&Panel::txtTrgPhase, RecordField::TriggerPhase, "90", "90 "},
+        {&Panel::txtTrgPhase, RecordField::TriggerPhase, "-45", "-45"},
         {&Panel::txtTrgRate, RecordField::TriggerRate, "", "      "}, // texts as they are, even empty
         {&Panel::txtTrgSymmetry, RecordField::TriggerSymmetry, "40", "40 "},
     };
