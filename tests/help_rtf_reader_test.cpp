@@ -1,10 +1,8 @@
-// The rich-text reader of the help window: what it shows of the constructs the help document uses,
-// and that malformed or random input never brings it down.
+// The rich-text reader of the help window: the text it shows of the constructs the help document
+// uses, and that malformed or random input never brings it down.
 #include "help/RtfReader.h"
 #include "support/QtPrint.h"
 
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 #include <random>
@@ -54,27 +52,6 @@ TEST(HelpRtfReader, PlainTextOfWellAndMalformedInput) {
         const QString text = read(QByteArray::fromStdString(c.rtf), c.accepted);
         if (c.text) EXPECT_EQ(text, QString::fromUtf16(c.text)) << c.rtf.substr(0, 60);
     }
-}
-
-TEST(HelpRtfReader, FormatsBoldItalicUnderlineSizeAndColour) {
-    QTextDocument document;
-    ASSERT_TRUE(readRtf(R"({\rtf1{\colortbl;\red0\green0\blue0;\red176\green0\blue0;})"
-                        R"(p{\b b}{\i i}{\ul u}{\fs48 s}{\cf2 c}{\b\b0 n}{\b\plain q}\par\qc centred})",
-                        document));
-    EXPECT_EQ(document.toPlainText(), "pbiuscnq\ncentred");
-    const auto format = [&](int position) {
-        QTextCursor cursor(&document);
-        cursor.setPosition(position + 1); // the format of the character before the cursor
-        return cursor.charFormat();
-    };
-    for (int plain : {0, 6, 7})
-        EXPECT_NE(format(plain).fontWeight(), QFont::Bold) << plain;
-    EXPECT_EQ(format(1).fontWeight(), QFont::Bold);
-    EXPECT_TRUE(format(2).fontItalic());
-    EXPECT_TRUE(format(3).fontUnderline());
-    EXPECT_EQ(format(4).fontPointSize(), 24.0);
-    EXPECT_EQ(format(5).foreground().color(), QColor(176, 0, 0));
-    EXPECT_EQ(document.findBlock(9).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 
 TEST(HelpRtfReader, RandomInputNeverBringsItDown) {

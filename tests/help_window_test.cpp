@@ -38,23 +38,16 @@ protected:
         const QString built = QCoreApplication::applicationDirPath() + "/../HelpDoc.rtf";
         ASSERT_TRUE(QFile::copy(built, folder() + "/HelpDoc.rtf")) << built.toStdString();
     }
-    void TearDown() override {
-        setHelpWindowObserver({});
-        WindowFixture::TearDown();
-    }
     // Opens help through the window's real dialogs (from the Help menu when startPos < 0) and records
     // what the modal window showed at the passage; the observer then closes it.
     Seen open(int startPos, int passage) {
         window().setDialogs(std::make_unique<QtUserDialogs>(&window()));
         Seen seen;
         setHelpWindowObserver([&](frmHelp& help) {
-            seen = {true,
-                    help.Text2->text(),
-                    help.caretPosition(),
-                    help.textLength(),
-                    help.txtHelp->verticalScrollBar()->value(),
-                    help.focusWidget() == help.txtHelp,
-                    inView(help, passage)};
+            // clang-format off
+            seen = {true, help.Text2->text(), help.caretPosition(), help.textLength(),
+                    help.txtHelp->verticalScrollBar()->value(), help.focusWidget() == help.txtHelp, inView(help, passage)};
+            // clang-format on
             QTimer::singleShot(0, &help, &QDialog::reject);
         });
         QObject guard; // a window that never activated would hold the test: close it after a while
@@ -76,12 +69,12 @@ protected:
 TEST_F(HelpWindow, OpensWithThePassageInView) {
     const int past = kLabelPassages[1].position + HelpClickOffset; // "Amplitude:"
     // clang-format off
-    const struct { const char* what; int startPos, passage, caret; bool scrolled; } cases[] = {
-        {"Help menu", -1, 0, 0, false},
-        {"Amplitude:", past, 2865, 3065 - 500, true}, // the caret ends before the passage, which is in view
-        {"Segment : (no passage)", kLabelPassages[26].position, 0, 0, false},
-        {"just past the start", HelpClickOffset, 0, 0, false}, // the caret held at the start
-        {"past the end", 1000000, 0, -1, true}};               // -1: the document's last character
+    const struct { const char* what; int startPos, passage, caret; bool scrolled; const char* text2; } cases[] = {
+        {"Help menu", -1, 0, 0, false, "0"},
+        {"Amplitude:", past, 2865, 3065 - 500, true, "3065"}, // the caret ends before the passage, in view
+        {"Segment : (no passage)", kLabelPassages[26].position, 0, 0, false, nullptr},
+        {"just past the start", HelpClickOffset, 0, 0, false, nullptr}, // the caret held at the start
+        {"past the end", 1000000, 0, -1, true, nullptr}};               // -1: the document's last character
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -90,22 +83,9 @@ TEST_F(HelpWindow, OpensWithThePassageInView) {
         EXPECT_GT(seen.length, 14044);
         EXPECT_EQ(seen.caret, c.caret < 0 ? seen.length - 1 : c.caret);
         EXPECT_EQ(seen.scroll > 0, c.scrolled);
+        if (c.passage > 0) EXPECT_TRUE(seen.focused);
         if (c.startPos != 1000000) EXPECT_TRUE(seen.passageInView);
-    }
-    const Seen amplitude = open(past, 2865);
-    EXPECT_EQ(amplitude.text2, "3065");
-    EXPECT_TRUE(amplitude.focused);
-    EXPECT_EQ(open(-1, 0).text2, "0");
-}
-
-TEST_F(HelpWindow, EveryCaptionWithAPassageShowsItsHeading) {
-    std::vector<HelpPassage> passages(kLabelPassages.begin(), kLabelPassages.end());
-    passages.insert(passages.end(), kPanelPassages.begin(), kPanelPassages.end());
-    for (const HelpPassage& p : passages) {
-        if (p.position == 0) continue;
-        const Seen seen = open(p.position + HelpClickOffset, p.position);
-        EXPECT_EQ(seen.text2, QString::number(p.position + HelpClickOffset)) << p.caption;
-        EXPECT_TRUE(seen.passageInView) << p.caption;
+        if (c.text2) EXPECT_EQ(seen.text2, c.text2);
     }
 }
 

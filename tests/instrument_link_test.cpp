@@ -20,6 +20,11 @@ namespace {
 
 const QString kIdentification = "DXS-4820 Function Generator (simulated),1.0\n";
 
+QStringList configureLines(const QString& method, const char* outcome) {
+    return {"Set [Configure " + method + "] to DXS-4820...",
+            "Set [Configure " + method + "] to DXS-4820" + outcome};
+}
+
 class InstrumentLink : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -85,8 +90,7 @@ TEST_F(InstrumentLink, WithoutATransportOrWithAnotherNameNothingIsSent) {
         lines.clear();
         const int configures = serialRecorder.configures;
         dxs.ConnectMethod(name);
-        EXPECT_EQ(lines, QStringList({"Set [Configure " + name + "] to DXS-4820...",
-                                      "Set [Configure " + name + "] to DXS-4820 OK"}));
+        EXPECT_EQ(lines, configureLines(name, " OK"));
         EXPECT_EQ(serialRecorder.configures, configures);
         EXPECT_FALSE(dxs.Ready());
         EXPECT_EQ(dxs.check(Property::MainFreq), 0);
@@ -117,19 +121,18 @@ TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
     QFile::link(folder.path() + "/no-such-device", folder.path() + "/COM3");
     serial.setPortNumber(3);
     gpib.setAddress(31);
-    const struct {
-        const char* library; // nullptr: RS232
-        const char* detail;  // part of the transport's error text
-    } cases[] = {
+    // library nullptr: RS232; detail: part of the transport's error text
+    // clang-format off
+    const struct { const char *library, *detail; } cases[] = {
         {nullptr, "COM3"}, {GPIB_STANDIN_PATH, "address 31"}, {"/nonexistent/libgpib.so.0", "libgpib.so.0"}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.detail);
         const QString method = c.library ? "GPIB" : "RS232";
         GpibTransport::setLibraryPath(c.library ? c.library : "");
         lines.clear();
         dxs.ConnectMethod(method);
-        EXPECT_EQ(lines, QStringList({"Set [Configure " + method + "] to DXS-4820...",
-                                      "Set [Configure " + method + "] to DXS-4820 FAILURE"}));
+        EXPECT_EQ(lines, configureLines(method, " FAILURE"));
         EXPECT_FALSE(dxs.Ready());
         try {
             (c.library ? static_cast<Transport&>(gpib) : serial).configure();
@@ -167,13 +170,11 @@ TEST_F(InstrumentLink, GpibWritesTheCommandUnterminatedAndReadsAtOnce) {
 }
 
 TEST_F(InstrumentLink, BadRepliesNeverCrashOrHangAndTheLinkRecovers) {
-    const struct {
-        const char* name;
-        SimulatedOptions options;
-        qsizetype maxSize;
-    } cases[] = {{"megabytes", {.hugeReplyBytes = 2 * 1024 * 1024}, SerialTransport::maxReplyBytes},
-                 {"binary junk", {.garbage = true}, 64},
-                 {"no line end", {.hugeReplyBytes = 20}, 20}};
+    // clang-format off
+    const struct { const char* name; SimulatedOptions options; qsizetype maxSize; } cases[] = {
+        {"megabytes", {.hugeReplyBytes = 2 * 1024 * 1024}, SerialTransport::maxReplyBytes},
+        {"binary junk", {.garbage = true}, 64}, {"no line end", {.hugeReplyBytes = 20}, 20}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         connect(c.options, 50);

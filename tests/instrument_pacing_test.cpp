@@ -28,10 +28,3 @@ TEST(Pacing, WaitsAtLeastTheIntervalWhileEventsRunAndNotAtAllForZero) {
         QCoreApplication::processEvents();
     }
 }
-
-TEST(Pacing, CancelEndsAWaitAtOnceAndEveryLaterOne) {
-    PacingWait wait;
-    QTimer::singleShot(10, [&] { wait.cancel(); });
-    EXPECT_FALSE(wait.wait(1e9));
-    EXPECT_FALSE(wait.wait(1e9));
-}

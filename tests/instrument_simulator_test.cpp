@@ -1,6 +1,4 @@
 // The simulated instrument: what it answers, what it keeps, and its program's link on the disk.
-#include "core/ProgramFolder.h"
-#include "instrument/SerialTransport.h"
 #include "instrument/SimulatedInstrument.h"
 #include "support/QtPrint.h"
 
@@ -32,27 +30,16 @@ TEST(SimulatedInstrument, AnswersQueriesWithTheValuesItWasSent) {
     EXPECT_EQ(fed.received, QList<QByteArray>({"*IDN?", ":FREQ 5\r", ":FREQ ?"}));
 }
 
-TEST(SimulatedInstrument, PortLinkPointsToThePseudoTerminalAndGoesWithIt) {
+TEST(SimulatedInstrument, ProgramRemovesItsLinkOnTermination) {
     QTemporaryDir folder;
-    QString link;
-    {
-        SimulatedInstrumentPort port(folder.path(), 4);
-        ASSERT_TRUE(port.isRunning()) << port.errorText().toStdString();
-        link = port.linkPath();
-        EXPECT_EQ(QFileInfo(link).symLinkTarget(), port.slaveName());
-        setProgramFolder(folder.path());
-        EXPECT_EQ(SerialTransport::deviceForPort(4), folder.path() + "/COM4");
-        setProgramFolder(QString());
-    }
-    EXPECT_FALSE(QFileInfo(link).isSymLink());
-    // The program removes its link when terminated.
+    const QString link = folder.path() + "/COM2";
     for (const int signal : {SIGTERM, SIGINT}) {
         QProcess sim;
         sim.start(DXS_SIM_PATH, {"--dir", folder.path(), "--port", "2", "--log", folder.path() + "/log"});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(folder.path() + "/COM2").isSymLink(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }, 5000));
         ::kill(pid_t(sim.processId()), signal);
         ASSERT_TRUE(sim.waitForFinished(5000));
         EXPECT_EQ(sim.exitCode(), 0);
-        EXPECT_FALSE(QFileInfo(folder.path() + "/COM2").isSymLink());
+        EXPECT_FALSE(QFileInfo(link).isSymLink());
     }
 }
