@@ -11,16 +11,15 @@ namespace {
 
 using P = Property;
 
-// Progress lines are <stem>..., <stem> OK and <stem> FAILURE; Integer rows can fail, Double rows cannot.
+// Progress lines are <stem>..., <stem> OK and <stem> FAILURE, the set stem "Set [setName] to DXS-4820";
+// checkEnd is the stem of a check's OK / FAILURE line where it differs. Integer rows can fail, Double
+// rows cannot.
 struct Row {
     P property;
     double value;
-    const char* command;
-    const char* query;
-    const char* setName; // stem "Set [setName] to DXS-4820"
-    const char* checkStem;
+    const char *command, *query, *setName, *checkStem;
     bool integer;
-    const char* checkEnd = nullptr; // stem of the OK / FAILURE line when it differs
+    const char* checkEnd = nullptr;
 };
 
 // clang-format off

@@ -41,18 +41,10 @@ constexpr auto none = std::nullopt;
 // 0.01 with step 0.01; whether stepping ends in an Enter keystroke; the empty-box starts of the spin
 // buttons (up with AM chosen, up with FM, down); whether entering writes the Enter-key hint; the
 // field focus lost writes (AM chosen, FM chosen) and its width.
-struct Row {
-    const char *name, *text, *step;
-    bool marks;
-    const char* markStep;
-    bool negativeStart, queuesEnter;
-    Start up, upFm, down;
-    bool hint;
-    std::optional<RecordField> am, fm;
-    int width;
-};
-
 // clang-format off
+struct Row { const char *name, *text, *step; bool marks; const char* markStep; bool negativeStart, queuesEnter;
+             Start up, upFm, down; bool hint; std::optional<RecordField> am, fm; int width; };
+
 const Row kRows[] = {
     {"txtMainFreq",        "10000",   "0.1",  true,  nullptr, false, false, no,   no,   no,   true,  F::MainFreq,        F::MainFreq,        10},
     {"txtMainAmp",         "5.00",    "0.01", true,  "0.01",  false, true,  no,   no,   no,   false, F::Amplitude,       F::Amplitude,       6},
