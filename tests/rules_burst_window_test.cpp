@@ -33,20 +33,17 @@ TEST_F(BurstWindow, RateGivesThePeriodAndTheTriggerRate) {
     };
     for (bool sync : {false, true}) {
         for (const auto& c : cases) {
-            const std::string where = c.typed + std::string(sync ? " sync" : "");
+            SCOPED_TRACE(c.typed + std::string(sync ? " sync" : ""));
             p.chkSyncRateSym->setChecked(sync);
             for (NumericBox* box : {p.txtModRate, p.txtSweepRate, p.txtGatePeriod, p.txtTrgRate})
                 box->setText("7");
             enter(p.txtBurstPeriod, c.typed);
             EXPECT_EQ(state(p.txtBurstPeriod) + " " + p.lblBurstPeriodSec->text(),
-                      QString("%1 %2").arg(c.state, c.label))
-                << where;
+                      QString("%1 %2").arg(c.state, c.label));
             // the trigger rate carries the burst rate, synchronised or not
             const QString rate = p.txtBurstPeriod->text(), follower = sync ? rate : "7 orange";
-            EXPECT_EQ(QStringList({look(p.txtTrgRate), look(p.txtModRate), look(p.txtSweepRate),
-                                   look(p.txtGatePeriod)}),
-                      QStringList({rate, follower, follower, follower}))
-                << where;
+            EXPECT_EQ(looks({p.txtTrgRate, p.txtModRate, p.txtSweepRate, p.txtGatePeriod}),
+                      QStringList({rate, follower, follower, follower}));
         }
     }
 }
@@ -74,8 +71,7 @@ TEST_F(BurstWindow, CountBecomesTheTriggerSymmetryAndType) {
         {"1000.0", "100", "0.4", "0", "33 orange||10", false, ""},
     };
     for (const auto& c : cases) {
-        const std::string where =
-            QString("main %1 rate %2 count %3").arg(c.mainFreq, c.rate, c.count).toStdString();
+        SCOPED_TRACE(std::string("main ") + c.mainFreq + " rate " + c.rate + " count " + c.count);
         p.txtBurstCount->setText("");
         setMainAndRate(c.mainFreq, c.rate);
         p.optTriggerType[0]->setChecked(true);
@@ -84,11 +80,10 @@ TEST_F(BurstWindow, CountBecomesTheTriggerSymmetryAndType) {
         p.lblSymmetry->setText("");
         dialogs().messages.clear();
         paste(p.txtBurstCount, c.count);
-        EXPECT_EQ(p.txtBurstCount->text() + " " + share(), QString("%1 %2").arg(c.countAfter, c.share))
-            << where;
-        EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi) << where;
-        EXPECT_EQ(dialogs().texts(), *c.message ? QStringList{c.message} : QStringList()) << where;
-        EXPECT_EQ(focused(), c.focus) << where;
+        EXPECT_EQ(p.txtBurstCount->text() + " " + share(), QString("%1 %2").arg(c.countAfter, c.share));
+        EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi);
+        EXPECT_EQ(dialogs().texts(), *c.message ? QStringList{c.message} : QStringList());
+        EXPECT_EQ(focused(), c.focus);
     }
     EXPECT_TRUE(dialogs().helpRequests.empty()); // every question answered No
 }
@@ -125,6 +120,7 @@ TEST_F(BurstWindow, FineTuningBar) {
         {"1000.0", "", "Please give the Burst Period value first.", "33||35"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("main ") + c.mainFreq + " rate " + c.rate);
         p.txtMainFreq->setText(c.mainFreq);
         p.txtBurstPeriod->setText(c.rate);
         p.HScroll1->setValue(20);
@@ -132,9 +128,8 @@ TEST_F(BurstWindow, FineTuningBar) {
         p.lblSymmetry->setText("");
         dialogs().messages.clear();
         p.HScroll1->setValue(35);
-        EXPECT_EQ(dialogs().texts(), *c.message ? QStringList{c.message} : QStringList())
-            << c.mainFreq << c.rate;
-        EXPECT_EQ(share(), QString(c.share)) << c.mainFreq << c.rate;
+        EXPECT_EQ(dialogs().texts(), *c.message ? QStringList{c.message} : QStringList());
+        EXPECT_EQ(share(), QString(c.share));
     }
     EXPECT_EQ(dialogs().messages.back().icon, UserDialogs::Icon::Information);
 }

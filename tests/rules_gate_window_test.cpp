@@ -21,20 +21,17 @@ TEST_F(GateWindow, GateRateBandsAndTheTriggerRate) {
     };
     for (bool sync : {false, true}) {
         for (const auto& c : cases) {
-            const std::string where = c.typed + std::string(sync ? " sync" : "");
+            SCOPED_TRACE(c.typed + std::string(sync ? " sync" : ""));
             p.chkSyncRateSym->setChecked(sync);
             for (NumericBox* box : {p.txtModRate, p.txtSweepRate, p.txtBurstPeriod, p.txtTrgRate})
                 preset(box, "7");
             enter(p.txtGatePeriod, c.typed);
             EXPECT_EQ(state(p.txtGatePeriod) + " " + p.lblGatePeriod->text(),
-                      QString("%1 %2").arg(c.state, c.label))
-                << where;
+                      QString("%1 %2").arg(c.state, c.label));
             // without synchronisation the trigger rate waits, orange, for its own Enter
             const QString rate = p.txtGatePeriod->text(), follower = sync ? rate : "7";
-            EXPECT_EQ(QStringList({look(p.txtTrgRate), look(p.txtModRate), look(p.txtSweepRate),
-                                   look(p.txtBurstPeriod)}),
-                      QStringList({sync ? rate : rate + " orange", follower, follower, follower}))
-                << where;
+            EXPECT_EQ(looks({p.txtTrgRate, p.txtModRate, p.txtSweepRate, p.txtBurstPeriod}),
+                      QStringList({sync ? rate : rate + " orange", follower, follower, follower}));
         }
     }
 }
@@ -65,7 +62,7 @@ TEST_F(GateWindow, OpenGateGivesTheTriggerSymmetry) {
         {"100", "", "/7", " Sec", "33 orange", false, ""},
     };
     for (const auto& c : cases) {
-        const std::string where = QString("gate %1 open %2").arg(c.gate, c.open).toStdString();
+        SCOPED_TRACE(std::string("gate ") + c.gate + " open " + c.open);
         *c.gate ? enter(p.txtGatePeriod, c.gate) : p.txtGatePeriod->setText("");
         p.txtOpenGatePeriod->setTag("7");
         p.lblOpenGatePeriod->setText(" Sec");
@@ -75,11 +72,10 @@ TEST_F(GateWindow, OpenGateGivesTheTriggerSymmetry) {
         enter(p.txtOpenGatePeriod, c.open);
         EXPECT_EQ(
             QStringList({state(p.txtOpenGatePeriod), p.lblOpenGatePeriod->text(), look(p.txtTrgSymmetry)}),
-            QStringList({c.openAfter, c.label, c.symmetry}))
-            << where;
-        EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi) << where;
-        EXPECT_EQ(dialogs().texts(), *c.message ? QStringList{c.message} : QStringList()) << where;
-        EXPECT_EQ(focused(), c.focus) << where;
+            QStringList({c.openAfter, c.label, c.symmetry}));
+        EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi);
+        EXPECT_EQ(dialogs().texts(), *c.message ? QStringList{c.message} : QStringList());
+        EXPECT_EQ(focused(), c.focus);
     }
     EXPECT_TRUE(dialogs().helpRequests.empty()); // every question answered No
 }

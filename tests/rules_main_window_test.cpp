@@ -14,11 +14,12 @@ TEST_F(MainSettingWindow, FrequencyFormatsStepsAndStores) {
         {"1234.567", "1234.57/0.01"}, {"150015", "150020/10"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         type(box, c.typed);
-        EXPECT_EQ(box->BackColor(), ColorOrange) << c.typed;
+        EXPECT_EQ(box->BackColor(), ColorOrange);
         press(box, Qt::Key_Return);
-        EXPECT_EQ(state(box), QString(c.state)) << c.typed;
-        EXPECT_EQ(window().record.text(RecordField::MainFreq), box->text().leftJustified(10)) << c.typed;
+        EXPECT_EQ(state(box), QString(c.state));
+        EXPECT_EQ(window().record.text(RecordField::MainFreq), box->text().leftJustified(10));
     }
     // a stepped value waits for Enter to be formatted
     enter(box, "1500");

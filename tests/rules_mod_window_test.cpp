@@ -19,10 +19,10 @@ TEST_F(ModulationWindow, RateBands) {
         {"", "0.01/0.01"},      {"abc", "0.01/0.01"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         enter(p.txtModRate, c.typed);
-        EXPECT_EQ(state(p.txtModRate), QString(c.state)) << c.typed;
-        EXPECT_EQ(window().record.text(RecordField::AMRate), p.txtModRate->text().leftJustified(6))
-            << c.typed;
+        EXPECT_EQ(state(p.txtModRate), QString(c.state));
+        EXPECT_EQ(window().record.text(RecordField::AMRate), p.txtModRate->text().leftJustified(6));
     }
     type(p.txtModRate, "-5"); // a typed negative value is replaced at once
     EXPECT_EQ(state(p.txtModRate), "0.01/0.01 orange");
@@ -44,11 +44,12 @@ TEST_F(ModulationWindow, DepthAndSpanClamps) {
         {true, "", "0.0/0.1"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         (c.fm ? p.optModFM : p.optModAM)->click();
         enter(p.txtModSpanDepth, c.typed);
-        EXPECT_EQ(state(p.txtModSpanDepth), QString(c.state)) << c.typed;
+        EXPECT_EQ(state(p.txtModSpanDepth), QString(c.state));
         const RecordField field = c.fm ? RecordField::FMSpan : RecordField::AMDepth;
-        EXPECT_EQ(window().record.text(field), p.txtModSpanDepth->text().leftJustified(6)) << c.typed;
+        EXPECT_EQ(window().record.text(field), p.txtModSpanDepth->text().leftJustified(6));
     }
     EXPECT_TRUE(dialogs().messages.empty());
 }
@@ -75,15 +76,14 @@ TEST_F(ModulationWindow, FmSpanAgainstTheSweepSegments) {
         {"0", "5", UserDialogs::Answer::Yes, kNoMainFrequency, "5.0"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.mainFrequency);
         preset(p.txtMainFreq, c.mainFrequency);
         dialogs().messages.clear();
         dialogs().answers = {c.answer};
         enter(p.txtModSpanDepth, c.typed);
-        EXPECT_EQ(dialogs().texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message})
-            << c.mainFrequency;
-        EXPECT_EQ(look(p.txtModSpanDepth), QString(c.text)) << c.mainFrequency;
-        EXPECT_EQ(window().record.text(RecordField::FMSpan), QString(c.text).leftJustified(6))
-            << c.mainFrequency;
+        EXPECT_EQ(dialogs().texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(look(p.txtModSpanDepth), QString(c.text));
+        EXPECT_EQ(window().record.text(RecordField::FMSpan), QString(c.text).leftJustified(6));
     }
 }
 

@@ -24,8 +24,7 @@ protected:
     }
     QString frequencies() { // start, stop, span, center
         const Panel& p = panel();
-        return QStringList{look(p.txtSweepStartFreq), look(p.txtSweepStopFreq), look(p.txtSweepSpan),
-                           look(p.txtSweepCenterFreq)}
+        return looks({p.txtSweepStartFreq, p.txtSweepStopFreq, p.txtSweepSpan, p.txtSweepCenterFreq})
             .join(' ');
     }
 };
@@ -67,18 +66,18 @@ TEST_F(SweepWindow, StartAndStopAgainstTheSegment) {
         {5, false, "2000", "", "150 2000.0 1850.0 1075.0", "0.1"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         chooseSegment(c.segment);
         NumericBox* box = c.start ? p.txtSweepStartFreq : p.txtSweepStopFreq;
         type(box, c.typed);
-        EXPECT_TRUE(p.txtSweepStartFreq->isEdited() && p.txtSweepStopFreq->isEdited()) << c.typed;
+        EXPECT_TRUE(p.txtSweepStartFreq->isEdited() && p.txtSweepStopFreq->isEdited());
         press(box, Qt::Key_Return);
-        EXPECT_EQ(dialogs().texts(), c.question.isEmpty() ? QStringList() : QStringList{c.question})
-            << c.typed;
-        EXPECT_EQ(frequencies(), QString(c.after)) << c.typed;
+        EXPECT_EQ(dialogs().texts(), c.question.isEmpty() ? QStringList() : QStringList{c.question});
+        EXPECT_EQ(frequencies(), QString(c.after));
         EXPECT_EQ(box->Tag() + p.txtSweepSpan->Tag() + p.txtSweepCenterFreq->Tag(),
                   QString(c.step).repeated(3));
         const RecordField field = c.start ? RecordField::SweepStart : RecordField::SweepStop;
-        EXPECT_EQ(window().record.text(field), box->text().leftJustified(10)) << c.typed;
+        EXPECT_EQ(window().record.text(field), box->text().leftJustified(10));
     }
     EXPECT_TRUE(dialogs().helpRequests.empty()); // every question answered No
     EXPECT_EQ(window().sweepCheckState, 0);
@@ -111,12 +110,13 @@ TEST_F(SweepWindow, SpanAndCenterDeriveStartAndStop) {
         {true, "14850", "7575", "", "150.00 15000.00 14850 7575"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         dialogs().messages.clear();
         if (c.other) type(c.span ? p.txtSweepCenterFreq : p.txtSweepSpan, c.other);
         enter(c.span ? p.txtSweepSpan : p.txtSweepCenterFreq, c.typed);
-        EXPECT_EQ(dialogs().texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.typed;
-        EXPECT_EQ(frequencies(), QString(c.after)) << c.typed;
-        EXPECT_EQ(focused(), "txtSweepCenterFreq") << c.typed;
+        EXPECT_EQ(dialogs().texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(frequencies(), QString(c.after));
+        EXPECT_EQ(focused(), "txtSweepCenterFreq");
     }
     EXPECT_TRUE(dialogs().helpRequests.empty());
 }

@@ -18,19 +18,14 @@ TEST_F(SynchronisationWindow, AcceptedRateAndSymmetryAreCopiedWhileTicked) {
         {false, p.txtSweepSymmetry, "5", "200 7 200 200 200", "10 33 33"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         p.chkSyncRateSym->setChecked(c.ticked);
         enter(c.source, c.typed);
-        const auto join = [](std::initializer_list<NumericBox*> boxes) {
-            QStringList list;
-            for (NumericBox* box : boxes)
-                list << look(box);
-            return list.join(' ');
-        };
-        EXPECT_EQ(join({p.txtSweepRate, p.txtModRate, p.txtTrgRate, p.txtBurstPeriod, p.txtGatePeriod}),
-                  QString(c.rates))
-            << c.typed;
-        EXPECT_EQ(join({p.txtSweepSymmetry, p.txtModSymmetry, p.txtTrgSymmetry}), QString(c.symmetries))
-            << c.typed;
+        EXPECT_EQ(
+            looks({p.txtSweepRate, p.txtModRate, p.txtTrgRate, p.txtBurstPeriod, p.txtGatePeriod}).join(' '),
+            QString(c.rates));
+        EXPECT_EQ(looks({p.txtSweepSymmetry, p.txtModSymmetry, p.txtTrgSymmetry}).join(' '),
+                  QString(c.symmetries));
     }
     EXPECT_TRUE(dialogs().messages.empty()); // no receiver's own rule ran
     // the copies ran no Enter rule: the receivers keep their steps

@@ -10,20 +10,17 @@ TEST_F(TriggerWindow, RateBandsWithAndWithoutSynchronisation) {
                  {"1.01", "2/1"},        {"0.5", "0.50/0.01"}, {"", "0.01/0.01"},  {"1", "1/0.01"}};
     for (bool sync : {false, true}) {
         for (const auto& c : cases) {
-            const std::string where = c.typed + std::string(sync ? " sync" : "");
+            SCOPED_TRACE(c.typed + std::string(sync ? " sync" : ""));
             p.chkSyncRateSym->setChecked(sync);
             for (NumericBox* box : {p.txtSweepRate, p.txtModRate, p.txtBurstPeriod, p.txtGatePeriod})
                 box->setText("7");
             enter(p.txtTrgRate, c.typed);
-            EXPECT_EQ(state(p.txtTrgRate), QString(c.state)) << where;
-            EXPECT_EQ(window().record.text(RecordField::TriggerRate), p.txtTrgRate->text().leftJustified(6))
-                << where;
+            EXPECT_EQ(state(p.txtTrgRate), QString(c.state));
+            EXPECT_EQ(window().record.text(RecordField::TriggerRate), p.txtTrgRate->text().leftJustified(6));
             // the sweep and modulation rates follow with synchronisation, the burst and gate rates never
             const QString follower = sync ? p.txtTrgRate->text() : "7 orange";
-            EXPECT_EQ(QStringList({look(p.txtSweepRate), look(p.txtModRate), look(p.txtBurstPeriod),
-                                   look(p.txtGatePeriod)}),
-                      QStringList({follower, follower, "7 orange", "7 orange"}))
-                << where;
+            EXPECT_EQ(looks({p.txtSweepRate, p.txtModRate, p.txtBurstPeriod, p.txtGatePeriod}),
+                      QStringList({follower, follower, "7 orange", "7 orange"}));
         }
     }
     type(p.txtTrgRate, "-5"); // a typed negative value is replaced at once
@@ -37,16 +34,15 @@ TEST_F(TriggerWindow, SymmetryIsStoredOnlyWhenTheBoxIsLeft) {
         const char *typed, *text;
     } cases[] = {{"95", "90"}, {"5", "10"}, {"33.4", "33"}, {"", "10"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         window().record.setText(RecordField::TriggerSymmetry, "xx");
         enter(p.txtTrgSymmetry, c.typed);
-        EXPECT_EQ(QStringList({look(p.txtTrgSymmetry), look(p.txtModSymmetry), look(p.txtSweepSymmetry)}),
-                  QStringList({c.text, c.text, c.text}))
-            << c.typed;
-        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), "xx ") << c.typed;
+        EXPECT_EQ(looks({p.txtTrgSymmetry, p.txtModSymmetry, p.txtSweepSymmetry}),
+                  QStringList({c.text, c.text, c.text}));
+        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), "xx ");
         p.txtTrgPhase->setFocus();
         settle();
-        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), QString(c.text).leftJustified(3))
-            << c.typed;
+        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), QString(c.text).leftJustified(3));
     }
 }
 
@@ -64,10 +60,10 @@ TEST_F(TriggerWindow, PhaseFollowsEveryChange) {
                   {"-90.5", "-90"}, {"80.4", "80"},  {"80.5", "80"}, {"045", "45"},
                   {"-0.4", "0"},    {"1e1", "10"},   {"7x", "7"},    {"4.", "4"}};
     for (const auto& c : pastes) {
+        SCOPED_TRACE(c.pasted);
         paste(phase, c.pasted);
-        EXPECT_EQ(state(phase), QString(c.text) + "/1") << c.pasted;
-        EXPECT_EQ(window().record.text(RecordField::TriggerPhase), QString(c.text).leftJustified(3))
-            << c.pasted;
+        EXPECT_EQ(state(phase), QString(c.text) + "/1");
+        EXPECT_EQ(window().record.text(RecordField::TriggerPhase), QString(c.text).leftJustified(3));
     }
     type(phase, "-");
     EXPECT_EQ(phase->text(), "0");

@@ -64,6 +64,12 @@ protected:
     static QString state(const NumericBox* box) { return box->text() + "/" + box->Tag() + edited(box); }
     // The same without the step.
     static QString look(const NumericBox* box) { return box->text() + edited(box); }
+    static QStringList looks(std::initializer_list<const NumericBox*> boxes) {
+        QStringList list;
+        for (const NumericBox* box : boxes)
+            list << look(box);
+        return list;
+    }
     static QString edited(const NumericBox* box) { return box->BackColor() == ColorWhite ? "" : " orange"; }
     static QString focused() {
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
