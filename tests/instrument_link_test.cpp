@@ -7,7 +7,6 @@
 #include "support/PtyInstrument.h"
 #include "support/QtPrint.h"
 #include "support/RecordingTransport.h"
-#include "support/WindowFixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -19,6 +18,13 @@
 
 namespace {
 
+const QString kIdentification = "DXS-4820 Function Generator (simulated),1.0\n";
+
+QStringList configureLines(const QString& method, const char* outcome) {
+    return {"Set [Configure " + method + "] to DXS-4820...",
+            "Set [Configure " + method + "] to DXS-4820" + outcome};
+}
+
 class InstrumentLink : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -28,8 +34,10 @@ protected:
         dxs.CWSerial1 = &serialRecorder;
         dxs.CWGPIB1 = &gpib;
     }
-    void TearDown() override { setProgramFolder(QString()); }
-
+    void TearDown() override {
+        setProgramFolder(QString());
+        GpibTransport::setLibraryPath(QString());
+    }
     // Starts the simulated instrument on COM1 and selects RS232.
     void connect(SimulatedOptions options = {}, double pacingMs = 30) {
         instrument = std::make_unique<PtyInstrument>(folder.path(), 1, options);
@@ -39,7 +47,6 @@ protected:
         ASSERT_EQ(lines.last(), "Set [Configure RS232] to DXS-4820 OK");
         lines.clear();
     }
-
     QTemporaryDir folder;
     std::unique_ptr<PtyInstrument> instrument;
     SerialTransport serial;
@@ -54,127 +61,86 @@ protected:
 TEST_F(InstrumentLink, SerialSendsTheCommandWithOneLineFeedAndReadsAfterThePacingWait) {
     connect({}, 120);
     dxs.set(Property::MainFreq, 1000);
-    dxs.set(Property::OFFSet, -2.5);
     dxs.set(Property::SourceSource, 1);
     EXPECT_EQ(dxs.check(Property::SourceSource), 1);
-    EXPECT_EQ(dxs.check(Property::MainFreq), 1000);
-    EXPECT_EQ(dxs.IDN(), "DXS-4820 Function Generator (simulated),1.0\n");
+    EXPECT_EQ(dxs.IDN(), kIdentification);
     // Line by line as received: no carriage return, no empty line from a second line feed.
-    EXPECT_EQ(instrument->lines(), QByteArrayList({":FREQ 1000", ":OFFS -2.5", ":SOURCE:SOURCE 1",
-                                                   ":SOUR:SOUR ?", ":FREQ ?", "*IDN?"}));
+    EXPECT_EQ(instrument->lines(),
+              QByteArrayList({":FREQ 1000", ":SOURCE:SOURCE 1", ":SOUR:SOUR ?", "*IDN?"}));
     EXPECT_EQ(serialRecorder.writes.last(), "*IDN?\n");
-
-    // The command reached the instrument after the write began, and the read came at least the
-    // pacing interval after the write ended.
-    const qint64 arrival = instrument->arrivalTimes().last();
-    EXPECT_LE(arrival, serialRecorder.lastReadStartNs);
+    // The command arrived before the read began, which came at least the pacing interval after the write.
+    EXPECT_LE(instrument->arrivalTimes().last(), serialRecorder.lastReadStartNs);
     EXPECT_GE(serialRecorder.lastReadStartNs - serialRecorder.lastWriteEndNs, qint64(120) * 1000000);
-}
 
-TEST_F(InstrumentLink, ReadyReportsAnyNonEmptyAnswer) {
-    connect();
     EXPECT_TRUE(dxs.Ready());
-    EXPECT_TRUE(dxs.bReady);
-    EXPECT_EQ(lines, QStringList{"DXS-4820 <--> PC: [Ready]"});
-
     instrument->options().silent = true;
     lines.clear();
-    EXPECT_FALSE(dxs.Ready());
+    EXPECT_FALSE(dxs.Ready()); // any answer is Ready, none is not
     EXPECT_EQ(lines, QStringList{"DXS-4820 <--> PC: [Failure]"});
-    EXPECT_EQ(dxs.IDN(), "");
 }
 
-TEST_F(InstrumentLink, ReadyWithoutTransportDoesNoIo) {
+TEST_F(InstrumentLink, WithoutATransportOrWithAnotherNameNothingIsSent) {
     RecordingTransport gpibRecorder;
     dxs.CWGPIB1 = &gpibRecorder;
-    EXPECT_FALSE(dxs.Ready());
+    EXPECT_FALSE(dxs.Ready()); // nothing selected yet
     EXPECT_EQ(lines, QStringList{"DXS-4820 <--> PC: [Failure]"});
-    EXPECT_TRUE(serialRecorder.writes.isEmpty());
-    EXPECT_TRUE(gpibRecorder.writes.isEmpty());
-    EXPECT_EQ(serialRecorder.reads + gpibRecorder.reads, 0);
-}
-
-TEST_F(InstrumentLink, OtherTransportNamesSelectNothing) {
+    EXPECT_EQ(serialRecorder.reads + gpibRecorder.reads + serialRecorder.writes.size(), 0);
     connect();
     for (const QString name : {"rs232", "Gpib", "", "USB"}) {
         lines.clear();
-        serialRecorder.writes.clear();
         const int configures = serialRecorder.configures;
         dxs.ConnectMethod(name);
-        EXPECT_EQ(lines, QStringList({"Set [Configure " + name + "] to DXS-4820...",
-                                      "Set [Configure " + name + "] to DXS-4820 OK"}));
+        EXPECT_EQ(lines, configureLines(name, " OK"));
         EXPECT_EQ(serialRecorder.configures, configures);
         EXPECT_FALSE(dxs.Ready());
         EXPECT_EQ(dxs.check(Property::MainFreq), 0);
-        EXPECT_TRUE(serialRecorder.writes.isEmpty());
     }
     EXPECT_TRUE(instrument->lines().isEmpty());
+    EXPECT_TRUE(gpibRecorder.writes.isEmpty());
 }
 
 TEST_F(InstrumentLink, FailedWriteSkipsWaitAndReadAndKeepsTheLastReply) {
-    connect();
-    ASSERT_EQ(dxs.IDN(), "DXS-4820 Function Generator (simulated),1.0\n");
-    const QString kept = dxs.lastSerialReply();
-    serialRecorder.failWrite = true;
-    const int reads = serialRecorder.reads;
-    dxs.iWaiting_ms = 1e9; // a wait that ran would never end
-    EXPECT_EQ(dxs.IDN(), "");
-    EXPECT_EQ(serialRecorder.reads, reads);
-    EXPECT_EQ(dxs.lastSerialReply(), kept);
-}
-
-TEST_F(InstrumentLink, WriteToAVanishedInstrumentFailsWithoutWaiting) {
-    connect();
-    ASSERT_TRUE(dxs.Ready());
-    const QString kept = dxs.lastSerialReply();
-    instrument.reset(); // the far end is gone: the pseudo-terminal hangs up
-    const int reads = serialRecorder.reads;
-    dxs.iWaiting_ms = 1e9;
-    EXPECT_FALSE(dxs.Ready());
-    EXPECT_EQ(serialRecorder.reads, reads);
-    EXPECT_EQ(dxs.lastSerialReply(), kept);
+    for (const bool hangUp : {false, true}) { // a refused write, or the far end gone
+        connect();
+        ASSERT_EQ(dxs.IDN(), kIdentification);
+        const QString kept = dxs.lastSerialReply();
+        const int reads = serialRecorder.reads;
+        dxs.iWaiting_ms = 1e9; // a wait that ran would never end
+        if (hangUp)
+            instrument.reset();
+        else
+            serialRecorder.failWrite = true;
+        EXPECT_EQ(dxs.IDN(), "");
+        EXPECT_EQ(serialRecorder.reads, reads);
+        EXPECT_EQ(dxs.lastSerialReply(), kept);
+        serialRecorder.failWrite = false;
+    }
 }
 
 TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
-    struct Case {
-        const char* name;
-        std::function<void()> prepare;
-        const char* method;
-        const char* detail; // part of the transport's error text
-    };
-    const QString missingLink = folder.path() + "/COM3";
+    QFile::link(folder.path() + "/no-such-device", folder.path() + "/COM3");
+    serial.setPortNumber(3);
     gpib.setAddress(31);
-    const Case cases[] = {
-        {"dangling COM3 link",
-         [&] {
-             QFile::link(folder.path() + "/no-such-device", missingLink);
-             serial.setPortNumber(3);
-         },
-         "RS232", "COM3"},
-        {"GPIB address the bus refuses", [] { GpibTransport::setLibraryPath(GPIB_STANDIN_PATH); }, "GPIB",
-         "address 31"},
-        {"absent GPIB library", [] { GpibTransport::setLibraryPath("/nonexistent/libgpib.so.0"); }, "GPIB",
-         "libgpib.so.0"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        c.prepare();
+    // library nullptr: RS232; detail: part of the transport's error text
+    // clang-format off
+    const struct { const char *library, *detail; } cases[] = {
+        {nullptr, "COM3"}, {GPIB_STANDIN_PATH, "address 31"}, {"/nonexistent/libgpib.so.0", "libgpib.so.0"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.detail);
+        const QString method = c.library ? "GPIB" : "RS232";
+        GpibTransport::setLibraryPath(c.library ? c.library : "");
         lines.clear();
-        dxs.ConnectMethod(c.method);
-        EXPECT_EQ(lines, QStringList({QString("Set [Configure %1] to DXS-4820...").arg(c.method),
-                                      QString("Set [Configure %1] to DXS-4820 FAILURE").arg(c.method)}));
-        EXPECT_EQ(dxs.connectMethod(), c.method);
-        EXPECT_FALSE(dxs.bReady);
+        dxs.ConnectMethod(method);
+        EXPECT_EQ(lines, configureLines(method, " FAILURE"));
         EXPECT_FALSE(dxs.Ready());
-        Transport& transport = QString(c.method) == "GPIB" ? static_cast<Transport&>(gpib) : serial;
         try {
-            transport.configure();
+            (c.library ? static_cast<Transport&>(gpib) : serial).configure();
             ADD_FAILURE() << "configure succeeded";
         } catch (const TransportError& error) {
             EXPECT_TRUE(error.description().contains(c.detail)) << error.description().toStdString();
         }
     }
-    GpibTransport::setLibraryPath(QString());
 }
 
 TEST_F(InstrumentLink, GpibWritesTheCommandUnterminatedAndReadsAtOnce) {
@@ -186,18 +152,13 @@ TEST_F(InstrumentLink, GpibWritesTheCommandUnterminatedAndReadsAtOnce) {
     const auto resetStandin = reinterpret_cast<void (*)()>(standin.resolve("standin_reset"));
     ASSERT_TRUE(calls && written && resetStandin);
     resetStandin();
-
     gpib.setAddress(5);
     dxs.ConnectMethod("GPIB");
     EXPECT_EQ(lines.last(), "Set [Configure GPIB] to DXS-4820 OK");
-
     // A pacing wait would let this timer run (and end the wait); GPIB must not wait at all.
     dxs.iWaiting_ms = 60000;
     bool eventsRan = false;
-    QTimer::singleShot(0, [&] {
-        eventsRan = true;
-        dxs.shutDown();
-    });
+    QTimer::singleShot(0, [&] { eventsRan = true, dxs.shutDown(); });
     EXPECT_EQ(dxs.IDN(), "DXS-4820 Function Generator (GPIB stand-in),1.0\n");
     dxs.set(Property::MainFreq, 1000);
     EXPECT_FALSE(eventsRan);
@@ -206,20 +167,14 @@ TEST_F(InstrumentLink, GpibWritesTheCommandUnterminatedAndReadsAtOnce) {
     EXPECT_EQ(QByteArray(bytes, length), "*IDN?:FREQ 1000");
     EXPECT_STREQ(calls(), "ibdev(0,5);ibwrt;ibrd;ibwrt;ibrd;");
     QCoreApplication::processEvents();
-    GpibTransport::setLibraryPath(QString());
 }
 
 TEST_F(InstrumentLink, BadRepliesNeverCrashOrHangAndTheLinkRecovers) {
-    const QString identification = "DXS-4820 Function Generator (simulated),1.0\n";
-    const struct {
-        const char* name;
-        SimulatedOptions options;
-        qsizetype maxSize;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; SimulatedOptions options; qsizetype maxSize; } cases[] = {
         {"megabytes", {.hugeReplyBytes = 2 * 1024 * 1024}, SerialTransport::maxReplyBytes},
-        {"binary junk", {.garbage = true}, 64},
-        {"no line end", {.hugeReplyBytes = 20}, 20},
-    };
+        {"binary junk", {.garbage = true}, 64}, {"no line end", {.hugeReplyBytes = 20}, 20}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         connect(c.options, 50);
@@ -228,67 +183,33 @@ TEST_F(InstrumentLink, BadRepliesNeverCrashOrHangAndTheLinkRecovers) {
         EXPECT_LE(reply.size(), c.maxSize);
         EXPECT_EQ(dxs.check(Property::SourceState), 0);
         EXPECT_EQ(lines.last(), "Check [Source State] from DXS-4820 FAILURE");
-        // Once the instrument behaves again, whatever is left of its bad output is discarded before
-        // each command, so the replies come clean again.
+        // Once the instrument behaves again, what is left of its bad output is discarded before each
+        // command, so the replies come clean again.
         instrument->options() = {};
-        int exchanges = 0;
         QString last;
-        while (exchanges < 200 && (last = dxs.IDN()) != identification)
+        for (int exchanges = 0; exchanges < 200 && (last = dxs.IDN()) != kIdentification;)
             ++exchanges;
-        EXPECT_TRUE(last == identification) << "still " << last.left(40).toStdString();
+        EXPECT_EQ(last, kIdentification);
         instrument.reset();
     }
 }
 
-TEST_F(InstrumentLink, AnswerOnceAnswersTheFirstIdentificationOnly) {
-    connect({.answerOnce = true});
-    EXPECT_TRUE(dxs.Ready());
-    EXPECT_FALSE(dxs.Ready());
-    EXPECT_EQ(instrument->lines(), QByteArrayList({"*IDN?", "*IDN?"}));
-}
-
-TEST_F(InstrumentLink, ASecondExchangeDuringTheWaitIsRefused) {
+TEST_F(InstrumentLink, ASecondExchangeDuringTheWaitIsRefusedAndShutDownEndsTheWait) {
     connect({}, 200);
     QString secondReply = "not run";
-    bool exchangingDuringWait = false;
-    QTimer::singleShot(20, [&] {
-        exchangingDuringWait = dxs.isExchanging();
-        secondReply = dxs.IDN();
-    });
+    QTimer::singleShot(20, [&] { secondReply = dxs.IDN(); });
     EXPECT_EQ(dxs.check(Property::MainFreq), 0);
-    EXPECT_TRUE(exchangingDuringWait);
     EXPECT_EQ(secondReply, "");
     EXPECT_FALSE(dxs.isExchanging());
     EXPECT_EQ(instrument->lines(), QByteArrayList{":FREQ ?"});
-}
 
-TEST_F(InstrumentLink, ShutDownEndsTheWaitWithoutItsReadAndStopsSending) {
-    connect({}, 1e9);
+    dxs.iWaiting_ms = 1e9;
     QTimer::singleShot(20, [&] { dxs.shutDown(); });
     const int reads = serialRecorder.reads;
-    EXPECT_EQ(dxs.IDN(), "");
+    EXPECT_EQ(dxs.IDN(), ""); // without its read
     EXPECT_EQ(serialRecorder.reads, reads);
     const qsizetype writes = serialRecorder.writes.size();
     dxs.set(Property::MainFreq, 5);
     EXPECT_FALSE(dxs.Ready());
-    EXPECT_EQ(serialRecorder.writes.size(), writes);
-}
-
-namespace {
-class InstrumentWindow : public WindowFixture {};
-} // namespace
-
-TEST_F(InstrumentWindow, TheWindowReachesTheSimulatedInstrumentOnItsCom1) {
-    PtyInstrument sim(folder());
-    ASSERT_TRUE(sim.isRunning()) << sim.errorText().toStdString();
-    frmDXS& w = window();
-    w.instrument.iWaiting_ms = 20;
-    w.instrument.ConnectMethod("RS232");
-    EXPECT_EQ(w.message(), "Set [Configure RS232] to DXS-4820 OK");
-    w.checkReadiness();
-    EXPECT_EQ(w.message(), "DXS-4820 <--> PC: [Ready]");
-    EXPECT_TRUE(sim.lines().contains("*IDN?"));
-    w.instrument.set(Property::MainFreq, 2500);
-    EXPECT_EQ(w.message(), "Set [Main Func Freq] to DXS-4820 OK");
-    EXPECT_EQ(sim.value(int(Property::MainFreq)), 2500);
+    EXPECT_EQ(serialRecorder.writes.size(), writes); // and nothing more is sent
 }

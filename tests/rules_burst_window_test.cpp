@@ -1,223 +1,154 @@
-#include "rules_trigger_window.h"
+#include "rules_window.h"
 
-using BurstWindow = TriggerTabsWindow;
+namespace {
+const char* const kTooLong = "Please Change value of Burst Count. Do you need help?";
+const char* const kNeedMain = "Please set Main Frequence Value first!";
+const char* const kNeedRate = "Please set Burst Period Value first!";
+} // namespace
+
+class BurstWindow : public RulesWindow {
+protected:
+    void setMainAndRate(const char* mainFreq, const char* rate) {
+        panel().txtMainFreq->setText(mainFreq);
+        *rate ? enter(panel().txtBurstPeriod, rate) : panel().txtBurstPeriod->setText("");
+    }
+    // The trigger symmetry, the bar's label and the bar.
+    QString share() {
+        const Panel& p = panel();
+        return QString("%1|%2|%3")
+            .arg(look(p.txtTrgSymmetry), p.lblSymmetry->text())
+            .arg(p.HScroll1->value());
+    }
+};
 
 TEST_F(BurstWindow, RateGivesThePeriodAndTheTriggerRate) {
-    const struct {
-        const char* typed;
-        const char* shown;
-        const char* step;
-        const char* label;
-    } cases[] = {
-        {"50", "50", "1", "0.0200sec"},       {"1", "1.00", "0.01", "1.0000sec"},
-        {"0.5", "0.50", "0.01", "2.0000sec"}, {"12345", "10000", "100", "0.0001sec"},
-        {"150", "200", "100", "0.0050sec"},   {"101", "200", "100", "0.0050sec"},
-        {"1.01", "2", "1", "0.5000sec"},      {"", "0.01", "0.01", "100.0000sec"},
-    };
     Panel& p = panel();
+    const struct {
+        const char *typed, *state, *label;
+    } cases[] = {
+        {"50", "50/1", "0.0200sec"},       {"1", "1.00/0.01", "1.0000sec"},
+        {"0.5", "0.50/0.01", "2.0000sec"}, {"12345", "10000/100", "0.0001sec"},
+        {"150", "200/100", "0.0050sec"},   {"101", "200/100", "0.0050sec"},
+        {"1.01", "2/1", "0.5000sec"},      {"", "0.01/0.01", "100.0000sec"},
+    };
     for (bool sync : {false, true}) {
         for (const auto& c : cases) {
-            const std::string where = QString("%1 sync %2").arg(c.typed).arg(sync).toStdString();
-            setSync(sync);
-            p.txtModRate->setText("7");
-            p.txtSweepRate->setText("7");
-            p.txtGatePeriod->setText("7");
-            p.txtTrgRate->setText("7");
+            SCOPED_TRACE(c.typed + std::string(sync ? " sync" : ""));
+            p.chkSyncRateSym->setChecked(sync);
+            for (NumericBox* box : {p.txtModRate, p.txtSweepRate, p.txtGatePeriod, p.txtTrgRate})
+                box->setText("7");
             enter(p.txtBurstPeriod, c.typed);
-            EXPECT_EQ(p.txtBurstPeriod->text(), QString(c.shown)) << where;
-            EXPECT_EQ(p.txtBurstPeriod->Tag(), QString(c.step)) << where;
-            EXPECT_TRUE(isWhite(p.txtBurstPeriod)) << where;
-            EXPECT_EQ(p.lblBurstPeriodSec->text(), QString(c.label)) << where;
-            // The trigger rate carries the burst rate whether or not synchronisation is on.
-            EXPECT_EQ(p.txtTrgRate->text(), QString(c.shown)) << where;
-            EXPECT_TRUE(isWhite(p.txtTrgRate)) << where;
-            for (NumericBox* box : {p.txtModRate, p.txtSweepRate, p.txtGatePeriod}) {
-                EXPECT_EQ(box->text(), sync ? QString(c.shown) : QString("7"))
-                    << where << " " << box->objectName().toStdString();
-                EXPECT_EQ(isWhite(box), sync) << where << " " << box->objectName().toStdString();
-            }
+            EXPECT_EQ(state(p.txtBurstPeriod) + " " + p.lblBurstPeriodSec->text(),
+                      QString("%1 %2").arg(c.state, c.label));
+            // the trigger rate carries the burst rate, synchronised or not
+            const QString rate = p.txtBurstPeriod->text(), follower = sync ? rate : "7 orange";
+            EXPECT_EQ(looks({p.txtTrgRate, p.txtModRate, p.txtSweepRate, p.txtGatePeriod}),
+                      QStringList({rate, follower, follower, follower}));
         }
     }
 }
 
+// The count's share of the burst period becomes the trigger symmetry; more than one cycle the type Multi.
 TEST_F(BurstWindow, CountBecomesTheTriggerSymmetryAndType) {
-    const struct {
-        const char* mainFreq;
-        const char* rate;
-        const char* count;
-        const char* symmetry; // trigger symmetry afterwards ("33": untouched)
-        const char* bar;      // bar label afterwards
-        bool multi;
-        const char* message; // the message box, if any
-        const char* countAfter;
-    } cases[] = {
-        {"1000.0", "100", "5", "50", "50", true, "", "5"},
-        {"10000.0", "100", "1", "10", "", false, "", "1"},
-        {"1000.0", "100", "20", "20", "20", true, "Please Change value of Burst Count. Do you need help?",
-         "0"},
-        {"1000.0", "100", "9", "90", "90", true, "", "9"},
-        {"", "100", "5", "33", "", true, "Please set Main Frequence Value first!", "5"},
-        {"0", "100", "5", "33", "", true, "Please set Main Frequence Value first!", "5"},
-        {"1000.0", "", "5", "33", "", true, "Please set Burst Period Value first!", "5"},
-        {"1000.0", "100", "-3", "33", "", false, "", "0"},
-    };
     Panel& p = panel();
+    const struct {
+        const char *mainFreq, *rate, *count, *countAfter, *share; // share: symmetry|bar label|bar
+        bool multi;
+        const char* message;
+        const char* focus = "txtBurstCount";
+    } cases[] = {
+        {"1000.0", "100", "5", "5", "50|50|50", true, ""},
+        {"10000.0", "100", "1", "1", "10||10", false, ""},
+        {"1000.0", "100", "9", "9", "90|90|90", true, ""},
+        {"1000.0", "100", "10", "10", "90|90|90", true, ""}, // exactly the whole period
+        {"1000.0", "100", "2.5", "3", "30|30|30", true, ""},
+        {"1000.0", "100", "20", "0", "33 orange||10", true, kTooLong},
+        {"1000.0", "100", "25.5", "0", "33 orange||10", true, kTooLong}, // asked once, for the rounded count
+        {"", "100", "5", "5", "33 orange||10", true, kNeedMain, "txtMainFreq"},
+        {"0", "100", "5", "5", "33 orange||10", true, kNeedMain, "txtMainFreq"},
+        {"1000.0", "", "5", "5", "33 orange||10", true, kNeedRate, "txtBurstPeriod"},
+        {"1000.0", "100", "-3", "0", "33 orange||10", false, ""}, // no share from a negative count
+        {"1000.0", "100", "0.4", "0", "33 orange||10", false, ""},
+    };
     for (const auto& c : cases) {
-        const std::string where =
-            QString("main %1 rate %2 count %3").arg(c.mainFreq, c.rate, c.count).toStdString();
+        SCOPED_TRACE(std::string("main ") + c.mainFreq + " rate " + c.rate + " count " + c.count);
         p.txtBurstCount->setText("");
-        p.txtMainFreq->setText(c.mainFreq);
-        if (*c.rate)
-            enter(p.txtBurstPeriod, c.rate);
-        else
-            p.txtBurstPeriod->setText("");
+        setMainAndRate(c.mainFreq, c.rate);
         p.optTriggerType[0]->setChecked(true);
         p.HScroll1->setValue(10);
         p.txtTrgSymmetry->setText("33");
         p.lblSymmetry->setText("");
         dialogs().messages.clear();
-        dialogs().answers = {UserDialogs::Answer::No};
-
-        type(p.txtBurstCount, c.count);
-        EXPECT_EQ(p.txtBurstCount->text(), QString(c.countAfter)) << where;
-        EXPECT_EQ(p.txtTrgSymmetry->text(), QString(c.symmetry)) << where;
-        EXPECT_EQ(p.lblSymmetry->text(), QString(c.bar)) << where;
-        EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi) << where;
-        if (*c.message) {
-            ASSERT_FALSE(dialogs().messages.empty()) << where;
-            EXPECT_EQ(dialogs().messages.back().text, QString(c.message)) << where;
-        } else {
-            EXPECT_TRUE(dialogs().messages.empty()) << where;
-        }
+        paste(p.txtBurstCount, c.count);
+        EXPECT_EQ(p.txtBurstCount->text() + " " + share(), QString("%1 %2").arg(c.countAfter, c.share));
+        EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi);
+        EXPECT_EQ(dialogs().texts(), *c.message ? QStringList{c.message} : QStringList());
+        EXPECT_EQ(focused(), c.focus);
     }
+    EXPECT_TRUE(dialogs().helpRequests.empty()); // every question answered No
 }
 
-TEST_F(BurstWindow, ShareIsWrittenAcceptedAndTheBarFollows) {
-    Panel& p = panel();
-    p.txtMainFreq->setText("1000.0");
-    enter(p.txtBurstPeriod, "100");
-    type(p.txtBurstCount, "5");
-    EXPECT_TRUE(isWhite(p.txtTrgSymmetry));
-    EXPECT_EQ(p.HScroll1->value(), 50);
-    EXPECT_EQ(p.txtBurstCount->Tag(), "1");
-    // A pasted decimal count is rounded to whole cycles before it is checked.
-    paste(p.txtBurstCount, "2.5");
-    EXPECT_EQ(p.txtBurstCount->text(), "3");
-    EXPECT_EQ(p.txtTrgSymmetry->text(), "30");
-    EXPECT_EQ(p.lblSymmetry->text(), "30");
-}
-
-TEST_F(BurstWindow, CountThatDoesNotFitAsksAndResets) {
-    Panel& p = panel();
-    p.txtMainFreq->setText("1000.0");
-    enter(p.txtBurstPeriod, "100");
-    for (UserDialogs::Answer answer : {UserDialogs::Answer::Yes, UserDialogs::Answer::No}) {
-        p.txtTrgSymmetry->setText("33");
-        dialogs().messages.clear();
-        dialogs().helpRequests.clear();
-        dialogs().answers = {answer};
-        paste(p.txtBurstCount, "20");
-        ASSERT_EQ(dialogs().messages.size(), 1u);
-        EXPECT_EQ(dialogs().messages[0].buttons, UserDialogs::Buttons::YesNo);
-        EXPECT_EQ(p.txtBurstCount->text(), "0");
-        // The symmetry keeps its value.
-        EXPECT_EQ(p.txtTrgSymmetry->text(), "33");
-        EXPECT_EQ(dialogs().helpRequests,
-                  answer == UserDialogs::Answer::Yes ? std::vector<int>{9977 + 200} : std::vector<int>{});
-    }
-    // A decimal count that does not fit: one question, and the symmetry stays as it was.
-    p.txtTrgSymmetry->setText("33");
-    dialogs().messages.clear();
-    paste(p.txtBurstCount, "25.5");
-    EXPECT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(p.txtBurstCount->text(), "0");
-    EXPECT_EQ(p.txtTrgSymmetry->text(), "33");
-}
-
-TEST_F(BurstWindow, MissingValuesMoveTheFocus) {
-    Panel& p = panel();
-    p.txtMainFreq->setText("");
-    type(p.txtBurstCount, "5");
-    EXPECT_TRUE(hasFocus(p.txtMainFreq));
-
-    p.txtMainFreq->setText("1000.0");
-    p.txtBurstPeriod->setText("");
-    paste(p.txtBurstCount, "4");
-    EXPECT_TRUE(hasFocus(p.txtBurstPeriod));
+TEST_F(BurstWindow, TooLongCountOpensHelpOnYes) {
+    setMainAndRate("1000.0", "100");
+    dialogs().answers = {UserDialogs::Answer::Yes};
+    paste(panel().txtBurstCount, "20");
+    EXPECT_EQ(dialogs().helpRequests, std::vector<int>{9977 + 200});
+    EXPECT_EQ(panel().txtBurstCount->text(), "0");
 }
 
 TEST_F(BurstWindow, CountCaretStaysWhereTyped) {
-    Panel& p = panel();
-    p.txtMainFreq->setText("10000.0");
-    enter(p.txtBurstPeriod, "100");
-    paste(p.txtBurstCount, "2");
-    p.txtBurstCount->setCursorPosition(0);
-    QTest::keyClick(p.txtBurstCount, Qt::Key_1);
-    EXPECT_EQ(p.txtBurstCount->text(), "12");
-    EXPECT_EQ(p.txtBurstCount->cursorPosition(), 1);
-    // A typed decimal point is dropped at once.
-    p.txtBurstCount->setCursorPosition(2);
-    QTest::keyClick(p.txtBurstCount, Qt::Key_Period);
-    EXPECT_EQ(p.txtBurstCount->text(), "12");
-    EXPECT_EQ(p.txtBurstCount->cursorPosition(), 2);
-    EXPECT_EQ(p.txtTrgSymmetry->text(), "12");
+    NumericBox* count = panel().txtBurstCount;
+    setMainAndRate("10000.0", "100");
+    paste(count, "2");
+    count->setCursorPosition(0);
+    QTest::keyClick(count, Qt::Key_1);
+    EXPECT_EQ(count->text() + "|" + QString::number(count->cursorPosition()), "12|1");
+    count->setCursorPosition(2);
+    QTest::keyClick(count, Qt::Key_Period); // a typed decimal point is dropped at once
+    EXPECT_EQ(count->text() + "|" + QString::number(count->cursorPosition()), "12|2");
+    EXPECT_EQ(share(), "12|12|12");
 }
 
 TEST_F(BurstWindow, FineTuningBar) {
-    const struct {
-        const char* mainFreq;
-        const char* rate;
-        const char* message;
-    } cases[] = {
-        {"1000.0", "100", ""},
-        {"0", "100", ""}, // only an empty text is missing here
-        {"", "100", "Please give the Main Frequence value first."},
-        {"1000.0", "", "Please give the Burst Period value first."},
-    };
     Panel& p = panel();
+    const struct {
+        const char *mainFreq, *rate, *message, *share;
+    } cases[] = {
+        {"1000.0", "100", "", "35 orange|35|35"}, // the symmetry waits for its Enter
+        {"0", "100", "", "35 orange|35|35"},      // only an empty text is missing here
+        {"", "100", "Please give the Main Frequence value first.", "33||35"},
+        {"1000.0", "", "Please give the Burst Period value first.", "33||35"},
+    };
     for (const auto& c : cases) {
-        const std::string where = QString("main %1 rate %2").arg(c.mainFreq, c.rate).toStdString();
+        SCOPED_TRACE(std::string("main ") + c.mainFreq + " rate " + c.rate);
         p.txtMainFreq->setText(c.mainFreq);
         p.txtBurstPeriod->setText(c.rate);
-        p.txtTrgSymmetry->setText("33");
-        p.txtTrgSymmetry->markAccepted();
-        p.lblSymmetry->setText("");
         p.HScroll1->setValue(20);
+        preset(p.txtTrgSymmetry, "33");
+        p.lblSymmetry->setText("");
         dialogs().messages.clear();
         p.HScroll1->setValue(35);
-        if (*c.message) {
-            ASSERT_EQ(dialogs().messages.size(), 1u) << where;
-            EXPECT_EQ(dialogs().messages[0].text, QString(c.message)) << where;
-            EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Information) << where;
-            EXPECT_EQ(p.txtTrgSymmetry->text(), "33") << where;
-            EXPECT_EQ(p.lblSymmetry->text(), "") << where;
-        } else {
-            EXPECT_TRUE(dialogs().messages.empty()) << where;
-            EXPECT_EQ(p.txtTrgSymmetry->text(), "35") << where;
-            EXPECT_EQ(p.lblSymmetry->text(), "35") << where;
-            EXPECT_FALSE(isWhite(p.txtTrgSymmetry)) << where; // waits for its Enter
-        }
+        EXPECT_EQ(dialogs().texts(), *c.message ? QStringList{c.message} : QStringList());
+        EXPECT_EQ(share(), QString(c.share));
     }
+    EXPECT_EQ(dialogs().messages.back().icon, UserDialogs::Icon::Information);
 }
 
 TEST_F(BurstWindow, SpinStartsOnEmptyBoxes) {
     Panel& p = panel();
-    p.txtMainFreq->setText("1000.0");
     for (bool up : {true, false}) {
         p.txtBurstPeriod->setText("");
-        up ? clickUp(p.txtBurstPeriod) : clickDown(p.txtBurstPeriod);
-        EXPECT_EQ(p.txtBurstPeriod->text(), "0.01") << up;
-        EXPECT_EQ(p.txtBurstPeriod->Tag(), "0.01") << up;
-        EXPECT_TRUE(hasFocus(p.txtBurstPeriod)) << up;
+        spin(p.txtBurstPeriod, up);
+        EXPECT_EQ(state(p.txtBurstPeriod) + " " + focused(), "0.01/0.01 orange txtBurstPeriod") << up;
     }
-    enter(p.txtBurstPeriod, "100");
+    setMainAndRate("1000.0", "100");
     for (bool up : {true, false}) {
         p.txtBurstCount->setText("");
         p.txtTrgSymmetry->setText("33");
-        up ? clickUp(p.txtBurstCount) : clickDown(p.txtBurstCount);
-        EXPECT_EQ(p.txtBurstCount->text(), "1") << up;
-        EXPECT_EQ(p.txtBurstCount->Tag(), "1") << up;
-        EXPECT_TRUE(hasFocus(p.txtBurstCount)) << up;
+        spin(p.txtBurstCount, up);
+        EXPECT_EQ(p.txtBurstCount->text() + "/" + p.txtBurstCount->Tag() + " " + focused(),
+                  "1/1 txtBurstCount")
+            << up;
         EXPECT_EQ(p.txtTrgSymmetry->text(), "10") << up; // the count rule ran
     }
 }

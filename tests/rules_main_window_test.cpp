@@ -1,91 +1,75 @@
-#include "rules_typing.h"
-#include "support/QtPrint.h"
-#include "support/WindowFixture.h"
+#include "rules_window.h"
 
-class MainSettingWindow : public WindowFixture {};
+using MainSettingWindow = RulesWindow;
 
-TEST_F(MainSettingWindow, FrequencyEnterFormatsStepsAndStores) {
-    frmDXS& w = window();
-    NumericBox* box = w.panel.txtMainFreq;
+TEST_F(MainSettingWindow, FrequencyFormatsStepsAndStores) {
+    NumericBox* box = panel().txtMainFreq;
     const struct {
-        const char* typed;
-        const char* text;
-        const char* step;
+        const char *typed, *state;
     } cases[] = {
-        {"1500", "1500.00", "0.01"},     {"1500.04", "1500.1", "0.1"},  {"15000.3", "15001", "1"},
-        {"150004", "150010", "10"},      {"1500049", "1500100", "100"}, {"12345678", "12345700", "100"},
-        {"20000000", "15000000", "100"}, {"0.005", "0.01", "0.01"},     {"-3", "0.01", "0.01"},
-        {"2500", "2500.0", "0.1"},       {"150000", "150000", "1"},
+        {"1500", "1500.00/0.01"},     {"1500.04", "1500.1/0.1"},       {"15000.3", "15001/1"},
+        {"150004", "150010/10"},      {"1500049", "1500100/100"},      {"12345678", "12345700/100"},
+        {"20000000", "15000000/100"}, {"0.005", "0.01/0.01"},          {"-3", "0.01/0.01"},
+        {"15000", "15000.0/0.1"},     {"14999999.99", "15000000/100"}, {"abc", "0.01/0.01"},
+        {"1234.567", "1234.57/0.01"}, {"150015", "150020/10"},
     };
     for (const auto& c : cases) {
-        typeInto(box, c.typed);
-        EXPECT_EQ(box->BackColor(), ColorOrange) << c.typed;
+        SCOPED_TRACE(c.typed);
+        type(box, c.typed);
+        EXPECT_EQ(box->BackColor(), ColorOrange);
         press(box, Qt::Key_Return);
-        EXPECT_EQ(box->text(), QString(c.text)) << c.typed;
-        EXPECT_EQ(box->Tag(), QString(c.step)) << c.typed;
-        EXPECT_EQ(box->BackColor(), ColorWhite) << c.typed;
-        EXPECT_EQ(w.record.text(RecordField::MainFreq), QString(c.text).leftJustified(10, ' ', true))
-            << c.typed;
+        EXPECT_EQ(state(box), QString(c.state));
+        EXPECT_EQ(window().record.text(RecordField::MainFreq), box->text().leftJustified(10));
     }
+    // a stepped value waits for Enter to be formatted
+    enter(box, "1500");
+    press(box, Qt::Key_Up);
+    EXPECT_EQ(state(box), "1500.01/0.01 orange");
+    press(box, Qt::Key_Up);
+    press(box, Qt::Key_Return);
+    EXPECT_EQ(state(box), "1500.1/0.1");
 }
 
+// Each box looks at the other only when its own rule runs; the other box is not re-checked.
 TEST_F(MainSettingWindow, AmplitudeAndOffsetLimitEachOther) {
-    frmDXS& w = window();
+    Panel& p = panel();
     const struct {
-        NumericBox* Panel::*box;
-        NumericBox* Panel::*other;
-        const char* typed;
-        const char* otherText;
-        const char* text;
+        bool amplitude; // else the offset is typed
+        const char *other, *typed, *text;
     } cases[] = {
-        {&Panel::txtMainAmp, &Panel::txtMainDCOffset, "12", "0.00", "10.00"},
-        {&Panel::txtMainAmp, &Panel::txtMainDCOffset, "5", "3", "4.00"},
-        {&Panel::txtMainAmp, &Panel::txtMainDCOffset, "0", "1", "8.00"},
-        {&Panel::txtMainAmp, &Panel::txtMainDCOffset, "-1", "0", "10.00"},
-        {&Panel::txtMainDCOffset, &Panel::txtMainAmp, "7", "5.00", "2.50"},
-        {&Panel::txtMainDCOffset, &Panel::txtMainAmp, "-4", "5.00", "-2.50"},
-        {&Panel::txtMainDCOffset, &Panel::txtMainAmp, "3", "0.01", "3.00"},
-        {&Panel::txtMainDCOffset, &Panel::txtMainAmp, "5", "0", "5.00"},
-        {&Panel::txtMainDCOffset, &Panel::txtMainAmp, "5", "0.01", "4.99"},
-        {&Panel::txtMainDCOffset, &Panel::txtMainAmp, "abc", "5.00", "abc"},
-        // an amplitude still unaccepted above 10 leaves the offset no room, never "--1"
-        {&Panel::txtMainDCOffset, &Panel::txtMainAmp, "-3", "12", "0.00"},
+        {true, "0.00", "12", "10.00"},
+        {true, "3", "5", "4.00"},
+        {true, "1", "0", "8.00"},
+        {true, "0", "-1", "10.00"},
+        {true, "-2.5", "5", "5.00"},
+        {true, "7", "5", "0.00"}, // an unaccepted offset beyond 5 V: no amplitude, never a negative one
+        {false, "5.00", "7", "2.50"},
+        {false, "5.00", "-4", "-2.50"},
+        {false, "0", "5", "5.00"},
+        {false, "0.01", "5", "4.99"},
+        {false, "5.00", "abc", "abc"},
+        {false, "12", "-3", "0.00"}, // an unaccepted amplitude above 10: no offset, never "--1"
+        {false, "12", "1", "0.00"},
+        {false, "11", "0", "0.00"},
     };
     for (const auto& c : cases) {
-        NumericBox* box = w.panel.*c.box;
-        NumericBox* other = w.panel.*c.other;
-        preset(other, c.otherText);
-        typeAndEnter(box, c.typed);
-        EXPECT_EQ(box->text(), QString(c.text)) << c.typed << " with " << c.otherText;
-        EXPECT_EQ(box->BackColor(), ColorWhite) << c.typed;
-        // the other box is not re-checked
-        EXPECT_EQ(other->text(), QString(c.otherText)) << c.typed;
+        NumericBox* box = c.amplitude ? p.txtMainAmp : p.txtMainDCOffset;
+        NumericBox* other = c.amplitude ? p.txtMainDCOffset : p.txtMainAmp;
+        preset(other, c.other);
+        enter(box, c.typed);
+        EXPECT_EQ(look(box), QString(c.text)) << c.typed << " with " << c.other;
+        EXPECT_EQ(look(other), QString(c.other)) << c.typed;
     }
 }
 
 TEST_F(MainSettingWindow, Duty) {
-    frmDXS& w = window();
-    NumericBox* box = w.panel.txtMainDuty;
+    NumericBox* box = panel().txtMainDuty;
     const struct {
-        const char* typed;
-        const char* text;
-    } cases[] = {{"10", "20"}, {"85", "80"}, {"49.5", "50"}, {"abc", "20"}, {"50abc", "50abc"}};
+        const char *typed, *text;
+    } cases[] = {{"10", "20"},   {"85", "80"},  {"49.5", "50"},
+                 {"80.5", "80"}, {"abc", "20"}, {"50abc", "50abc"}};
     for (const auto& c : cases) {
-        typeAndEnter(box, c.typed);
-        EXPECT_EQ(box->text(), QString(c.text)) << c.typed;
-        EXPECT_EQ(box->BackColor(), ColorWhite) << c.typed;
+        enter(box, c.typed);
+        EXPECT_EQ(look(box), QString(c.text)) << c.typed;
     }
-}
-
-TEST_F(MainSettingWindow, SteppedFrequencyWaitsForEnter) {
-    frmDXS& w = window();
-    NumericBox* box = w.panel.txtMainFreq;
-    typeAndEnter(box, "1500");
-    press(box, Qt::Key_Up);
-    EXPECT_EQ(box->text(), QString("1500.01"));
-    EXPECT_EQ(box->BackColor(), ColorOrange);
-    press(box, Qt::Key_Up);
-    press(box, Qt::Key_Return);
-    EXPECT_EQ(box->text(), QString("1500.1"));
-    EXPECT_EQ(box->Tag(), QString("0.1"));
 }

@@ -1,187 +1,137 @@
-#include "rules_typing.h"
-#include "support/QtPrint.h"
-#include "support/WindowFixture.h"
-
-#include <QCheckBox>
-#include <QRadioButton>
+#include "rules_window.h"
 
 namespace {
 const QString kSuggest = "Please Change a Modulation Depth. Do you need a suggest value?";
 const QString kNoMainFrequency = "Please Input the Freqence value of Main Setting";
 } // namespace
 
-class ModulationWindow : public WindowFixture {};
+using ModulationWindow = RulesWindow;
 
 TEST_F(ModulationWindow, RateBands) {
-    frmDXS& w = window();
-    w.panel.chkSyncRateSym->setChecked(false);
-    NumericBox* box = w.panel.txtModRate;
+    Panel& p = panel();
+    p.chkSyncRateSym->setChecked(false);
     const struct {
-        const char* typed;
-        const char* text;
-        const char* step;
+        const char *typed, *state;
     } cases[] = {
-        {"12345", "10000", "100"}, {"101", "200", "100"}, {"150", "200", "100"},   {"149", "100", "100"},
-        {"100", "100", "1"},       {"1.01", "2", "1"},    {"1", "1", "0.01"},      {"0.5", "0.50", "0.01"},
-        {"0.005", "0.01", "0.01"}, {"", "0.01", "0.01"},  {"abc", "0.01", "0.01"},
+        {"12345", "10000/100"}, {"101", "200/100"},   {"150", "200/100"},  {"149", "100/100"},
+        {"100", "100/1"},       {"1.01", "2/1"},      {"1", "1/0.01"},     {"0.5", "0.50/0.01"},
+        {"99.6", "100/1"},      {"100.4", "100/100"}, {"1.0", "1.0/0.01"}, {"0.005", "0.01/0.01"},
+        {"", "0.01/0.01"},      {"abc", "0.01/0.01"},
     };
     for (const auto& c : cases) {
-        typeAndEnter(box, c.typed);
-        EXPECT_EQ(box->text(), QString(c.text)) << c.typed;
-        EXPECT_EQ(box->Tag(), QString(c.step)) << c.typed;
-        EXPECT_EQ(box->BackColor(), ColorWhite) << c.typed;
-        EXPECT_EQ(w.record.text(RecordField::AMRate), QString(c.text).leftJustified(6, ' ', true)) << c.typed;
+        SCOPED_TRACE(c.typed);
+        enter(p.txtModRate, c.typed);
+        EXPECT_EQ(state(p.txtModRate), QString(c.state));
+        EXPECT_EQ(window().record.text(RecordField::AMRate), p.txtModRate->text().leftJustified(6));
     }
-    // a typed negative value is replaced at once, before Enter
-    typeInto(box, "-5");
-    EXPECT_EQ(box->text(), QString("0.01"));
-    EXPECT_EQ(box->Tag(), QString("0.01"));
-    EXPECT_EQ(box->BackColor(), ColorOrange);
-
-    w.panel.optModFM->click();
-    typeAndEnter(box, "2500");
-    EXPECT_EQ(w.record.text(RecordField::FMRate), QString("2500  "));
-    EXPECT_EQ(w.record.text(RecordField::AMRate), QString("0.01  "));
-}
-
-TEST_F(ModulationWindow, RateStepsAcrossBands) {
-    frmDXS& w = window();
-    NumericBox* box = w.panel.txtModRate;
-    const struct {
-        const char* from;
-        const char* step;
-        Qt::Key key;
-        const char* text;
-        const char* newStep;
-    } steps[] = {
-        {"100", "1", Qt::Key_Up, "200", "100"},
-        {"1", "0.01", Qt::Key_Up, "2", "1"},
-        {"200", "100", Qt::Key_Down, "100", "1"},
-        {"0.005", "0.01", Qt::Key_Down, "0.01", "0.01"},
-    };
-    for (const auto& s : steps) {
-        preset(box, s.from, s.step);
-        press(box, s.key);
-        EXPECT_EQ(box->text(), QString(s.text)) << s.from;
-        EXPECT_EQ(box->Tag(), QString(s.newStep)) << s.from;
-        EXPECT_EQ(box->BackColor(), ColorWhite) << s.from;
-    }
+    type(p.txtModRate, "-5"); // a typed negative value is replaced at once
+    EXPECT_EQ(state(p.txtModRate), "0.01/0.01 orange");
+    p.optModFM->click();
+    enter(p.txtModRate, "2500");
+    EXPECT_EQ(window().record.text(RecordField::FMRate) + window().record.text(RecordField::AMRate),
+              "2500  0.01  ");
 }
 
 TEST_F(ModulationWindow, DepthAndSpanClamps) {
-    frmDXS& w = window();
-    NumericBox* box = w.panel.txtModSpanDepth;
+    Panel& p = panel(); // main frequency 10000 holds a 15 % swing
     const struct {
         bool fm;
-        const char* typed;
-        const char* text;
-        const char* step;
+        const char *typed, *state;
     } cases[] = {
-        {false, "0", "1", "1"},    {false, "150", "100", "1"}, {false, "33.6", "34", "1"},
-        {true, "20", "15", "0.1"}, {true, "-3", "0", "0.1"},   {true, "7.46", "7.5", "0.1"},
+        {false, "0", "1/1"},       {false, "150", "100/1"},  {false, "33.6", "34/1"},
+        {false, "", "1/1"},        {true, "20", "15/0.1"},   {true, "-3", "0/0.1"},
+        {true, "7.46", "7.5/0.1"}, {true, "15", "15.0/0.1"}, {true, "0.5", "0.5/0.1"},
+        {true, "", "0.0/0.1"},
     };
     for (const auto& c : cases) {
-        (c.fm ? w.panel.optModFM : w.panel.optModAM)->click();
-        typeAndEnter(box, c.typed);
-        EXPECT_EQ(box->text(), QString(c.text)) << c.typed;
-        EXPECT_EQ(box->Tag(), QString(c.step)) << c.typed;
-        EXPECT_EQ(box->BackColor(), ColorWhite) << c.typed;
+        SCOPED_TRACE(c.typed);
+        (c.fm ? p.optModFM : p.optModAM)->click();
+        enter(p.txtModSpanDepth, c.typed);
+        EXPECT_EQ(state(p.txtModSpanDepth), QString(c.state));
         const RecordField field = c.fm ? RecordField::FMSpan : RecordField::AMDepth;
-        EXPECT_EQ(w.record.text(field), QString(c.text).leftJustified(6)) << c.typed;
+        EXPECT_EQ(window().record.text(field), p.txtModSpanDepth->text().leftJustified(6));
     }
-    EXPECT_TRUE(dialogs().messages.empty()); // main frequency 10000 holds a 15 % swing
+    EXPECT_TRUE(dialogs().messages.empty());
 }
 
+// The FM swing around the main frequency must stay inside a sweep segment.
 TEST_F(ModulationWindow, FmSpanAgainstTheSweepSegments) {
-    frmDXS& w = window();
-    w.panel.optModFM->click();
-    NumericBox* box = w.panel.txtModSpanDepth;
+    Panel& p = panel();
+    p.optModFM->click();
     const struct {
-        const char* mainFrequency;
-        const char* typed;
+        const char *mainFrequency, *typed;
         UserDialogs::Answer answer;
-        QStringList messages;
+        QString message;
         const char* text;
     } cases[] = {
-        {"1000", "15", UserDialogs::Answer::Yes, {}, "15.0"},
-        {"1400", "10", UserDialogs::Answer::Yes, {}, "10.0"},
-        {"14000000", "10", UserDialogs::Answer::Yes, {kSuggest}, "7.1"},
-        {"14000000", "10", UserDialogs::Answer::No, {kSuggest}, "10.0"},
-        {"0.011", "15", UserDialogs::Answer::Yes, {kSuggest}, "9.1"},
-        {"20000000", "10", UserDialogs::Answer::Yes, {}, "10.0"},
-        {"0.005", "10", UserDialogs::Answer::Yes, {}, "10.0"},
-        {"", "20", UserDialogs::Answer::Yes, {kNoMainFrequency}, "15"},
-        {"0", "5", UserDialogs::Answer::Yes, {kNoMainFrequency}, "5.0"},
+        {"1000", "15", UserDialogs::Answer::Yes, "", "15.0"},
+        {"1400", "10", UserDialogs::Answer::Yes, "", "10.0"},
+        {"14000000", "10", UserDialogs::Answer::Yes, kSuggest, "7.1"},
+        {"14000000", "10", UserDialogs::Answer::No, kSuggest, "10.0"},
+        {"0.011", "15", UserDialogs::Answer::Yes, kSuggest, "9.1"},
+        {"20000000", "10", UserDialogs::Answer::Yes, "", "10.0"},
+        {"0.005", "10", UserDialogs::Answer::Yes, "", "10.0"},
+        {"0.01", "0", UserDialogs::Answer::Yes, "", "0.0"}, // on the lowest limit: inside no segment
+        {"", "20", UserDialogs::Answer::Yes, kNoMainFrequency, "15"},
+        {"0", "5", UserDialogs::Answer::Yes, kNoMainFrequency, "5.0"},
     };
     for (const auto& c : cases) {
-        preset(w.panel.txtMainFreq, c.mainFrequency);
+        SCOPED_TRACE(c.mainFrequency);
+        preset(p.txtMainFreq, c.mainFrequency);
         dialogs().messages.clear();
         dialogs().answers = {c.answer};
-        typeAndEnter(box, c.typed);
-        EXPECT_EQ(dialogs().texts(), c.messages) << c.mainFrequency;
-        if (!c.messages.isEmpty()) {
-            const auto expected =
-                c.messages[0] == kSuggest ? UserDialogs::Buttons::YesNo : UserDialogs::Buttons::Ok;
-            EXPECT_EQ(dialogs().messages[0].buttons, expected) << c.mainFrequency;
-        }
-        EXPECT_EQ(box->text(), QString(c.text)) << c.mainFrequency;
-        EXPECT_EQ(box->BackColor(), ColorWhite) << c.mainFrequency;
-        EXPECT_EQ(w.record.text(RecordField::FMSpan), QString(c.text).leftJustified(6)) << c.mainFrequency;
+        enter(p.txtModSpanDepth, c.typed);
+        EXPECT_EQ(dialogs().texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(look(p.txtModSpanDepth), QString(c.text));
+        EXPECT_EQ(window().record.text(RecordField::FMSpan), QString(c.text).leftJustified(6));
     }
 }
 
 TEST_F(ModulationWindow, SwitchingKindShowsTheRememberedValue) {
-    frmDXS& w = window();
-    NumericBox* box = w.panel.txtModSpanDepth;
+    Panel& p = panel();
     const struct {
-        const char* rememberedSpan; // nullptr: never written
-        const char* shown;
+        const char *rememberedSpan, *shown; // nullptr: never written
     } cases[] = {{"20", "15"}, {nullptr, "5"}, {"0", "5"}, {"7.5", "7.5   "}};
     for (const auto& c : cases) {
-        w.panel.optModAM->click();
-        w.record.clear();
-        w.record.setText(RecordField::AMDepth, "40");
-        if (c.rememberedSpan) w.record.setText(RecordField::FMSpan, c.rememberedSpan);
-        w.panel.optModFM->click();
-        EXPECT_EQ(box->text(), QString(c.shown)) << (c.rememberedSpan ? c.rememberedSpan : "none");
-        EXPECT_EQ(box->BackColor(), ColorWhite);
-        w.panel.optModAM->click();
-        EXPECT_EQ(box->text(), QString("40    "));
-        EXPECT_EQ(box->BackColor(), ColorWhite);
+        p.optModAM->click();
+        window().record.clear();
+        window().record.setText(RecordField::AMDepth, "40");
+        if (c.rememberedSpan) window().record.setText(RecordField::FMSpan, c.rememberedSpan);
+        p.optModFM->click();
+        EXPECT_EQ(look(p.txtModSpanDepth), QString(c.shown))
+            << (c.rememberedSpan ? c.rememberedSpan : "none");
+        p.optModAM->click();
+        EXPECT_EQ(look(p.txtModSpanDepth), "40    ");
     }
-    // the rate and symmetry keep what they show
-    EXPECT_EQ(w.panel.txtModRate->text(), QString("1000.0"));
-    EXPECT_EQ(w.panel.txtModSymmetry->text(), QString("50"));
+    EXPECT_EQ(p.txtModRate->text() + " " + p.txtModSymmetry->text(), "1000.0 50"); // kept as they were
 }
 
 TEST_F(ModulationWindow, SymmetryAndItsRecordEntries) {
-    frmDXS& w = window();
-    w.panel.chkSyncRateSym->setChecked(false);
-    NumericBox* box = w.panel.txtModSymmetry;
+    Panel& p = panel();
+    p.chkSyncRateSym->setChecked(false);
     const struct {
-        const char* typed;
-        const char* text;
+        const char *typed, *text;
     } cases[] = {{"95", "90"}, {"5", "10"}, {"49.6", "50"}, {"", "10"}};
     for (const auto& c : cases) {
-        typeAndEnter(box, c.typed);
-        EXPECT_EQ(box->text(), QString(c.text)) << c.typed;
-        EXPECT_EQ(box->BackColor(), ColorWhite) << c.typed;
-        EXPECT_EQ(w.record.integer(RecordField::AMSymmetry), QString(c.text).toInt()) << c.typed;
+        enter(p.txtModSymmetry, c.typed);
+        const int stored = window().record.integer(RecordField::AMSymmetry);
+        EXPECT_EQ(look(p.txtModSymmetry) + " " + QString::number(stored), QString("%1 %1").arg(c.text))
+            << c.typed;
     }
-    w.panel.optModFM->click();
-    typeAndEnter(box, "33");
-    EXPECT_EQ(w.record.text(RecordField::FMSymmetry), QString("33 "));
-    EXPECT_EQ(w.record.integer(RecordField::AMSymmetry), 10);
-    EXPECT_EQ(w.panel.txtSweepSymmetry->text(), QString("90")); // synchronisation off
+    p.optModFM->click();
+    enter(p.txtModSymmetry, "33");
+    EXPECT_EQ(window().record.text(RecordField::FMSymmetry), "33 ");
+    EXPECT_EQ(window().record.integer(RecordField::AMSymmetry), 10);
 }
 
 TEST_F(ModulationWindow, InternalSourceEnablesTheBoxes) {
-    frmDXS& w = window();
-    for (NumericBox* box : {w.panel.txtModRate, w.panel.txtModSymmetry, w.panel.txtModSpanDepth})
+    Panel& p = panel();
+    const auto boxes = {p.txtModRate, p.txtModSymmetry, p.txtModSpanDepth};
+    for (NumericBox* box : boxes)
         box->setEnabled(false);
-    w.panel.optModSource[3]->click();
-    EXPECT_FALSE(w.panel.txtModRate->isEnabled()); // the external source leaves them as they are
-    w.panel.optModSource[1]->click();
-    for (NumericBox* box : {w.panel.txtModRate, w.panel.txtModSymmetry, w.panel.txtModSpanDepth})
+    p.optModSource[3]->click();
+    EXPECT_FALSE(p.txtModRate->isEnabled()); // the external source leaves them as they are
+    p.optModSource[1]->click();
+    for (NumericBox* box : boxes)
         EXPECT_TRUE(box->isEnabled()) << box->objectName().toStdString();
 }

@@ -1,178 +1,134 @@
-#include "rules_trigger_window.h"
+#include "rules_window.h"
 
-using TriggerWindow = TriggerTabsWindow;
+using TriggerWindow = RulesWindow;
 
 TEST_F(TriggerWindow, RateBandsWithAndWithoutSynchronisation) {
-    const struct {
-        const char* typed;
-        const char* shown;
-        const char* step;
-    } cases[] = {
-        {"20000", "10000", "100"}, {"101", "200", "100"},   {"260", "300", "100"}, {"99.6", "100", "1"},
-        {"1.01", "2", "1"},        {"0.5", "0.50", "0.01"}, {"", "0.01", "0.01"},  {"1", "1", "0.01"},
-    };
     Panel& p = panel();
+    const struct {
+        const char *typed, *state;
+    } cases[] = {{"20000", "10000/100"}, {"101", "200/100"},   {"260", "300/100"}, {"99.6", "100/1"},
+                 {"1.01", "2/1"},        {"0.5", "0.50/0.01"}, {"", "0.01/0.01"},  {"1", "1/0.01"}};
     for (bool sync : {false, true}) {
         for (const auto& c : cases) {
-            const QString where = QString("%1 sync %2").arg(c.typed).arg(sync);
-            setSync(sync);
-            p.txtSweepRate->setText("7");
-            p.txtModRate->setText("7");
-            p.txtBurstPeriod->setText("8");
-            p.txtGatePeriod->setText("9");
+            SCOPED_TRACE(c.typed + std::string(sync ? " sync" : ""));
+            p.chkSyncRateSym->setChecked(sync);
+            for (NumericBox* box : {p.txtSweepRate, p.txtModRate, p.txtBurstPeriod, p.txtGatePeriod})
+                box->setText("7");
             enter(p.txtTrgRate, c.typed);
-            EXPECT_EQ(p.txtTrgRate->text(), QString(c.shown)) << where.toStdString();
-            EXPECT_EQ(p.txtTrgRate->Tag(), QString(c.step)) << where.toStdString();
-            EXPECT_TRUE(isWhite(p.txtTrgRate)) << where.toStdString();
-            EXPECT_EQ(window().record.text(RecordField::TriggerRate),
-                      QString(c.shown).leftJustified(6, ' ', true))
-                << where.toStdString();
-            const QString follower = sync ? QString(c.shown) : QString("7");
-            EXPECT_EQ(p.txtSweepRate->text(), follower) << where.toStdString();
-            EXPECT_EQ(p.txtModRate->text(), follower) << where.toStdString();
-            EXPECT_EQ(isWhite(p.txtSweepRate), sync) << where.toStdString();
-            EXPECT_EQ(isWhite(p.txtModRate), sync) << where.toStdString();
-            // The burst and gate boxes never follow the trigger rate.
-            EXPECT_EQ(p.txtBurstPeriod->text(), "8") << where.toStdString();
-            EXPECT_EQ(p.txtGatePeriod->text(), "9") << where.toStdString();
+            EXPECT_EQ(state(p.txtTrgRate), QString(c.state));
+            EXPECT_EQ(window().record.text(RecordField::TriggerRate), p.txtTrgRate->text().leftJustified(6));
+            // the sweep and modulation rates follow with synchronisation, the burst and gate rates never
+            const QString follower = sync ? p.txtTrgRate->text() : "7 orange";
+            EXPECT_EQ(looks({p.txtSweepRate, p.txtModRate, p.txtBurstPeriod, p.txtGatePeriod}),
+                      QStringList({follower, follower, "7 orange", "7 orange"}));
         }
     }
-}
-
-TEST_F(TriggerWindow, TypedNegativeRateTurnsIntoTheSmallestRateAtOnce) {
-    Panel& p = panel();
-    type(p.txtTrgRate, "-5");
-    EXPECT_EQ(p.txtTrgRate->text(), "0.01");
-    EXPECT_EQ(p.txtTrgRate->Tag(), "0.01");
+    type(p.txtTrgRate, "-5"); // a typed negative value is replaced at once
+    EXPECT_EQ(state(p.txtTrgRate), "0.01/0.01 orange");
 }
 
 TEST_F(TriggerWindow, SymmetryIsStoredOnlyWhenTheBoxIsLeft) {
-    const struct {
-        const char* typed;
-        const char* shown;
-    } cases[] = {{"95", "90"}, {"5", "10"}, {"33.4", "33"}, {"", "10"}};
     Panel& p = panel();
-    setSync(true);
+    p.chkSyncRateSym->setChecked(true);
+    const struct {
+        const char *typed, *text;
+    } cases[] = {{"95", "90"}, {"5", "10"}, {"33.4", "33"}, {"", "10"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         window().record.setText(RecordField::TriggerSymmetry, "xx");
         enter(p.txtTrgSymmetry, c.typed);
-        EXPECT_EQ(p.txtTrgSymmetry->text(), QString(c.shown)) << c.typed;
-        EXPECT_TRUE(isWhite(p.txtTrgSymmetry)) << c.typed;
-        EXPECT_EQ(p.txtModSymmetry->text(), QString(c.shown)) << c.typed;
-        EXPECT_EQ(p.txtSweepSymmetry->text(), QString(c.shown)) << c.typed;
-        EXPECT_TRUE(isWhite(p.txtModSymmetry) && isWhite(p.txtSweepSymmetry)) << c.typed;
-        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), "xx ") << c.typed;
+        EXPECT_EQ(looks({p.txtTrgSymmetry, p.txtModSymmetry, p.txtSweepSymmetry}),
+                  QStringList({c.text, c.text, c.text}));
+        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), "xx ");
         p.txtTrgPhase->setFocus();
         settle();
-        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), QString(c.shown).leftJustified(3))
-            << c.typed;
+        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), QString(c.text).leftJustified(3));
     }
 }
 
+// The phase is checked at every change, whole degrees from -90 to 80.
 TEST_F(TriggerWindow, PhaseFollowsEveryChange) {
-    Panel& p = panel();
-    NumericBox* phase = p.txtTrgPhase;
+    NumericBox* phase = panel().txtTrgPhase;
     type(phase, "9");
     EXPECT_EQ(phase->text(), "9");
     QTest::keyClick(phase, Qt::Key_5);
     EXPECT_EQ(phase->text(), "80");
     EXPECT_EQ(window().record.text(RecordField::TriggerPhase), "80 ");
-
     const struct {
-        const char* pasted;
-        const char* shown;
-    } pastes[] = {{"12.7", "13"}, {"-100", "-90"}, {"", "0"}, {"abc", "0"}, {"-90.5", "-90"}};
+        const char *pasted, *text;
+    } pastes[] = {{"12.7", "13"},   {"-100", "-90"}, {"", "0"},      {"abc", "0"},
+                  {"-90.5", "-90"}, {"80.4", "80"},  {"80.5", "80"}, {"045", "45"},
+                  {"-0.4", "0"},    {"1e1", "10"},   {"7x", "7"},    {"4.", "4"}};
     for (const auto& c : pastes) {
+        SCOPED_TRACE(c.pasted);
         paste(phase, c.pasted);
-        EXPECT_EQ(phase->text(), QString(c.shown)) << c.pasted;
-        EXPECT_EQ(phase->Tag(), "1") << c.pasted;
-        EXPECT_EQ(window().record.text(RecordField::TriggerPhase), QString(c.shown).leftJustified(3))
-            << c.pasted;
+        EXPECT_EQ(state(phase), QString(c.text) + "/1");
+        EXPECT_EQ(window().record.text(RecordField::TriggerPhase), QString(c.text).leftJustified(3));
     }
-
     type(phase, "-");
     EXPECT_EQ(phase->text(), "0");
-
-    paste(phase, "45");
-    phase->setCursorPosition(0);
-    QTest::keyClick(phase, Qt::Key_Minus);
-    EXPECT_EQ(phase->text(), "-45");
-    EXPECT_EQ(phase->cursorPosition(), 1);
-
-    // A digit typed in the middle that pushes the value out of range: the caret stays after it.
-    paste(phase, "45");
-    phase->setCursorPosition(1);
-    QTest::keyClick(phase, Qt::Key_9);
-    EXPECT_EQ(phase->text(), "80");
-    EXPECT_EQ(phase->cursorPosition(), 2);
-
-    // A decimal point is dropped at once; the caret goes to the end of the shorter text.
-    paste(phase, "12");
-    phase->setCursorPosition(2);
-    QTest::keyClick(phase, Qt::Key_Period);
-    EXPECT_EQ(phase->text(), "12");
-    EXPECT_EQ(phase->cursorPosition(), 2);
+    // the caret stays where the key was typed, or at the end of a shorter text
+    const struct {
+        const char* before;
+        int caret;
+        Qt::Key key;
+        const char* text;
+        int caretAfter;
+    } keys[] = {{"45", 0, Qt::Key_Minus, "-45", 1},
+                {"45", 1, Qt::Key_9, "80", 2},
+                {"12", 2, Qt::Key_Period, "12", 2}};
+    for (const auto& k : keys) {
+        paste(phase, k.before);
+        phase->setCursorPosition(k.caret);
+        QTest::keyClick(phase, k.key);
+        EXPECT_EQ(phase->text() + "|" + QString::number(phase->cursorPosition()),
+                  QString("%1|%2").arg(k.text).arg(k.caretAfter));
+    }
 }
 
-TEST_F(TriggerWindow, SteppingThePhaseAboveItsTopComesBack) {
-    Panel& p = panel();
-    paste(p.txtTrgPhase, "80");
-    QTest::keyClick(p.txtTrgPhase, Qt::Key_Up);
-    settle();
-    EXPECT_EQ(p.txtTrgPhase->text(), "80");
-    clickUp(p.txtTrgPhase);
-    EXPECT_EQ(p.txtTrgPhase->text(), "80");
-    clickDown(p.txtTrgPhase);
-    EXPECT_EQ(p.txtTrgPhase->text(), "79");
+TEST_F(TriggerWindow, PhaseStepsStopAtItsTop) {
+    NumericBox* phase = panel().txtTrgPhase;
+    paste(phase, "80");
+    press(phase, Qt::Key_Up);
+    EXPECT_EQ(phase->text(), "80");
+    spin(phase, true);
+    EXPECT_EQ(phase->text(), "80");
+    spin(phase, false);
+    EXPECT_EQ(phase->text(), "79");
 }
 
 TEST_F(TriggerWindow, SpinStartsOnEmptyBoxes) {
     Panel& p = panel();
-    type(p.txtTrgRate, "");
-    clickUp(p.txtTrgRate);
-    EXPECT_EQ(p.txtTrgRate->text(), "0.01");
-    EXPECT_EQ(p.txtTrgRate->Tag(), "0.01");
-    EXPECT_TRUE(hasFocus(p.txtTrgRate));
-
-    type(p.txtTrgSymmetry, "");
-    clickUp(p.txtTrgSymmetry);
-    EXPECT_EQ(p.txtTrgSymmetry->text(), "10");
-    EXPECT_EQ(p.txtTrgSymmetry->Tag(), "1");
-    EXPECT_TRUE(hasFocus(p.txtTrgSymmetry));
-
-    // The phase's buttons step the phase and leave an empty rate box alone.
+    for (NumericBox* box : {p.txtTrgRate, p.txtTrgSymmetry}) {
+        type(box, "");
+        spin(box, true);
+        EXPECT_EQ(state(box) + " " + focused(),
+                  box == p.txtTrgRate ? "0.01/0.01 orange txtTrgRate" : "10/1 orange txtTrgSymmetry");
+    }
+    // the phase's buttons step the phase and leave an empty rate box alone
     type(p.txtTrgRate, "");
     paste(p.txtTrgPhase, "5");
-    clickUp(p.txtTrgPhase);
-    EXPECT_EQ(p.txtTrgPhase->text(), "6");
-    EXPECT_TRUE(hasFocus(p.txtTrgPhase));
-    EXPECT_EQ(p.txtTrgRate->text(), "");
+    spin(p.txtTrgPhase, true);
+    EXPECT_EQ(p.txtTrgPhase->text() + " " + focused() + " [" + p.txtTrgRate->text() + "]",
+              "6 txtTrgPhase []");
 }
 
 TEST_F(TriggerWindow, SourceChoiceIsTheSameInAllThreeTabs) {
     Panel& p = panel();
-    struct Pair {
-        QRadioButton* internal;
-        QRadioButton* external;
-    };
-    const Pair pairs[] = {
+    const std::pair<QRadioButton*, QRadioButton*> sources[] = {
         {p.optTriggerInt, p.optTriggerExt}, {p.optBurstInt, p.optBurstExt}, {p.optGateInt, p.optGateExt}};
-    for (const Pair& chosen : pairs) {
-        chosen.external->click();
-        for (const Pair& pair : pairs)
-            EXPECT_TRUE(pair.external->isChecked() && !pair.internal->isChecked());
-        // The external source leaves the boxes as they are.
-        EXPECT_TRUE(p.txtTrgRate->isEnabled() && p.txtGatePeriod->isEnabled());
-        chosen.internal->click();
-        for (const Pair& pair : pairs)
-            EXPECT_TRUE(pair.internal->isChecked() && !pair.external->isChecked());
+    for (const auto& [chosenInt, chosenExt] : sources) {
+        for (bool external : {true, false}) {
+            (external ? chosenExt : chosenInt)->click();
+            for (const auto& [internal, ext] : sources)
+                EXPECT_TRUE(ext->isChecked() == external && internal->isChecked() != external);
+        }
     }
-
-    for (NumericBox* box :
-         {p.txtTrgRate, p.txtTrgSymmetry, p.txtTrgPhase, p.txtGatePeriod, p.txtOpenGatePeriod})
+    const auto boxes = {p.txtTrgRate, p.txtTrgSymmetry, p.txtTrgPhase, p.txtGatePeriod, p.txtOpenGatePeriod};
+    for (NumericBox* box : boxes)
         box->setEnabled(false);
     p.optTriggerInt->click(); // already chosen: a click runs the rule again
-    EXPECT_TRUE(p.txtTrgRate->isEnabled() && p.txtTrgSymmetry->isEnabled() && p.txtTrgPhase->isEnabled());
     p.optGateInt->click();
-    EXPECT_TRUE(p.txtGatePeriod->isEnabled() && p.txtOpenGatePeriod->isEnabled());
+    for (NumericBox* box : boxes)
+        EXPECT_TRUE(box->isEnabled()) << box->objectName().toStdString();
 }

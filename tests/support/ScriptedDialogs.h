@@ -1,6 +1,6 @@
 #pragma once
 // Dialogs answered from a script: each message box and file dialog takes the next queued answer
-// (OK / Yes by default, cancel for files) and every request is recorded for the test to read.
+// (OK boxes answer OK, unscripted questions No, file dialogs cancel) and every request is recorded for the test to read.
 #include "app/UserDialogs.h"
 
 #include <QString>

@@ -44,12 +44,13 @@ enum class RecordField {
 struct RecordFieldLayout {
     RecordField field;
     int offset;
-    int width;    // bytes
-    bool isText;  // otherwise a 16-bit Integer
+    int width;   // bytes
+    bool isText; // otherwise a 16-bit Integer
 };
 
 class SettingsRecord {
 public:
+    static constexpr int FieldCount = 32;
     static constexpr int DataSize = 121;
     static constexpr int SlotSize = 214;
 
@@ -64,15 +65,21 @@ public:
     // Stores a text left-aligned: blank-padded, or cut to the field's width.
     void setText(RecordField field, const QString& value);
 
-    // The whole 121-byte block; setBytes reads missing bytes as zero.
+    // The whole 121-byte block; setBytes reads missing bytes as zero and ignores extra ones.
     const QByteArray& bytes() const { return m_bytes; }
     void setBytes(const QByteArray& bytes);
     void clear();
+
+    // The record as it stands in its file slot: the 121 data bytes, then zero bytes up to 214.
+    QByteArray slot() const;
+
+    friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
 
 private:
     QByteArray m_bytes = QByteArray(DataSize, '\0');
 };
 
-// Windows-1252, the 8-bit character set of setting files.
+// Windows-1252, the 8-bit character set of setting files: one byte per character, '?' for a
+// character the set cannot hold.
 QByteArray toWindows1252(const QString& text);
 QString fromWindows1252(const QByteArray& bytes);

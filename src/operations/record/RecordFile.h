@@ -1,0 +1,48 @@
+#pragma once
+// The settings record in a file: record number 1 of a random-access file with 214-byte records.
+//
+// Reading takes the first 121 bytes; a shorter file reads its missing bytes as zero, and the file
+// read is never changed. Writing replaces the first 214 bytes (the 121 data bytes, then zero
+// bytes) and keeps whatever a longer file holds after them. It goes through a temporary file in
+// the same folder and an atomic rename, so a failed or interrupted write leaves the old file as it
+// was: the stored setting is never half written.
+#include "operations/record/SettingsRecord.h"
+
+#include <QString>
+
+namespace recordfile {
+
+inline constexpr char DefaultFileName[] = "DXS4820.Log";
+
+enum class ReadStatus {
+    Read,       // the record now holds the file's record 1
+    Missing,    // no file of that name (or not a regular file): the record is untouched
+    Unreadable, // the file exists but could not be read: the record is untouched
+};
+
+// Clears the record and reads record 1 of the file into it.
+ReadStatus readRecord(const QString& path, SettingsRecord& record);
+
+struct WriteResult {
+    bool ok = false;
+    QString reason; // why the write failed, for the user
+    explicit operator bool() const { return ok; }
+};
+
+// Writes the record as record 1 of the file, creating it if absent.
+WriteResult writeRecord(const QString& path, const SettingsRecord& record);
+
+// Where the default setting file lives. The program's own folder is used when the program may
+// write there (the folder is writable and so is the file, if it exists); an installed copy whose
+// folder is read-only keeps its setting in the user's application-data folder instead.
+struct DefaultLocation {
+    QString writePath; // SaveOperation stores here
+    QString readPath;  // LoadOperation reads this one (empty: no stored setting yet)
+};
+// `appDataFolder` may be empty (no application-data folder known): the program folder is used.
+// Start-up reads the file at writePath when there is one; otherwise, when that is the
+// application-data file, a setting file left in the read-only program folder (one shipped with
+// the program) serves as the first setting.
+DefaultLocation defaultLocation(const QString& programFolder, const QString& appDataFolder);
+
+} // namespace recordfile
