@@ -65,38 +65,6 @@ bool contains(const QStringList& list, const QString& header) {
 
 } // namespace
 
-TEST(SendMemory, NeverSentTextsMatchNoFieldAndLongTextsNeverMatch) {
-    LastSentMemory memory;
-    for (const QString& text : {QString(), QString("0"), QString("          ")})
-        EXPECT_TRUE(memory.differs(SentValue::MainFreq, text)) << text.toStdString();
-    EXPECT_FALSE(memory.differs(SentValue::MainWaveform, 0));
-    EXPECT_FALSE(memory.differs(SentValue::AMSymmetry, QString(" 0 ")));
-
-    struct Case {
-        SentValue value;
-        QString sent, now;
-        bool differs;
-        QString held;
-    };
-    const std::vector<Case> cases = {
-        {SentValue::MainFreq, "10000", " 10000  ", false, "10000     "},
-        {SentValue::MainFreq, "10000", "10000.0", true, "10000     "},
-        {SentValue::MainFreq, "12345678901", "12345678901", true, "1234567890"},
-        {SentValue::MainDuty, "50", "50", false, "50"},
-        {SentValue::TrgPhase, "0", "0", false, "0  "},
-        {SentValue::FMSymmetry, "50", "50\t", true, "50 "},
-    };
-    for (const Case& c : cases) {
-        memory.remember(c.value, c.sent);
-        EXPECT_EQ(memory.rememberedText(c.value), c.held);
-        EXPECT_EQ(memory.differs(c.value, c.now), c.differs)
-            << c.sent.toStdString() << " / " << c.now.toStdString();
-    }
-    memory.remember(SentValue::AMSymmetry, 50);
-    EXPECT_FALSE(memory.differs(SentValue::AMSymmetry, QString("50")));
-    EXPECT_TRUE(memory.differs(SentValue::AMSymmetry, QString("50.0")));
-}
-
 // Branches of the groups that the window tests do not walk.
 TEST(SendSequence, GroupBranches) {
     struct Case {
