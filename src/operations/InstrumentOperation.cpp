@@ -26,6 +26,8 @@ bool InstrumentOperation::busy(frmDXS& window) {
 void InstrumentOperation::enableCommands(bool enabled) {
     if (m_window.mnuSend) m_window.mnuSend->setEnabled(enabled);
     if (m_window.mnuSetting) m_window.mnuSetting->setEnabled(enabled);
+    // A setting loaded while a send walks the panel would be half sent and its send-all flag lost.
+    if (m_window.LoadFile) m_window.LoadFile->setEnabled(enabled);
     if (m_window.panel.OKButton) m_window.panel.OKButton->setEnabled(enabled);
     if (m_window.panel.cmdTestConnect) m_window.panel.cmdTestConnect->setEnabled(enabled);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // One operation that talks to the instrument at a time. While Send or the connection test waits for
 // a reply the window stays live; the commands that would start another exchange are disabled for
-// that time, and refused should one arrive anyway, so exchanges never interleave on the wire.
+// that time (Load with them), and refused should one arrive anyway, so exchanges never interleave on the wire.
 class frmDXS;
 
 class InstrumentOperation {
