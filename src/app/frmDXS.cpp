@@ -67,7 +67,11 @@ frmDXS::~frmDXS() = default;
 
 void frmDXS::setDialogs(std::unique_ptr<UserDialogs> dialogs) { m_dialogs = std::move(dialogs); }
 
-void frmDXS::setMessage(const QString& text) { txtMessage->setText(text); }
+void frmDXS::setMessage(const QString& text) {
+    txtMessage->setText(text);
+    // A long summary reads from its beginning, as a one-line message should.
+    txtMessage->setCursorPosition(0);
+}
 QString frmDXS::message() const { return txtMessage->text(); }
 
 void frmDXS::buildMenus() {
