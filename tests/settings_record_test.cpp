@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <string_view>
+#include <tuple>
 
 using namespace std::literals;
 using F = RecordField;
@@ -46,14 +47,10 @@ protected:
 } // namespace
 
 TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
-    struct Row {
-        F field;
-        int16_t integer; // written when there is no text
-        const char* text;
-        std::string_view stored; // in field order; from Reserved26 on, Integers sit at odd offsets
-    };
+    // In field order: an Integer (written when there is no text) or a text, and its bytes. From
+    // Reserved26 on, Integers sit at odd offsets.
     // clang-format off
-    const Row rows[] = {
+    const std::tuple<F, int16_t, const char*, std::string_view> rows[] = {
         {F::ComPort, 1, {}, "\x01\x00"sv}, {F::BaudRate, 9600, {}, "\x80\x25"sv},
         {F::GpibAddress, -2, {}, "\xFE\xFF"sv}, {F::Rs232Flag, 0, "1", "1"},
         {F::GpibFlag, 0, "0", "0"}, {F::SkipSameValue, 1, {}, "\x01\x00"sv},
@@ -74,12 +71,12 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     // clang-format on
     SettingsRecord record;
     QByteArray expected;
-    for (const Row& row : rows) {
-        if (row.text)
-            record.setText(row.field, row.text);
+    for (const auto& [field, integer, text, stored] : rows) {
+        if (text)
+            record.setText(field, text);
         else
-            record.setInteger(row.field, row.integer);
-        expected += bytes(row.stored);
+            record.setInteger(field, integer);
+        expected += bytes(stored);
     }
     ASSERT_EQ(expected.size(), SettingsRecord::DataSize);
     EXPECT_EQ(record.bytes(), expected);
@@ -88,32 +85,25 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     SettingsRecord read;
     read.setBytes(expected);
     EXPECT_EQ(read, record);
-    for (const Row& row : rows)
-        if (!row.text) {
-            EXPECT_EQ(read.integer(row.field), row.integer) << int(row.field);
-        }
+    for (const auto& [field, integer, text, stored] : rows)
+        if (!text) EXPECT_EQ(read.integer(field), integer) << int(field);
 }
 
 TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {
-    struct Row {
-        F field;
-        const char* text; // UTF-8; "Ω" is not in the character set
-        std::string_view stored;
-    };
     // clang-format off
-    const Row rows[] = {
+    const std::tuple<F, const char*, std::string_view> rows[] = { // UTF-8 texts; "Ω" is not in the set
         {F::MainFreq, "123456789012", "1234567890"}, {F::Duty, "5", "5 "}, {F::Duty, "", "  "},
         {F::Amplitude, "5€é", "5\x80\xE9   "sv}, {F::Amplitude, "Ω1", "?1    "}, {F::Amplitude, "😀2", "?2    "},
         {F::Amplitude, "1234567😀", "123456"},
     };
     // clang-format on
-    for (const Row& row : rows) {
+    for (const auto& [field, text, stored] : rows) {
         SettingsRecord record;
-        record.setText(row.field, QString::fromUtf8(row.text));
-        const RecordFieldLayout& at = SettingsRecord::layout(row.field);
+        record.setText(field, QString::fromUtf8(text));
         QByteArray expected(SettingsRecord::DataSize, '\0');
-        expected.replace(at.offset, at.width, bytes(row.stored));
-        EXPECT_EQ(record.bytes(), expected) << row.text;
+        expected.replace(SettingsRecord::layout(field).offset, SettingsRecord::layout(field).width,
+                         bytes(stored));
+        EXPECT_EQ(record.bytes(), expected) << text;
     }
     QByteArray all;
     for (int b = 0; b < 256; ++b)
@@ -174,19 +164,17 @@ TEST_F(SettingsFile, ARewriteKeepsPermissionsAndLinks) {
 }
 
 TEST_F(SettingsFile, AWriteStoppedByAFullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
-    struct Row {
-        int oldSize;
-        rlim_t room; // stopped in the record slot, or in the tail copied from the old file
-    } const rows[] = {{50, 100}, {214, 150}, {600, 300}, {600, 214}, {70000, 65536}};
-    for (const Row& row : rows) {
-        const QByteArray old = pattern(row.oldSize, 3);
+    // Old size and the room a file may grow to: stopped in the record slot or in the copied tail.
+    const std::pair<int, rlim_t> rows[] = {{50, 100}, {214, 150}, {600, 300}, {600, 214}, {70000, 65536}};
+    for (const auto& [oldSize, room] : rows) {
+        const QByteArray old = pattern(oldSize, 3);
         writeAll(path(), old);
         recordfile::WriteResult result;
         {
-            const FileSizeLimit limit(row.room);
+            const FileSizeLimit limit(room);
             result = recordfile::writeRecord(path(), sample());
         }
-        EXPECT_FALSE(result) << row.oldSize << " " << row.room;
+        EXPECT_FALSE(result) << oldSize << " " << room;
         EXPECT_FALSE(result.reason.isEmpty());
         EXPECT_EQ(readAll(path()), old);
         EXPECT_EQ(entries(m_dir.path()), QStringList{"DXS4820.Log"});
@@ -201,27 +189,24 @@ TEST_F(SettingsFile, TheDefaultFileLivesInTheProgramFolderWhenItCanBeWritten) {
     writeAll(path("plain"), "x");
     const QString locked = m_dir.filePath("plain/program");
     const QString inLocked = QDir::toNativeSeparators(locked + "/DXS4820.Log");
-    struct Row {
-        QString programFolder, appDataFolder;
-        bool fileInProgram, fileInAppData;
-        QString writePath, readPath;
-    };
+    // Program and application-data folders, which of them hold a file, the paths to write and read.
     // clang-format off
-    const Row rows[] = {
+    const std::tuple<QString, QString, bool, bool, QString, QString> rows[] = {
         {program, appData, false, false, inProgram, ""}, {program, appData, true, false, inProgram, inProgram},
         {program, appData, true, true, inProgram, inProgram}, {locked, "", false, false, inLocked, ""},
         {locked, appData, false, false, inAppData, ""}, {locked, appData, false, true, inAppData, inAppData},
     };
     // clang-format on
-    for (const Row& row : rows) {
+    for (const auto& [programFolder, appDataFolder, fileInProgram, fileInAppData, writePath, readPath] :
+         rows) {
         QDir(program).removeRecursively();
         QDir(appData).removeRecursively();
         QDir().mkpath(program);
         QDir().mkpath(appData);
-        if (row.fileInProgram) writeAll(inProgram, "p");
-        if (row.fileInAppData) writeAll(inAppData, "a");
-        const auto location = recordfile::defaultLocation(row.programFolder, row.appDataFolder);
-        EXPECT_EQ(location.writePath, row.writePath) << row.programFolder.toStdString();
-        EXPECT_EQ(location.readPath, row.readPath) << row.programFolder.toStdString();
+        if (fileInProgram) writeAll(inProgram, "p");
+        if (fileInAppData) writeAll(inAppData, "a");
+        const auto location = recordfile::defaultLocation(programFolder, appDataFolder);
+        EXPECT_EQ(location.writePath, writePath) << programFolder.toStdString();
+        EXPECT_EQ(location.readPath, readPath) << programFolder.toStdString();
     }
 }

@@ -14,7 +14,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <map>
 #include <random>
+#include <tuple>
 
 using F = RecordField;
 
@@ -35,46 +37,6 @@ void setRaw(SettingsRecord& record, F field, const QByteArray& raw) {
     QByteArray bytes = record.bytes();
     bytes.replace(at.offset, at.width, raw.leftJustified(at.width, '\0', true));
     record.setBytes(bytes);
-}
-
-// The choice a code field restores: the index of the chosen option, the segment or the cycle time.
-int choice(Panel& p, F field) {
-    auto chosen = [](const auto& group) {
-        for (size_t i = 0; i < group.size(); ++i)
-            if (group[i]->isChecked()) return int(i);
-        return -1;
-    };
-    switch (field) {
-    case F::MainWaveform:
-        return chosen(p.optMainFunc);
-    case F::SweepModel:
-        return chosen(p.optSweepModel);
-    case F::ModSource:
-        return chosen(p.optModSource);
-    case F::TriggerType:
-        return chosen(p.optTriggerType);
-    case F::SweepSegment:
-        return p.HScrollSweep->value();
-    default:
-        return p.txtCycleTime->text().toInt();
-    }
-}
-
-void choose(Panel& p, F field, int value) {
-    switch (field) {
-    case F::MainWaveform:
-        return p.optMainFunc[size_t(value)]->setChecked(true);
-    case F::SweepModel:
-        return p.optSweepModel[size_t(value)]->setChecked(true);
-    case F::ModSource:
-        return p.optModSource[size_t(value)]->setChecked(true);
-    case F::TriggerType:
-        return p.optTriggerType[size_t(value)]->setChecked(true);
-    case F::SweepSegment:
-        return p.HScrollSweep->setValue(value);
-    default:
-        return p.txtCycleTime->setText(QString::number(value));
-    }
 }
 
 class SettingsWindow : public WindowFixture {
@@ -159,50 +121,41 @@ TEST_F(SettingsWindow, TheDialogsOpenInTheProgramFolderAndLoadAlwaysSendsAll) {
 }
 
 TEST_F(SettingsWindow, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
-    struct Row {
-        NumericBox* Panel::*box;
-        F field;
-        const char* text;
-    };
-    const Row rows[] = {
-        {&Panel::txtMainFreq, F::MainFreq, "2500.0"},
-        {&Panel::txtMainAmp, F::Amplitude, "1.25"},
-        {&Panel::txtMainDCOffset, F::DCOffset, "-0.50"},
-        {&Panel::txtMainDuty, F::Duty, "30"},
-        {&Panel::txtModRate, F::AMRate, "100.0"},
-        {&Panel::txtModSpanDepth, F::AMDepth, "30"},
-        {&Panel::txtSweepRate, F::SweepRate, "20.0"},
-        {&Panel::txtSweepStartFreq, F::SweepStart, "1500.00"},
-        {&Panel::txtSweepStopFreq, F::SweepStop, "2500.00"},
-        {&Panel::txtSweepSymmetry, F::SweepSymmetry, "70"},
-        {&Panel::txtTrgPhase, F::TriggerPhase, "-45"},
-        {&Panel::txtTrgRate, F::TriggerRate, "100.0"},
+    // clang-format off
+    const std::tuple<NumericBox* Panel::*, F, QString> rows[] = {
+        {&Panel::txtMainFreq, F::MainFreq, "2500.0"}, {&Panel::txtMainAmp, F::Amplitude, "1.25"},
+        {&Panel::txtMainDCOffset, F::DCOffset, "-0.50"}, {&Panel::txtMainDuty, F::Duty, "30"},
+        {&Panel::txtModRate, F::AMRate, "100.0"}, {&Panel::txtModSpanDepth, F::AMDepth, "30"},
+        {&Panel::txtSweepRate, F::SweepRate, "20.0"}, {&Panel::txtSweepStartFreq, F::SweepStart, "1500.00"},
+        {&Panel::txtSweepStopFreq, F::SweepStop, "2500.00"}, {&Panel::txtSweepSymmetry, F::SweepSymmetry, "70"},
+        {&Panel::txtTrgPhase, F::TriggerPhase, "-45"}, {&Panel::txtTrgRate, F::TriggerRate, "100.0"},
         {&Panel::txtTrgSymmetry, F::TriggerSymmetry, "40"},
     };
+    // clang-format on
     panel().optModAM->setChecked(true);
     panel().HScrollSweep->setValue(7); // first: its rule rewrites the sweep frequency boxes
-    for (const Row& row : rows)
-        (panel().*row.box)->setText(row.text);
+    for (const auto& [box, field, text] : rows)
+        (panel().*box)->setText(text);
     panel().txtModSymmetry->setText("45");
     save(path("saved.Log"));
     SettingsRecord saved;
     ASSERT_EQ(recordfile::readRecord(path("saved.Log"), saved), recordfile::ReadStatus::Read);
     EXPECT_EQ(saved.slot(), window().record.slot());
-    for (const Row& row : rows)
-        EXPECT_EQ(saved.rawText(row.field).trimmed(), QByteArray(row.text)) << row.text;
+    for (const auto& [box, field, text] : rows)
+        EXPECT_EQ(fromWindows1252(saved.rawText(field)).trimmed(), text) << text.toStdString();
     EXPECT_EQ(saved.integer(F::AMSymmetry), 45);
     EXPECT_EQ(saved.integer(F::SweepSegment), 7);
     EXPECT_TRUE(dialogs().messages.empty());
 
     panel().HScrollSweep->setValue(3);
-    for (const Row& row : rows)
-        edit(panel().*row.box, "1");
+    for (const auto& [box, field, text] : rows)
+        edit(panel().*box, "1");
     edit(panel().txtModSymmetry, "1");
     window().record.clear();
     load(path("saved.Log"));
-    for (const Row& row : rows) {
-        EXPECT_EQ((panel().*row.box)->text(), QString(row.text));
-        EXPECT_EQ((panel().*row.box)->BackColor(), ColorWhite) << row.text;
+    for (const auto& [box, field, text] : rows) {
+        EXPECT_EQ((panel().*box)->text(), text);
+        EXPECT_EQ((panel().*box)->BackColor(), ColorWhite) << text.toStdString();
     }
     EXPECT_EQ(panel().txtModSymmetry->text(), QString("45"));
     EXPECT_EQ(panel().HScrollSweep->value(), 7);
@@ -210,34 +163,49 @@ TEST_F(SettingsWindow, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
 }
 
 TEST_F(SettingsWindow, RestoredTextsLoseTheirBlanksAndEmptyFieldsRestoreNothing) {
-    struct Row {
-        QByteArray field; // the main frequency field's bytes
-        QString shown;    // empty: the box keeps its edited text
-    };
-    const Row rows[] = {
+    const std::pair<QByteArray, QString> rows[] = {
+        // the main frequency field; shown empty: nothing restored
         {"  1000    ", "1000"}, {"1234567890", "1234567890"}, {QByteArray("12\0 99", 6), "12"}, {"", ""},
         {"          ", ""},     {QByteArray("\0 12", 4), ""}, {"\t1000\t    ", "\t1000\t"}, // only blanks go
     };
-    for (const Row& row : rows) {
+    for (const auto& [field, shown] : rows) {
         edit(panel().txtMainFreq, "777");
         SettingsRecord record;
-        setRaw(record, F::MainFreq, row.field);
+        setRaw(record, F::MainFreq, field);
         load(record);
-        const bool restored = !row.shown.isEmpty();
-        EXPECT_EQ(panel().txtMainFreq->text(), restored ? row.shown : "777") << row.field.toStdString();
-        EXPECT_EQ(panel().txtMainFreq->BackColor(), restored ? ColorWhite : ColorOrange);
+        EXPECT_EQ(panel().txtMainFreq->text(), shown.isEmpty() ? QString("777") : shown)
+            << field.toStdString();
+        EXPECT_EQ(panel().txtMainFreq->BackColor(), shown.isEmpty() ? ColorOrange : ColorWhite);
         // Restoring writes no field of the record itself.
-        EXPECT_EQ(window().record.rawText(F::MainFreq), row.field.leftJustified(10, '\0'));
+        EXPECT_EQ(window().record.rawText(F::MainFreq), field.leftJustified(10, '\0'));
     }
 }
 
 TEST_F(SettingsWindow, CodesChooseTheirOptionsAndOthersChangeNothing) {
-    struct Row {
-        F field;
-        int16_t code;
-        int before, after; // option index, segment or cycle time
+    Panel& p = panel();
+    auto list = [](const auto& group) { return std::vector<QRadioButton*>(group.begin(), group.end()); };
+    const std::map<F, std::vector<QRadioButton*>> groups = {{F::MainWaveform, list(p.optMainFunc)},
+                                                            {F::SweepModel, list(p.optSweepModel)},
+                                                            {F::ModSource, list(p.optModSource)},
+                                                            {F::TriggerType, list(p.optTriggerType)}};
+    // The option's index, the segment or the cycle time.
+    auto choice = [&](F field) {
+        if (field == F::SweepSegment) return p.HScrollSweep->value();
+        if (field == F::CycleTime) return p.txtCycleTime->text().toInt();
+        const auto& group = groups.at(field);
+        return int(std::find_if(group.begin(), group.end(), [](auto* b) { return b->isChecked(); }) -
+                   group.begin());
     };
-    const Row rows[] = {
+    auto choose = [&](F field, int value) {
+        if (field == F::SweepSegment)
+            p.HScrollSweep->setValue(value);
+        else if (field == F::CycleTime)
+            p.txtCycleTime->setText(QString::number(value));
+        else
+            groups.at(field)[size_t(value)]->setChecked(true);
+    };
+    const std::tuple<F, int16_t, int, int> rows[] = {
+        // field, code, choice before, choice after
         {F::MainWaveform, 1, 2, 0},  {F::MainWaveform, 2, 0, 1}, {F::MainWaveform, 3, 0, 2},
         {F::MainWaveform, 0, 2, 2},  {F::MainWaveform, 4, 1, 1}, {F::SweepModel, 0, 1, 1},
         {F::SweepModel, 0, 0, 0},    {F::SweepModel, 1, 0, 1},   {F::SweepModel, 2, 0, 0},
@@ -247,13 +215,13 @@ TEST_F(SettingsWindow, CodesChooseTheirOptionsAndOthersChangeNothing) {
         {F::SweepSegment, 0, 3, 3},  {F::SweepSegment, 9, 3, 3}, {F::SweepSegment, -1, 6, 6},
         {F::CycleTime, 250, 9, 250}, {F::CycleTime, 0, 9, 0},    {F::CycleTime, -5, 9, 9},
     };
-    for (const Row& row : rows) {
-        choose(panel(), row.field, row.before);
+    for (const auto& [field, code, before, after] : rows) {
+        choose(field, before);
         SettingsRecord record;
-        record.setInteger(row.field, row.code);
+        record.setInteger(field, code);
         load(record);
-        EXPECT_EQ(choice(panel(), row.field), row.after) << int(row.field) << " " << row.code;
-        EXPECT_EQ(window().record.integer(row.field), row.code); // a chosen waveform stores its code
+        EXPECT_EQ(choice(field), after) << int(field) << " " << code;
+        EXPECT_EQ(window().record.integer(field), code); // a chosen waveform stores its code again
     }
 }
 
@@ -322,13 +290,12 @@ TEST_F(SettingsWindow, ASaveThatFailsIsToldInABoxNamingTheFile) {
     writeAll(path(), QByteArray(600, 'o'));
     ASSERT_TRUE(QDir(folder()).mkdir("folder.Log"));
     window();
-    const std::pair<QString, rlim_t> rows[] = {
-        // a file size limit stops writes as a full disk would
-        {path("plain/DXS4820.Log"), RLIM_INFINITY},
-        {path("no such folder/DXS4820.Log"), RLIM_INFINITY},
-        {path("folder.Log"), RLIM_INFINITY},
-        {path(), 300},
+    // clang-format off
+    const std::pair<QString, rlim_t> rows[] = { // a file size limit stops writes as a full disk would
+        {path("plain/DXS4820.Log"), RLIM_INFINITY}, {path("no such folder/DXS4820.Log"), RLIM_INFINITY},
+        {path("folder.Log"), RLIM_INFINITY}, {path(), 300},
     };
+    // clang-format on
     for (const auto& [target, room] : rows) {
         dialogs().messages.clear();
         {
