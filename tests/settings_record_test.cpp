@@ -86,7 +86,9 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     read.setBytes(expected);
     EXPECT_EQ(read, record);
     for (const auto& [field, integer, text, stored] : rows)
-        if (!text) EXPECT_EQ(read.integer(field), integer) << int(field);
+        if (!text) {
+            EXPECT_EQ(read.integer(field), integer) << int(field);
+        }
 }
 
 TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {

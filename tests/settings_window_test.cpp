@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QtEndian>
 #include <map>
 #include <random>
 #include <tuple>
@@ -31,32 +32,23 @@ SettingsRecord stored() {
     return record;
 }
 
-// Puts raw bytes into a text field, as a hand-made file would hold them.
-void setRaw(SettingsRecord& record, F field, const QByteArray& raw) {
-    const RecordFieldLayout& at = SettingsRecord::layout(field);
-    QByteArray bytes = record.bytes();
-    bytes.replace(at.offset, at.width, raw.leftJustified(at.width, '\0', true));
-    record.setBytes(bytes);
-}
-
 class SettingsWindow : public WindowFixture {
 protected:
     Panel& panel() { return window().panel; }
     QString path(const QString& name = "DXS4820.Log") const { return QDir(folder()).filePath(name); }
-    void save(const QString& file) {
+    // The File menu's Save or Load, the dialog answering with `file`.
+    void use(QAction* frmDXS::*action, const QString& file) {
         window();
         dialogs().files.push_back(file);
-        m_window->SaveFile->trigger();
+        (m_window.get()->*action)->trigger();
     }
-    void load(const QString& file) {
-        window();
-        dialogs().files.push_back(file);
-        m_window->LoadFile->trigger();
-    }
-    void load(const SettingsRecord& record) {
-        ASSERT_TRUE(recordfile::writeRecord(path("hand-made.Log"), record));
+    void save(const QString& file) { use(&frmDXS::SaveFile, file); }
+    void load(const QString& file) { use(&frmDXS::LoadFile, file); }
+    void load(const QByteArray& bytes) {
+        writeAll(path("hand-made.Log"), bytes);
         load(path("hand-made.Log"));
     }
+    void load(const SettingsRecord& record) { load(record.slot()); }
     // A box holding an edited (orange) text, to see whether restoring touches it.
     static void edit(NumericBox* box, const QString& text) {
         box->setText(text);
@@ -99,9 +91,13 @@ TEST_F(SettingsWindow, AStoreThatFailsAtClosingShowsNoBoxAndLeavesTheOldFileWhol
 TEST_F(SettingsWindow, TheDialogsOpenInTheProgramFolderAndLoadAlwaysSendsAll) {
     writeAll(path(), stored().slot());
     frmDXS& w = window();
-    const std::pair<QAction*, QString> rows[] = {{w.SaveFile, "DXS4820.Log"}, {w.LoadFile, ""}};
-    for (const auto& [action, preset] : rows) { // cancelled
+    // Cancelled Save and Load, and a Load of a missing file: that leaves the record as it is and
+    // restores the panel from it.
+    const std::tuple<QAction*, QString, QString> rows[] = {
+        {w.SaveFile, "DXS4820.Log", ""}, {w.LoadFile, "", ""}, {w.LoadFile, "", path("no such file.Log")}};
+    for (const auto& [action, preset, answer] : rows) {
         dialogs().fileRequests.clear();
+        dialogs().files.push_back(answer);
         w.sendAll = false;
         action->trigger();
         ASSERT_EQ(dialogs().fileRequests.size(), 1u);
@@ -111,10 +107,6 @@ TEST_F(SettingsWindow, TheDialogsOpenInTheProgramFolderAndLoadAlwaysSendsAll) {
         EXPECT_EQ(w.sendAll, action == w.LoadFile);
         EXPECT_EQ(w.record, stored());
     }
-    // A missing file leaves the record as it is and restores the panel from it.
-    w.sendAll = false;
-    load(path("no such file.Log"));
-    EXPECT_TRUE(w.sendAll);
     EXPECT_EQ(panel().txtMainFreq->text(), QString("2500.0"));
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"DXS4820.Log"});
     EXPECT_EQ(readAll(path()), stored().slot());
@@ -133,7 +125,9 @@ TEST_F(SettingsWindow, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     };
     // clang-format on
     panel().optModAM->setChecked(true);
-    panel().HScrollSweep->setValue(7); // first: its rule rewrites the sweep frequency boxes
+    // First, as its rule rewrites the sweep frequency boxes; the stored texts win over it.
+    panel().HScrollSweep->setValue(7);
+    const QString center = panel().txtSweepCenterFreq->text(), span = panel().txtSweepSpan->text();
     for (const auto& [box, field, text] : rows)
         (panel().*box)->setText(text);
     panel().txtModSymmetry->setText("45");
@@ -148,6 +142,7 @@ TEST_F(SettingsWindow, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     EXPECT_TRUE(dialogs().messages.empty());
 
     panel().HScrollSweep->setValue(3);
+    ASSERT_NE(panel().txtSweepCenterFreq->text(), center);
     for (const auto& [box, field, text] : rows)
         edit(panel().*box, "1");
     edit(panel().txtModSymmetry, "1");
@@ -159,6 +154,8 @@ TEST_F(SettingsWindow, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     }
     EXPECT_EQ(panel().txtModSymmetry->text(), QString("45"));
     EXPECT_EQ(panel().HScrollSweep->value(), 7);
+    EXPECT_EQ(panel().txtSweepCenterFreq->text(), center);
+    EXPECT_EQ(panel().txtSweepSpan->text(), span);
     EXPECT_EQ(window().record, saved);
 }
 
@@ -170,9 +167,8 @@ TEST_F(SettingsWindow, RestoredTextsLoseTheirBlanksAndEmptyFieldsRestoreNothing)
     };
     for (const auto& [field, shown] : rows) {
         edit(panel().txtMainFreq, "777");
-        SettingsRecord record;
-        setRaw(record, F::MainFreq, field);
-        load(record);
+        const int at = SettingsRecord::layout(F::MainFreq).offset;
+        load(QByteArray(SettingsRecord::DataSize, '\0').replace(at, 10, field.leftJustified(10, '\0')));
         EXPECT_EQ(panel().txtMainFreq->text(), shown.isEmpty() ? QString("777") : shown)
             << field.toStdString();
         EXPECT_EQ(panel().txtMainFreq->BackColor(), shown.isEmpty() ? ColorOrange : ColorWhite);
@@ -223,23 +219,6 @@ TEST_F(SettingsWindow, CodesChooseTheirOptionsAndOthersChangeNothing) {
         EXPECT_EQ(choice(field), after) << int(field) << " " << code;
         EXPECT_EQ(window().record.integer(field), code); // a chosen waveform stores its code again
     }
-}
-
-TEST_F(SettingsWindow, TheStoredSweepTextsWinOverTheSegmentRule) {
-    SettingsRecord record;
-    record.setInteger(F::SweepSegment, 2);
-    record.setText(F::SweepStart, "150.00");
-    record.setText(F::SweepStop, "250.00");
-    panel().HScrollSweep->setValue(2); // what the rule shows in the boxes that are not restored
-    const QString center = panel().txtSweepCenterFreq->text(), span = panel().txtSweepSpan->text();
-    panel().HScrollSweep->setValue(5);
-    ASSERT_NE(panel().txtSweepCenterFreq->text(), center);
-    load(record);
-    EXPECT_EQ(panel().HScrollSweep->value(), 2);
-    EXPECT_EQ(panel().txtSweepStartFreq->text(), QString("150.00"));
-    EXPECT_EQ(panel().txtSweepStopFreq->text(), QString("250.00"));
-    EXPECT_EQ(panel().txtSweepCenterFreq->text(), center);
-    EXPECT_EQ(panel().txtSweepSpan->text(), span);
 }
 
 TEST_F(SettingsWindow, TheModulationFieldsFollowTheKindChosenNow) {
@@ -348,11 +327,9 @@ TEST_F(SettingsWindow, RandomAndTruncatedFilesLoadWithoutHarmAndStayAsTheyWere) 
                 b = char(byte(random));
             // Codes in and around their ranges, so that the options and the chooser are exercised.
             for (F field : {F::MainWaveform, F::SweepModel, F::SweepSegment, F::ModSource, F::TriggerType})
-                if (round % 3 == 2 && content.size() >= SettingsRecord::layout(field).offset + 2) {
-                    const int16_t value = int16_t(code(random));
-                    content[SettingsRecord::layout(field).offset] = char(value & 0xFF);
-                    content[SettingsRecord::layout(field).offset + 1] = char((value >> 8) & 0xFF);
-                }
+                if (const int at = SettingsRecord::layout(field).offset;
+                    round % 3 == 2 && content.size() >= at + 2)
+                    qToLittleEndian(int16_t(code(random)), content.data() + at);
         }
         if (round % 2) (round % 4 == 1 ? panel().optModAM : panel().optModFM)->setChecked(true);
         writeAll(file, content);
@@ -361,8 +338,7 @@ TEST_F(SettingsWindow, RandomAndTruncatedFilesLoadWithoutHarmAndStayAsTheyWere) 
         load(file);
         ASSERT_EQ(readAll(file), content) << round;
         EXPECT_EQ(QFileInfo(file).lastModified(), modified) << round;
-        EXPECT_GE(panel().HScrollSweep->value(), 1);
-        EXPECT_LE(panel().HScrollSweep->value(), 8);
+        EXPECT_TRUE(panel().HScrollSweep->value() >= 1 && panel().HScrollSweep->value() <= 8);
         EXPECT_TRUE(window().sendAll);
     }
     EXPECT_TRUE(dialogs().messages.empty());
