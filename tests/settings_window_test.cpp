@@ -222,28 +222,24 @@ TEST_F(SettingsWindow, CodesChooseTheirOptionsAndOthersChangeNothing) {
 }
 
 TEST_F(SettingsWindow, TheModulationFieldsFollowTheKindChosenNow) {
-    window().record.setText(F::AMRate, "100.0");
-    window().record.setInteger(F::AMSymmetry, 45);
-    window().record.setText(F::AMDepth, "30");
-    panel().optModFM->setChecked(true);
-    panel().txtModRate->setText("0.50");
-    panel().txtModSymmetry->setText("60");
-    panel().txtModSpanDepth->setText("2.5");
-    save(path("fm.Log"));
-    const SettingsRecord saved = window().record;
-    EXPECT_EQ(readAll(path("fm.Log")), saved.slot());
-    EXPECT_EQ(saved.rawText(F::FMRate) + saved.rawText(F::FMSymmetry) + saved.rawText(F::FMSpan),
-              "0.50  60 2.5   ");
-    EXPECT_EQ(saved.rawText(F::AMRate) + saved.rawText(F::AMDepth), "100.0 30    ");
-    EXPECT_EQ(saved.integer(F::AMSymmetry), 45);
     const std::pair<QRadioButton*, QStringList> rows[] = {{panel().optModAM, {"100.0", "45", "30"}},
                                                           {panel().optModFM, {"0.50", "60", "2.5"}}};
-    for (const auto& [kind, shown] : rows) {
+    NumericBox* const boxes[] = {panel().txtModRate, panel().txtModSymmetry, panel().txtModSpanDepth};
+    for (const auto& [kind, texts] : rows) { // saved with AM, then with FM to the same file
         kind->setChecked(true);
-        load(path("fm.Log"));
-        EXPECT_EQ(QStringList({panel().txtModRate->text(), panel().txtModSymmetry->text(),
-                               panel().txtModSpanDepth->text()}),
-                  shown);
+        for (int i = 0; i < 3; ++i)
+            boxes[i]->setText(texts[i]);
+        save(path("mod.Log"));
+    }
+    const QByteArray saved = readAll(path("mod.Log"));
+    EXPECT_EQ(saved.mid(70, 29), QByteArray("100.0 \x2D\x00"
+                                            "30    0.50  60 2.5   ",
+                                            29)); // AM kept, FM written
+    for (const auto& [kind, texts] : rows) {
+        kind->setChecked(true);
+        load(path("mod.Log"));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(boxes[i]->text(), texts[i]);
         EXPECT_TRUE(kind->isChecked()); // the kind itself is not restored
     }
 }
