@@ -1,190 +1,112 @@
-// The settings record's bytes: field positions, Integers, texts and their character set.
-#include "operations/record/SettingsRecord.h"
+// The settings record's bytes and its file: golden bytes, texts and their character set, short and
+// long files, the atomic write that leaves the old file whole, and where the default file lives.
+#include "operations/record/RecordFile.h"
+#include "settings_test_support.h"
 #include "support/QtPrint.h"
 
-#include <gtest/gtest.h>
-#include <vector>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <string_view>
+#include <tuple>
+
+using namespace std::literals;
+using F = RecordField;
 
 namespace {
 
-QByteArray bytesOf(std::initializer_list<int> values) {
-    QByteArray out;
-    for (int value : values)
-        out.append(char(value));
+QByteArray bytes(std::string_view raw) {
+    return QByteArray(raw.data(), qsizetype(raw.size()));
+}
+
+QByteArray pattern(int size, int seed = 1) {
+    QByteArray out(size, '\0');
+    for (int i = 0; i < size; ++i)
+        out[i] = char((i * 7 + seed) & 0xFF);
     return out;
 }
 
-// A record with a known value in every field, and the bytes a file holds for it, written out by
-// hand from the field table.
-SettingsRecord knownRecord() {
+SettingsRecord sample() {
     SettingsRecord record;
-    record.setInteger(RecordField::ComPort, 1);
-    record.setInteger(RecordField::BaudRate, 9600);
-    record.setInteger(RecordField::GpibAddress, -2);
-    record.setText(RecordField::Rs232Flag, "1");
-    record.setText(RecordField::GpibFlag, "0");
-    record.setInteger(RecordField::SkipSameValue, 1);
-    record.setInteger(RecordField::CycleTime, 300);
-    record.setInteger(RecordField::MainWaveform, 2);
-    record.setText(RecordField::MainFreq, "1000.0");
-    record.setText(RecordField::Amplitude, "5.00");
-    record.setText(RecordField::DCOffset, "-1.5");
-    record.setText(RecordField::Duty, "50");
-    record.setInteger(RecordField::SweepModel, 1);
-    record.setText(RecordField::SweepStart, "1000.00");
-    record.setText(RecordField::SweepStop, "2000.00");
-    record.setText(RecordField::SweepSymmetry, "90");
-    record.setText(RecordField::SweepRate, "1000.0");
-    record.setInteger(RecordField::ModSource, 3);
-    record.setText(RecordField::AMRate, "100.0");
-    record.setInteger(RecordField::AMSymmetry, -32768);
-    record.setText(RecordField::AMDepth, "50");
-    record.setText(RecordField::FMRate, "0.01");
-    record.setText(RecordField::FMSymmetry, "50");
-    record.setText(RecordField::FMSpan, "1.5");
-    record.setInteger(RecordField::TriggerType, 1);
-    record.setInteger(RecordField::Reserved26, 0x1234);
-    record.setText(RecordField::TriggerRate, "10.0");
-    record.setText(RecordField::TriggerSymmetry, "50");
-    record.setText(RecordField::TriggerPhase, "-90");
-    record.setInteger(RecordField::Reserved30, 32767);
-    record.setInteger(RecordField::SweepSegment, 5);
-    record.setInteger(RecordField::SyncRateSym, 1);
+    record.setInteger(F::ComPort, 2);
+    record.setText(F::MainFreq, "2500.0");
+    record.setInteger(F::AMSymmetry, -7);
     return record;
 }
 
-QByteArray knownBytes() {
-    QByteArray b;
-    b += bytesOf({0x01, 0x00}); // 0   COM port 1
-    b += bytesOf({0x80, 0x25}); // 2   baud rate 9600
-    b += bytesOf({0xFE, 0xFF}); // 4   GPIB address -2
-    b += "1";                   // 6   RS232 flag
-    b += "0";                   // 7   GPIB flag
-    b += bytesOf({0x01, 0x00}); // 8   skip same value
-    b += bytesOf({0x2C, 0x01}); // 10  cycle time 300
-    b += bytesOf({0x02, 0x00}); // 12  waveform Triangle
-    b += "1000.0    ";          // 14  main frequency
-    b += "5.00  ";              // 24  amplitude
-    b += "-1.5  ";              // 30  DC offset
-    b += "50";                  // 36  duty
-    b += bytesOf({0x01, 0x00}); // 38  sweep model Log
-    b += "1000.00   ";          // 40  sweep start
-    b += "2000.00   ";          // 50  sweep stop
-    b += "90";                  // 60  sweep symmetry
-    b += "1000.0";              // 62  sweep rate
-    b += bytesOf({0x03, 0x00}); // 68  modulation source Square
-    b += "100.0 ";              // 70  AM rate
-    b += bytesOf({0x00, 0x80}); // 76  AM symmetry -32768
-    b += "50    ";              // 78  AM depth
-    b += "0.01  ";              // 84  FM rate
-    b += "50 ";                 // 90  FM symmetry
-    b += "1.5   ";              // 93  FM span
-    b += bytesOf({0x01, 0x00}); // 99  trigger type Multi (odd offset)
-    b += bytesOf({0x34, 0x12}); // 101 reserved
-    b += "10.0  ";              // 103 trigger rate
-    b += "50 ";                 // 109 trigger symmetry
-    b += "-90";                 // 112 trigger phase
-    b += bytesOf({0xFF, 0x7F}); // 115 reserved 32767
-    b += bytesOf({0x05, 0x00}); // 117 sweep segment 5
-    b += bytesOf({0x01, 0x00}); // 119 rate and symmetry synchronisation
-    return b;
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
+
+class SettingsFile : public ::testing::Test {
+protected:
+    QString path(const QString& name = "DXS4820.Log") const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
 
 } // namespace
 
-TEST(SettingsRecord, FieldsArePackedWithoutGapsInto121Bytes) {
-    int next = 0;
-    for (int number = 1; number <= SettingsRecord::FieldCount; ++number) {
-        const RecordFieldLayout& row = SettingsRecord::layout(RecordField(number));
-        EXPECT_EQ(int(row.field), number);
-        EXPECT_EQ(row.offset, next) << "field " << number;
-        EXPECT_EQ(row.width, row.isText ? row.width : 2) << "field " << number;
-        next = row.offset + row.width;
-    }
-    EXPECT_EQ(next, SettingsRecord::DataSize);
-}
-
-TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytes) {
-    const QByteArray expected = knownBytes();
-    ASSERT_EQ(expected.size(), SettingsRecord::DataSize);
-    EXPECT_EQ(knownRecord().bytes(), expected);
-
-    const QByteArray slot = knownRecord().slot();
-    ASSERT_EQ(slot.size(), SettingsRecord::SlotSize);
-    EXPECT_EQ(slot.left(SettingsRecord::DataSize), expected);
-    EXPECT_EQ(slot.mid(SettingsRecord::DataSize),
-              QByteArray(SettingsRecord::SlotSize - SettingsRecord::DataSize, '\0'));
-}
-
-TEST(SettingsRecord, HandWrittenBytesReadBackAsTheKnownValues) {
+TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
+    // In field order: an Integer (written when there is no text) or a text, and its bytes. From
+    // Reserved26 on, Integers sit at odd offsets.
+    // clang-format off
+    const std::tuple<F, int16_t, const char*, std::string_view> rows[] = {
+        {F::ComPort, 1, {}, "\x01\x00"sv}, {F::BaudRate, 9600, {}, "\x80\x25"sv},
+        {F::GpibAddress, -2, {}, "\xFE\xFF"sv}, {F::Rs232Flag, 0, "1", "1"},
+        {F::GpibFlag, 0, "0", "0"}, {F::SkipSameValue, 1, {}, "\x01\x00"sv},
+        {F::CycleTime, 300, {}, "\x2C\x01"sv}, {F::MainWaveform, 2, {}, "\x02\x00"sv},
+        {F::MainFreq, 0, "1000.0", "1000.0    "}, {F::Amplitude, 0, "5.00", "5.00  "},
+        {F::DCOffset, 0, "-1.5", "-1.5  "}, {F::Duty, 0, "50", "50"},
+        {F::SweepModel, 1, {}, "\x01\x00"sv}, {F::SweepStart, 0, "1000.00", "1000.00   "},
+        {F::SweepStop, 0, "2000.00", "2000.00   "}, {F::SweepSymmetry, 0, "90", "90"},
+        {F::SweepRate, 0, "1000.0", "1000.0"}, {F::ModSource, 3, {}, "\x03\x00"sv},
+        {F::AMRate, 0, "100.0", "100.0 "}, {F::AMSymmetry, -32768, {}, "\x00\x80"sv},
+        {F::AMDepth, 0, "50", "50    "}, {F::FMRate, 0, "0.01", "0.01  "},
+        {F::FMSymmetry, 0, "50", "50 "}, {F::FMSpan, 0, "1.5", "1.5   "},
+        {F::TriggerType, 1, {}, "\x01\x00"sv}, {F::Reserved26, 0x1234, {}, "\x34\x12"sv},
+        {F::TriggerRate, 0, "10.0", "10.0  "}, {F::TriggerSymmetry, 0, "50", "50 "},
+        {F::TriggerPhase, 0, "-90", "-90"}, {F::Reserved30, 32767, {}, "\xFF\x7F"sv},
+        {F::SweepSegment, 5, {}, "\x05\x00"sv}, {F::SyncRateSym, 1, {}, "\x01\x00"sv},
+    };
+    // clang-format on
     SettingsRecord record;
-    record.setBytes(knownBytes());
-    EXPECT_EQ(record, knownRecord());
-    struct Case {
-        RecordField field;
-        int16_t value;
-    };
-    const std::vector<Case> integers = {
-        {RecordField::BaudRate, 9600},  {RecordField::GpibAddress, -2},    {RecordField::AMSymmetry, -32768},
-        {RecordField::TriggerType, 1},  {RecordField::Reserved26, 0x1234}, {RecordField::Reserved30, 32767},
-        {RecordField::SweepSegment, 5}, {RecordField::SyncRateSym, 1},
-    };
-    for (const Case& c : integers)
-        EXPECT_EQ(record.integer(c.field), c.value) << "field " << int(c.field);
-    EXPECT_EQ(record.text(RecordField::MainFreq), QString("1000.0    "));
-    EXPECT_EQ(record.text(RecordField::TriggerPhase), QString("-90"));
-}
-
-TEST(SettingsRecord, TextsAreBlankPaddedOrCutToTheFieldWidth) {
-    struct Case {
-        RecordField field;
-        QString text;
-        QByteArray stored;
-    };
-    const std::vector<Case> cases = {
-        {RecordField::MainFreq, "123456789012", "1234567890"}, // 12 characters keep the first 10
-        {RecordField::MainFreq, "10000", "10000     "},
-        {RecordField::Duty, "5", "5 "},
-        {RecordField::Duty, "", "  "},
-        {RecordField::FMSymmetry, "100", "100"},
-        {RecordField::Rs232Flag, "1", "1"},
-        {RecordField::Amplitude, QString::fromUtf8("5€é"), bytesOf({'5', 0x80, 0xE9, ' ', ' ', ' '})},
-        {RecordField::Amplitude, QString::fromUtf8("Ω1"), "?1    "}, // not in the set
-        {RecordField::Amplitude, QString::fromUtf8("😀2"), "?2    "}, // one character, one byte
-        {RecordField::Amplitude, QString::fromUtf8("1234567😀"), "123456"},
-    };
-    for (const Case& c : cases) {
-        SettingsRecord record;
-        record.setText(c.field, c.text);
-        EXPECT_EQ(record.rawText(c.field), c.stored) << c.text.toStdString();
-        const RecordFieldLayout& row = SettingsRecord::layout(c.field);
-        EXPECT_EQ(record.bytes().left(row.offset), QByteArray(row.offset, '\0'));
-        EXPECT_EQ(record.bytes().mid(row.offset + row.width),
-                  QByteArray(SettingsRecord::DataSize - row.offset - row.width, '\0'));
+    QByteArray expected;
+    for (const auto& [field, integer, text, stored] : rows) {
+        if (text)
+            record.setText(field, text);
+        else
+            record.setInteger(field, integer);
+        expected += bytes(stored);
     }
+    ASSERT_EQ(expected.size(), SettingsRecord::DataSize);
+    EXPECT_EQ(record.bytes(), expected);
+    EXPECT_EQ(record.slot(),
+              expected + QByteArray(SettingsRecord::SlotSize - SettingsRecord::DataSize, '\0'));
+    SettingsRecord read;
+    read.setBytes(expected);
+    EXPECT_EQ(read, record);
+    for (const auto& [field, integer, text, stored] : rows)
+        if (!text) {
+            EXPECT_EQ(read.integer(field), integer) << int(field);
+        }
 }
 
-TEST(SettingsRecord, NeverWrittenTextsAreZeroCharacters) {
-    const SettingsRecord record;
-    EXPECT_EQ(record.rawText(RecordField::MainFreq), QByteArray(10, '\0'));
-    EXPECT_EQ(record.text(RecordField::Duty), QString(2, QChar(0)));
-}
-
-TEST(SettingsRecord, SetBytesReadsMissingBytesAsZeroAndIgnoresExtraOnes) {
-    const QByteArray full = knownBytes();
-    for (int size : {0, 1, 13, 99, 120, 121, 122, 214, 400}) {
+TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {
+    // clang-format off
+    const std::tuple<F, const char*, std::string_view> rows[] = { // UTF-8 texts; "Ω" is not in the set
+        {F::MainFreq, "123456789012", "1234567890"}, {F::Duty, "5", "5 "}, {F::Duty, "", "  "},
+        {F::Amplitude, "5€é", "5\x80\xE9   "sv}, {F::Amplitude, "Ω1", "?1    "}, {F::Amplitude, "😀2", "?2    "},
+        {F::Amplitude, "1234567😀", "123456"},
+    };
+    // clang-format on
+    for (const auto& [field, text, stored] : rows) {
         SettingsRecord record;
-        record.setInteger(RecordField::SyncRateSym, 7);
-        const QByteArray given =
-            size <= full.size() ? full.left(size) : full + QByteArray(size - full.size(), 'x');
-        record.setBytes(given);
-        const int kept = std::min(size, SettingsRecord::DataSize);
-        EXPECT_EQ(record.bytes(), full.left(kept) + QByteArray(SettingsRecord::DataSize - kept, '\0'))
-            << size;
+        record.setText(field, QString::fromUtf8(text));
+        QByteArray expected(SettingsRecord::DataSize, '\0');
+        expected.replace(SettingsRecord::layout(field).offset, SettingsRecord::layout(field).width,
+                         bytes(stored));
+        EXPECT_EQ(record.bytes(), expected) << text;
     }
-}
-
-TEST(SettingsRecord, EveryByteDecodesAndEncodesBackAsWindows1252) {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(char(b));
@@ -192,6 +114,101 @@ TEST(SettingsRecord, EveryByteDecodesAndEncodesBackAsWindows1252) {
     ASSERT_EQ(text.size(), 256);
     EXPECT_EQ(toWindows1252(text), all);
     EXPECT_EQ(text[0x80], QChar(0x20AC));
-    EXPECT_EQ(text[0x9F], QChar(0x0178));
-    EXPECT_EQ(text[0xE9], QChar(0x00E9));
+}
+
+TEST_F(SettingsFile, RoundTripAndShortFilesReadMissingBytesAsZero) {
+    ASSERT_TRUE(recordfile::writeRecord(path(), sample()));
+    EXPECT_EQ(readAll(path()), sample().slot());
+    const QByteArray full = readAll(path()) + pattern(40);
+    for (int size : {0, 1, 14, 120, 121, 254}) {
+        writeAll(path(), full.left(size));
+        SettingsRecord record;
+        record.setText(F::Duty, "99"); // cleared by the read
+        ASSERT_EQ(recordfile::readRecord(path(), record), recordfile::ReadStatus::Read);
+        const int kept = std::min(size, SettingsRecord::DataSize);
+        EXPECT_EQ(record.bytes(), full.left(kept) + QByteArray(SettingsRecord::DataSize - kept, '\0'))
+            << size;
+    }
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("folder.Log"));
+    for (const QString& missing : {path("absent.Log"), path("folder.Log"), QString()}) {
+        SettingsRecord record = sample();
+        EXPECT_EQ(recordfile::readRecord(missing, record), recordfile::ReadStatus::Missing);
+        EXPECT_EQ(record, sample());
+    }
+}
+
+TEST_F(SettingsFile, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
+    for (int oldSize : {-1, 0, 121, 213, 214, 215, 200000}) { // -1: no file yet
+        const QString file = path(QString("case%1.Log").arg(oldSize));
+        const QByteArray old = pattern(std::max(oldSize, 0), oldSize);
+        if (oldSize >= 0) writeAll(file, old);
+        ASSERT_TRUE(recordfile::writeRecord(file, sample())) << oldSize;
+        const QByteArray now = readAll(file);
+        EXPECT_EQ(now, sample().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
+    }
+    EXPECT_EQ(entries(m_dir.path()).size(), 7); // no temporary file left
+}
+
+TEST_F(SettingsFile, ARewriteKeepsPermissionsAndLinks) {
+    for (const QFile::Permissions mode :
+         {QFile::ReadOwner | QFile::WriteOwner, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther}) {
+        writeAll(path(), "old");
+        ASSERT_TRUE(QFile::setPermissions(path(), mode));
+        ASSERT_TRUE(recordfile::writeRecord(path(), sample()));
+        EXPECT_EQ(int(QFile::permissions(path())) & 0x7077, int(mode) & 0x7077); // not the "user" bits
+    }
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("real"));
+    writeAll(path("real/target.Log"), pattern(300));
+    ASSERT_TRUE(QFile::link(path("real/target.Log"), path("link.Log")));
+    ASSERT_TRUE(recordfile::writeRecord(path("link.Log"), sample()));
+    EXPECT_TRUE(QFileInfo(path("link.Log")).isSymLink());
+    EXPECT_EQ(readAll(path("real/target.Log")), sample().slot() + pattern(300).mid(SettingsRecord::SlotSize));
+}
+
+TEST_F(SettingsFile, AWriteStoppedByAFullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
+    // Old size and the room a file may grow to: stopped in the record slot or in the copied tail.
+    const std::pair<int, rlim_t> rows[] = {{50, 100}, {214, 150}, {600, 300}, {600, 214}, {70000, 65536}};
+    for (const auto& [oldSize, room] : rows) {
+        const QByteArray old = pattern(oldSize, 3);
+        writeAll(path(), old);
+        recordfile::WriteResult result;
+        {
+            const FileSizeLimit limit(room);
+            result = recordfile::writeRecord(path(), sample());
+        }
+        EXPECT_FALSE(result) << oldSize << " " << room;
+        EXPECT_FALSE(result.reason.isEmpty());
+        EXPECT_EQ(readAll(path()), old);
+        EXPECT_EQ(entries(m_dir.path()), QStringList{"DXS4820.Log"});
+    }
+}
+
+TEST_F(SettingsFile, TheDefaultFileLivesInTheProgramFolderWhenItCanBeWritten) {
+    const QString program = m_dir.filePath("program"), appData = m_dir.filePath("appdata");
+    const QString inProgram = QDir::toNativeSeparators(program + "/DXS4820.Log");
+    const QString inAppData = QDir::toNativeSeparators(appData + "/DXS4820.Log");
+    // Below a regular file, a folder can be neither made nor written, whoever runs the test.
+    writeAll(path("plain"), "x");
+    const QString locked = m_dir.filePath("plain/program");
+    const QString inLocked = QDir::toNativeSeparators(locked + "/DXS4820.Log");
+    // Program and application-data folders, which of them hold a file, the paths to write and read.
+    // clang-format off
+    const std::tuple<QString, QString, bool, bool, QString, QString> rows[] = {
+        {program, appData, false, false, inProgram, ""}, {program, appData, true, false, inProgram, inProgram},
+        {program, appData, true, true, inProgram, inProgram}, {locked, "", false, false, inLocked, ""},
+        {locked, appData, false, false, inAppData, ""}, {locked, appData, false, true, inAppData, inAppData},
+    };
+    // clang-format on
+    for (const auto& [programFolder, appDataFolder, fileInProgram, fileInAppData, writePath, readPath] :
+         rows) {
+        QDir(program).removeRecursively();
+        QDir(appData).removeRecursively();
+        QDir().mkpath(program);
+        QDir().mkpath(appData);
+        if (fileInProgram) writeAll(inProgram, "p");
+        if (fileInAppData) writeAll(inAppData, "a");
+        const auto location = recordfile::defaultLocation(programFolder, appDataFolder);
+        EXPECT_EQ(location.writePath, writePath) << programFolder.toStdString();
+        EXPECT_EQ(location.readPath, readPath) << programFolder.toStdString();
+    }
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Helpers shared by the setting-file tests: whole-file reading and writing, and a file size limit
-// that stops writes as a full disk would.
+// Whole-file reading and writing, and a file size limit that stops writes as a full disk would.
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -10,8 +9,7 @@
 
 inline QByteArray readAll(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline void writeAll(const QString& path, const QByteArray& bytes) {
@@ -21,11 +19,9 @@ inline void writeAll(const QString& path, const QByteArray& bytes) {
 }
 
 // While alive, no file of this process grows beyond `bytes` (writes past it fail with EFBIG).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit lowered = m_saved;
         lowered.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &lowered);
@@ -34,10 +30,6 @@ public:
         setrlimit(RLIMIT_FSIZE, &m_saved);
         std::signal(SIGXFSZ, m_oldHandler);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
     rlimit m_saved{};
-    void (*m_oldHandler)(int) = SIG_DFL;
+    void (*m_oldHandler)(int);
 };
