@@ -1,6 +1,5 @@
 #pragma once
-// A shown main window talking over a pseudo-terminal to the simulated instrument on COM1 of the
-// test's program folder, with the pacing interval set low and the start-up readiness check done.
+// A shown main window talking over a pseudo-terminal to the simulated instrument on COM1.
 #include "app/frmDXS.h"
 #include "panel/NumericBox.h"
 #include "support/PtyInstrument.h"
