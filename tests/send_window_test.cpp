@@ -43,19 +43,26 @@ void type(NumericBox* box, const QString& text) {
 using SendWindow = SendFixture;
 
 // The first send after start-up transmits everything; the second one at the full pacing too, the
-// commands arriving no closer than the pacing interval.
+// commands arriving no closer than the pacing interval. Trigger rate and symmetry are not remembered
+// while trigger, burst and gate are off, so turning the trigger on sends them even with skipping on.
 TEST_F(SendWindow, SendTwice) {
     QStringList withLongFrequency = kAlwaysSent;
     withLongFrequency.insert(2, ":FREQ 10000");
+    QStringList triggered = kAlwaysSent; // the phase was sent already
+    triggered.removeOne(":SOUR:TRIG:STAT 0");
+    triggered.insert(triggered.size() - 2, ":SOUR:TRIG:STAT 1");
+    triggered << ":SOUR:TRIG:RAT 1000"
+              << ":SOUR:TRIG:SYM 50";
     const struct {
         bool skip;
         QString frequency;
         double pacing;
         QStringList second;
-    } cases[] = {
-        {true, "10000", 200, kAlwaysSent},
-        {false, "10000", kFastPacing, kFullDefaultSend},
-        {true, "10000.00000", kFastPacing, withLongFrequency}}; // longer than its memory: always sent
+        bool triggerOn = false; // switched on before the second send
+    } cases[] = {{true, "10000", 200, kAlwaysSent},
+                 {false, "10000", kFastPacing, kFullDefaultSend},
+                 {true, "10000.00000", kFastPacing, withLongFrequency}, // longer than its memory: always sent
+                 {true, "10000", kFastPacing, triggered, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frequency.toStdString() + (c.skip ? " skipping" : ""));
         frmDXS& w = ready();
@@ -67,9 +74,12 @@ TEST_F(SendWindow, SendTwice) {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         sim().clear();
         w.instrument.iWaiting_ms = c.pacing;
+        if (c.triggerOn) w.panel.optTrigger[0]->click();
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), c.second);
-        EXPECT_EQ(w.message(), kOffSummary);
+        EXPECT_EQ(w.message(), c.triggerOn
+                                   ? QString(kOffSummary).replace(kGateOff, "Trigger Setting is Done;")
+                                   : kOffSummary);
         const QList<qint64> at = sim().arrivalTimes();
         for (qsizetype i = 1; i < at.size(); ++i)
             EXPECT_GE(at[i] - at[i - 1], c.pacing * 1'000'000 - 1'000'000) << i;
