@@ -1,214 +1,183 @@
 // Send from the real window to the simulated instrument over a pseudo-terminal.
-#include "operations/Operations.h"
 #include "support/QtPrint.h"
 #include "support/SendFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <set>
 
 namespace {
 
 const QString kNotReady = "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.";
-const QString kOffSummary = "Main Setting is Done;Sweep Setting is Done under Off mode;"
-                            "Modulation Setting is Done under Off mode;Gate Setting is Done under Off mode;";
+const QString kModOff = "Modulation Setting is Done under Off mode;";
+const QString kGateOff = "Gate Setting is Done under Off mode;";
+const QString kOffSummary = "Main Setting is Done;Sweep Setting is Done under Off mode;" + kModOff + kGateOff;
 
+// clang-format off
 // Everything the first send after start-up transmits with the panel at its design defaults.
 const QStringList kFullDefaultSend = {
-    "*IDN?",
-    "*IDN?",
-    ":FUNC:WAV 1",
-    ":FREQ 10000",
-    ":AMPL:VOLT 5",
-    ":OFFS 0",
-    ":DUTY 50",
-    ":SOUR:STAT 0",
-    ":SOUR:TRIG:STAT 0",
-    ":SOUR:COUN:SOUR 0",
-    ":SOUR:STAT ?",
-    ":SOURCE:SOURCE 0",
-    ":SOUR:SWE:SPAC 0",
-    ":SOUR:SWE:STAR 1000",
-    ":SOUR:SWE:STOP 2000",
-    ":SOUR:SWE:SYM 90",
-    ":SOUR:SWE:RAT 1000",
-    ":SOUR:STAT ?",
-    ":SOURCE:SOURCE 0",
-    ":SOUR:WAV 1",
-    ":SOUR:MODAM:RAT 1000",
-    ":SOUR:MODAM:SYM 50",
-    ":SOUR:MODAM:SPAN 50",
-    ":SOUR:TRIG:SOUR 0",
-    ":SOUR:TRIG:MOD 0",
-    ":SOUR:TRIG:PHAS 0",
-};
-
+    "*IDN?", "*IDN?", ":FUNC:WAV 1", ":FREQ 10000", ":AMPL:VOLT 5", ":OFFS 0", ":DUTY 50", ":SOUR:STAT 0",
+    ":SOUR:TRIG:STAT 0", ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:SWE:SPAC 0",
+    ":SOUR:SWE:STAR 1000", ":SOUR:SWE:STOP 2000", ":SOUR:SWE:SYM 90", ":SOUR:SWE:RAT 1000", ":SOUR:STAT ?",
+    ":SOURCE:SOURCE 0", ":SOUR:WAV 1", ":SOUR:MODAM:RAT 1000", ":SOUR:MODAM:SYM 50", ":SOUR:MODAM:SPAN 50",
+    ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 0", ":SOUR:TRIG:PHAS 0"};
 // What an unchanged panel sends again with skipping on: the commands outside the skip rule.
 const QStringList kAlwaysSent = {
-    "*IDN?",
-    "*IDN?",
-    ":OFFS 0",
-    ":SOUR:STAT 0",
-    ":SOUR:TRIG:STAT 0",
-    ":SOUR:COUN:SOUR 0",
-    ":SOUR:STAT ?",
-    ":SOURCE:SOURCE 0",
-    ":SOUR:STAT ?",
-    ":SOURCE:SOURCE 0",
-    ":SOUR:WAV 1",
-    ":SOUR:TRIG:SOUR 0",
-    ":SOUR:TRIG:MOD 0",
-};
+    "*IDN?", "*IDN?", ":OFFS 0", ":SOUR:STAT 0", ":SOUR:TRIG:STAT 0", ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?",
+    ":SOURCE:SOURCE 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 0"};
+// clang-format on
+
+// Typed and confirmed with Return, so the box's rules run.
+void type(NumericBox* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
 
 } // namespace
 
 using SendWindow = SendFixture;
 
-TEST_F(SendWindow, FirstSendAfterStartUpTransmitsEverythingInOrder) {
-    frmDXS& w = ready();
-    ASSERT_TRUE(w.sendAll);
-    w.mnuSend->trigger();
-    EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
-    EXPECT_EQ(w.message(), kOffSummary);
-    EXPECT_TRUE(dialogs().messages.empty());
-    EXPECT_FALSE(w.sendAll);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(w.mnuSend->isEnabled());
-}
-
-TEST_F(SendWindow, SecondSendSkipsUnchangedValuesOnlyWhenAsked) {
-    struct Case {
-        const char* name;
-        bool skip;
-        QString frequency;
-        QStringList second;
-    };
+// The first send after start-up transmits everything; the second one at the full pacing too, the
+// commands arriving no closer than the pacing interval. Trigger rate and symmetry are not remembered
+// while trigger, burst and gate are off, so turning the trigger on sends them even with skipping on.
+TEST_F(SendWindow, SendTwice) {
     QStringList withLongFrequency = kAlwaysSent;
     withLongFrequency.insert(2, ":FREQ 10000");
-    const std::vector<Case> cases = {
-        {"skipping on", true, "10000", kAlwaysSent},
-        {"skipping off", false, "10000", kFullDefaultSend},
-        {"frequency text longer than its memory", true, "10000.00000", withLongFrequency},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    QStringList triggered = kAlwaysSent; // the phase was sent already
+    triggered.removeOne(":SOUR:TRIG:STAT 0");
+    triggered.insert(triggered.size() - 2, ":SOUR:TRIG:STAT 1");
+    triggered << ":SOUR:TRIG:RAT 1000"
+              << ":SOUR:TRIG:SYM 50";
+    const struct {
+        bool skip;
+        QString frequency;
+        double pacing;
+        QStringList second;
+        bool triggerOn = false; // switched on before the second send
+    } cases[] = {{true, "10000", 200, kAlwaysSent},
+                 {false, "10000", kFastPacing, kFullDefaultSend},
+                 {true, "10000.00000", kFastPacing, withLongFrequency}, // longer than its memory: always sent
+                 {true, "10000", kFastPacing, triggered, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frequency.toStdString() + (c.skip ? " skipping" : ""));
         frmDXS& w = ready();
         w.panel.chkSkipCommand->setChecked(c.skip);
         enter(w.panel.txtMainFreq, c.frequency);
         w.mnuSend->trigger();
+        EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
+        EXPECT_TRUE(dialogs().messages.empty() && !w.sendAll && w.mnuSend->isEnabled());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         sim().clear();
+        w.instrument.iWaiting_ms = c.pacing;
+        if (c.triggerOn) w.panel.optTrigger[0]->click();
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), c.second);
-        EXPECT_EQ(w.message(), kOffSummary);
-        EXPECT_FALSE(w.sendAll);
+        EXPECT_EQ(w.message(), c.triggerOn
+                                   ? QString(kOffSummary).replace(kGateOff, "Trigger Setting is Done;")
+                                   : kOffSummary);
+        const QList<qint64> at = sim().arrivalTimes();
+        for (qsizetype i = 1; i < at.size(); ++i)
+            EXPECT_GE(at[i] - at[i - 1], c.pacing * 1'000'000 - 1'000'000) << i;
         m_window.reset();
     }
 }
 
-TEST_F(SendWindow, UnconfirmedEntryStopsBeforeAnyTraffic) {
-    frmDXS& w = ready();
-    const QString before = w.message();
-    QTest::keyClicks(w.panel.txtMainFreq, "5");
-    ASSERT_TRUE(w.panel.txtMainFreq->isEdited());
-    w.mnuSend->trigger();
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text, "Please validate the items with orange BackColor color.");
-    EXPECT_EQ(dialogs().messages[0].buttons, UserDialogs::Buttons::Ok);
-    EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::None);
-    EXPECT_TRUE(sim().lineTexts().isEmpty());
-    EXPECT_EQ(w.message(), before);
-    EXPECT_TRUE(w.sendAll);
-}
-
-// The boxes outside the validation list may stay orange.
-TEST_F(SendWindow, ValidationLooksAtItsSixteenBoxesOnly) {
-    frmDXS& w = window(false);
-    const std::set<NumericBox*> unchecked = {w.panel.txtSweepCenterFreq, w.panel.txtTrgPhase,
-                                             w.panel.txtBurstCount, w.panel.txtGatePeriod};
-    for (NumericBox* box : w.panel.boxes()) {
-        box->markEdited();
-        EXPECT_EQ(ValidateInputItem(w).isEmpty(), unchecked.count(box) == 1)
-            << box->objectName().toStdString();
-        box->markAccepted();
+// A send stops before `stopBefore` (empty: runs to the end) and does not send `skipped`.
+TEST_F(SendWindow, EntryProblems) {
+    const QString checkBox = "System check the input data and find errors as follows \r\n";
+    const QString failBox = "DXS-4820 Application System causes errors as follows \r\n";
+    const struct {
+        const char* name;
+        void (*prepare)(Panel&);
+        QString stopBefore;
+        QStringList skipped;
+        QString box;
+    } cases[] = {
+        // clang-format off
+        {"orange box", [](Panel& p) { QTest::keyClicks(p.txtMainFreq, "5"); }, "*IDN?", {},
+         "Please validate the items with orange BackColor color."},
+        {"frequency and duty missing", [](Panel& p) { enter(p.txtMainFreq, ""); enter(p.txtMainDuty, "0"); }, "",
+         {":FREQ 10000", ":DUTY 50"}, checkBox + "Main Setting: Duty need a value\r\n"},
+        {"duty not a number", [](Panel& p) { enter(p.txtMainDuty, "50%"); }, ":DUTY 50", {},
+         failBox + "Main Setting: Duty: Type mismatch"},
+        {"sweep symmetry out of range", [](Panel& p) { enter(p.txtSweepSymmetry, "99999"); }, ":SOUR:SWE:SYM 90", {},
+         failBox + "Sweep Setting: Symmetry: Overflow"},
+        // Sent rounded, then remembered as a strict Integer.
+        {"AM symmetry with a unit", [](Panel& p) { enter(p.txtModSymmetry, "50 %"); }, ":SOUR:MODAM:SPAN 50", {},
+         failBox + "Modulation Setting: Symmetry: Type mismatch"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        frmDXS& w = ready();
+        const QString before = w.message();
+        c.prepare(w.panel);
+        w.mnuSend->trigger();
+        QStringList expected = kFullDefaultSend.mid(0, kFullDefaultSend.indexOf(c.stopBefore));
+        for (const QString& line : c.skipped)
+            expected.removeAll(line);
+        EXPECT_EQ(sim().lineTexts(), expected);
+        ASSERT_EQ(dialogs().messages.size(), 1u);
+        EXPECT_EQ(dialogs().messages[0].text, c.box);
+        EXPECT_EQ(dialogs().messages[0].icon,
+                  expected.isEmpty() ? UserDialogs::Icon::None : UserDialogs::Icon::Information);
+        const bool done = c.stopBefore.isEmpty();
+        EXPECT_EQ(w.message() == kOffSummary, done);
+        EXPECT_EQ(w.message() == before, expected.isEmpty()); // the orange box leaves the line alone
+        EXPECT_EQ(w.sendAll, !done);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        m_window.reset();
     }
 }
 
-TEST_F(SendWindow, MissingValuesAreSkippedAndOnlyTheLastIsReported) {
-    frmDXS& w = ready();
-    enter(w.panel.txtMainFreq, "");
-    enter(w.panel.txtMainDuty, "0");
-    w.mnuSend->trigger();
-    QStringList expected = kFullDefaultSend;
-    expected.removeAll(":FREQ 10000");
-    expected.removeAll(":DUTY 50");
-    EXPECT_EQ(sim().lineTexts(), expected);
-    EXPECT_EQ(w.message(), kOffSummary);
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(
-        dialogs().messages[0].text,
-        "System check the input data and find errors as follows \r\nMain Setting: Duty need a value\r\n");
-    EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Information);
-    EXPECT_FALSE(w.sendAll);
-}
-
-TEST_F(SendWindow, DutyThatIsNotANumberEndsTheSendAfterWhatCameBefore) {
-    frmDXS& w = ready();
-    enter(w.panel.txtMainDuty, "50%");
-    w.mnuSend->trigger();
-    EXPECT_EQ(sim().lineTexts(), kFullDefaultSend.mid(0, kFullDefaultSend.indexOf(":DUTY 50")));
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text,
-              "DXS-4820 Application System causes errors as follows \r\nMain Setting: Duty: Type mismatch");
-    EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Information);
-    EXPECT_NE(w.message(), kOffSummary);
-    EXPECT_TRUE(w.sendAll);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(w.mnuSend->isEnabled());
-}
-
+// What the functions switched on add: `tail` arrives as one run.
 TEST_F(SendWindow, SpecialFunctions) {
-    struct Case {
+    const struct {
         const char* name;
-        void (*prepare)(frmDXS&);
-        QStringList tail; // the last lines received
+        void (*prepare)(Panel&);
+        QStringList tail;
         QString summaryEnd;
+    } cases[] = {
+        // clang-format off
+        {"sweep on, log spacing", [](Panel& p) { p.optSweep[0]->click(); p.optSweepModel[1]->click(); },
+         {":SOUR:SWE:SPAC 1", ":SOUR:SWE:STAR 1000", ":SOUR:SWE:STOP 2000", ":SOUR:SWE:SYM 90", ":SOUR:SWE:RAT 1000",
+          ":SOUR:STAT 3", ":SOUR:STAT ?"}, "Sweep Setting is Done;" + kModOff + kGateOff},
+        {"FM on, triangle source", [](Panel& p) { p.optModulation[0]->click(); p.optModFM->click();
+             p.optModSource[1]->click(); enter(p.txtModSymmetry, "40.5"); enter(p.txtModSpanDepth, "7.5"); },
+         {":SOUR:WAV 2", ":SOUR:MODFM:RAT 1000", ":SOUR:MODFM:SYM 40", ":SOUR:MODFM:SPAN 8", ":SOUR:STAT 2",
+          ":SOUR:TRIG:SOUR 0"}, "Modulation Setting is Done;" + kGateOff},
+        {"external modulation source", [](Panel& p) { p.optModulation[0]->click(); p.optModSource[3]->click(); },
+         {":SOUR:SWE:RAT 1000", ":SOUR:STAT ?", ":SOURCE:SOURCE 1", ":SOUR:TRIG:SOUR 0"},
+         "Modulation Setting is Done;" + kGateOff},
+        {"trigger on, external: no rate, symmetry or phase", [](Panel& p) { p.optTrigger[0]->click();
+             p.optTriggerExt->click(); }, {":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 1"}, kModOff + "Trigger Setting is Done;"},
+        {"trigger on, multi", [](Panel& p) { p.optTrigger[0]->click(); p.optTriggerType[1]->click();
+             enter(p.txtTrgPhase, "45"); }, {":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 1",
+             ":SOUR:TRIG:RAT 1000", ":SOUR:TRIG:SYM 50", ":SOUR:TRIG:PHAS 45"}, kModOff + "Trigger Setting is Done;"},
+        // The burst rules fill the trigger rate and symmetry; the orange phase is reset to a white 0.
+        {"burst on, internal source", [](Panel& p) { p.optBurst[0]->click(); type(p.txtBurstPeriod, "100");
+             type(p.txtBurstCount, "5"); p.txtTrgPhase->setText("90"); p.txtTrgPhase->markEdited(); },
+         {":SOUR:TRIG:RAT 100", ":SOUR:TRIG:SYM 10", ":SOUR:TRIG:PHAS 0"}, kModOff + "Burst Setting is Done;"},
+        // The gate rules fill them too; the phase goes out as 0.
+        {"gate on", [](Panel& p) { p.optGate[0]->click(); type(p.txtGatePeriod, "100");
+             type(p.txtOpenGatePeriod, "400"); enter(p.txtTrgPhase, "60"); },
+         {":SOUR:TRIG:RAT 100", ":SOUR:TRIG:SYM 25", ":SOUR:TRIG:PHAS 0"}, kModOff + "Gate Setting is Done;"},
+        {"counter on, 1S", [](Panel& p) { p.optExternal[0]->click(); p.optGateTimeExt[2]->click(); },
+         {":SOUR:COUN:SOUR 1", ":SOUR:COUN:GAT 2"}, kGateOff + "Gate Setting is Done;"},
+        // clang-format on
     };
-    const std::vector<Case> cases = {
-        {"burst on, internal source",
-         [](frmDXS& w) {
-             w.panel.optBurst[0]->click();
-             w.panel.txtTrgPhase->setText("90");
-             w.panel.txtTrgPhase->markEdited();
-         },
-         {":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 0", ":SOUR:TRIG:RAT 1000",
-          ":SOUR:TRIG:SYM 50", ":SOUR:TRIG:PHAS 0"},
-         "Modulation Setting is Done under Off mode;Burst Setting is Done;"},
-        {"external modulation source, modulation on",
-         [](frmDXS& w) {
-             w.panel.optModulation[0]->click();
-             w.panel.optModSource[3]->click();
-         },
-         {":SOUR:SWE:RAT 1000", ":SOUR:STAT ?", ":SOURCE:SOURCE 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 0",
-          ":SOUR:TRIG:PHAS 0"},
-         "Modulation Setting is Done;Gate Setting is Done under Off mode;"},
-        {"external counter, 1S",
-         [](frmDXS& w) {
-             w.panel.optExternal[0]->click();
-             w.panel.optGateTimeExt[2]->click();
-         },
-         {":SOUR:TRIG:PHAS 0", ":SOUR:COUN:SOUR 1", ":SOUR:COUN:GAT 2"},
-         "Gate Setting is Done under Off mode;Gate Setting is Done;"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         frmDXS& w = ready();
-        c.prepare(w);
+        c.prepare(w.panel);
         w.mnuSend->trigger();
         const QStringList sent = sim().lineTexts();
-        EXPECT_EQ(sent.mid(sent.size() - c.tail.size()), c.tail);
+        EXPECT_EQ(sent.mid(sent.indexOf(c.tail[0]), c.tail.size()), c.tail);
         EXPECT_TRUE(w.message().endsWith(c.summaryEnd)) << w.message().toStdString();
         EXPECT_TRUE(dialogs().messages.empty());
         if (w.panel.optBurst[0]->isChecked()) {
@@ -216,53 +185,38 @@ TEST_F(SendWindow, SpecialFunctions) {
             EXPECT_EQ(w.panel.txtTrgPhase->BackColor(), ColorWhite);
         }
         if (w.panel.optModulation[0]->isChecked()) {
-            EXPECT_FALSE(sent.contains(":SOUR:STAT 0"));
-            EXPECT_FALSE(sent.contains(":SOUR:WAV 1"));
+            EXPECT_FALSE(sent.contains(":SOUR:STAT 0") || sent.contains(":SOUR:WAV 1"));
         }
         m_window.reset();
     }
 }
 
 TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
-    struct Case {
-        const char* name;
+    SimulatedOptions silent, once;
+    silent.silent = true;
+    once.answerOnce = true;
+    const struct {
         SimulatedOptions options;
         QStringList received;
         QString line;
         QStringList boxes;
-        bool sendAllAfter;
-    };
-    SimulatedOptions silent;
-    silent.silent = true;
-    SimulatedOptions once;
-    once.answerOnce = true;
-    const std::vector<Case> cases = {
-        {"silent", silent, {"*IDN?"}, kNotReady, {}, false},
-        {"answers the readiness query only",
-         once,
-         {"*IDN?", "*IDN?"},
-         "DXS-4820 <--> PC: [Ready]",
-         {"DXS-4820 <--> PC: [Failure]"},
-         true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    } cases[] = {{silent, {"*IDN?"}, kNotReady, {}},
+                 {once, {"*IDN?", "*IDN?"}, "DXS-4820 <--> PC: [Ready]", {"DXS-4820 <--> PC: [Failure]"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
         frmDXS& w = ready();
         sim().setOptions(c.options);
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), c.received);
         EXPECT_EQ(w.message(), c.line);
         EXPECT_EQ(dialogs().texts(), c.boxes);
-        EXPECT_EQ(w.sendAll, c.sendAllAfter);
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(w.sendAll, c.boxes.size() == 1);
         m_window.reset();
         sim().setOptions({});
     }
 }
 
-// While a send waits for a reply the window stays live, but nothing else may talk to the
-// instrument: another Send, the connection test and OK are refused, and the wire carries the
-// first send's lines alone.
+// While a send waits for a reply the window stays live, but nothing else may talk to the instrument.
 TEST_F(SendWindow, CommandsDuringASendAreRefused) {
     frmDXS& w = ready();
     w.panel.fraComm->show();
@@ -286,39 +240,28 @@ TEST_F(SendWindow, CommandsDuringASendAreRefused) {
     EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
     EXPECT_TRUE(dialogs().messages.empty());
     EXPECT_TRUE(w.panel.fraComm->isVisible());
-    EXPECT_TRUE(w.mnuSend->isEnabled());
 }
 
+// Closing during the readiness query, the identification query or a setting: the record is stored,
+// nothing more is sent and the empty answer the closing caused is not reported.
 TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
-    frmDXS& w = ready();
     const bool quitOnClose = QApplication::quitOnLastWindowClosed();
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&sim().port(), &SimulatedInstrumentPort::lineReceived, &w, [&] {
-        if (sim().lines().size() == 4) QTimer::singleShot(0, &w, [&] { w.close(); });
-    });
-    w.mnuSend->trigger();
-    const qsizetype received = sim().lines().size();
-    EXPECT_LT(received, kFullDefaultSend.size());
-    EXPECT_EQ(sim().lineTexts(), kFullDefaultSend.mid(0, received));
-    QTest::qWait(50);
-    EXPECT_EQ(sim().lines().size(), received);
-    EXPECT_TRUE(dialogs().messages.empty());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    for (const qsizetype closeAt : {1, 2, 4}) {
+        SCOPED_TRACE(closeAt);
+        QFile::remove(folder() + "/DXS4820.Log");
+        frmDXS& w = ready();
+        QObject::connect(&sim().port(), &SimulatedInstrumentPort::lineReceived, &w, [&] {
+            if (sim().lines().size() == closeAt) QTimer::singleShot(0, &w, [&] { w.close(); });
+        });
+        w.mnuSend->trigger();
+        QTest::qWait(50);
+        EXPECT_EQ(sim().lineTexts(), kFullDefaultSend.mid(0, closeAt));
+        EXPECT_TRUE(dialogs().messages.empty());
+        EXPECT_NE(w.message(), kNotReady);
+        EXPECT_TRUE(QFile::exists(folder() + "/DXS4820.Log"));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        m_window.reset();
+    }
     QApplication::setQuitOnLastWindowClosed(quitOnClose);
-}
-
-// At the pacing the instrument object starts with, every reply is read no earlier than the interval
-// after its command, so the commands arrive at least that far apart.
-TEST_F(SendWindow, StartUpKeepsTheCreationPacing) {
-    frmDXS& w = window(false);
-    EXPECT_EQ(w.instrument.iWaiting_ms, 200);
-    w.instrument.iWaiting_ms = kFastPacing;
-    w.mnuSend->trigger();
-    sim().clear();
-    w.instrument.iWaiting_ms = 200;
-    w.mnuSend->trigger();
-    EXPECT_EQ(sim().lineTexts(), kAlwaysSent);
-    const QList<qint64> at = sim().arrivalTimes();
-    for (qsizetype i = 1; i < at.size(); ++i)
-        EXPECT_GE(at[i] - at[i - 1], 200'000'000 - 1'000'000) << i;
 }

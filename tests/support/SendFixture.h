@@ -1,6 +1,5 @@
 #pragma once
-// A shown main window talking over a pseudo-terminal to the simulated instrument on COM1 of the
-// test's program folder, with the pacing interval set low and the start-up readiness check done.
+// A shown main window talking over a pseudo-terminal to the simulated instrument on COM1.
 #include "app/frmDXS.h"
 #include "panel/NumericBox.h"
 #include "support/PtyInstrument.h"
@@ -23,8 +22,7 @@ protected:
         m_sim.reset();
     }
 
-    // The window as start-up leaves it (a never-written record selects RS232 on port 1), once its
-    // first readiness check has been answered; nothing received so far is kept.
+    // The window once its start-up readiness check is answered, with nothing received kept.
     frmDXS& ready(double pacing = kFastPacing) {
         frmDXS& w = window();
         w.instrument.iWaiting_ms = pacing;
@@ -36,7 +34,7 @@ protected:
 
     PtyInstrument& sim() { return *m_sim; }
 
-    // A value as a confirmed entry shows it (white).
+    // A value as a confirmed entry shows it.
     static void enter(NumericBox* box, const QString& text) {
         box->setText(text);
         box->markAccepted();
