@@ -85,6 +85,20 @@ private:
     QGridLayout* boxGrid();
     QLabel* warningLine(QWidget* parent);
 
+    // The trigger, burst and gate pages share one frame: the mode and source panels on the left,
+    // the boxes on the right, the warning line at the bottom.
+    struct FunctionPage {
+        QWidget* page;
+        QVBoxLayout* column;
+        QHBoxLayout* row;
+    };
+    FunctionPage functionPage(int frameIndex);
+    void finishFunctionPage(const FunctionPage& page);
+    QGridLayout* boxColumn(QHBoxLayout* row);
+    CaptionPanel* sourcePanel(int panelIndex, const char* group, QRadioButton*& intOption,
+                              const char* intName, QRadioButton*& extOption, const char* extName,
+                              QWidget* page);
+
     QWidget* mainGroup();
     QWidget* sweepGroup();
     QWidget* modulationGroup();
@@ -341,15 +355,48 @@ QWidget* Builder::modulationGroup() {
     return frame;
 }
 
-QWidget* Builder::triggerPage() {
+Builder::FunctionPage Builder::functionPage(int frameIndex) {
     auto* page = new QWidget;
-    page->setObjectName("Frame1_3");
-    m_panel.Frame1[3] = page;
+    page->setObjectName(indexed("Frame1", frameIndex));
+    m_panel.Frame1[size_t(frameIndex)] = page;
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(6, 4, 6, 2);
     auto* row = new QHBoxLayout;
     row->setSpacing(px(240));
     column->addLayout(row);
+    return {page, column, row};
+}
+
+void Builder::finishFunctionPage(const FunctionPage& page) {
+    page.column->addStretch(1);
+    page.column->addWidget(warningLine(page.page));
+}
+
+QGridLayout* Builder::boxColumn(QHBoxLayout* row) {
+    QGridLayout* boxes = boxGrid();
+    boxes->setVerticalSpacing(4);
+    row->addLayout(boxes);
+    row->addStretch(1);
+    return boxes;
+}
+
+CaptionPanel* Builder::sourcePanel(int panelIndex, const char* group, QRadioButton*& intOption,
+                                   const char* intName, QRadioButton*& extOption, const char* extName,
+                                   QWidget* page) {
+    CaptionPanel* source = captionPanel(panelIndex, page);
+    QButtonGroup* sourceGroup = optionGroup(group);
+    intOption = option(intName, "Int", sourceGroup, source);
+    extOption = option(extName, "Ext", sourceGroup, source);
+    source->contentLayout()->addWidget(intOption);
+    source->contentLayout()->addWidget(extOption);
+    intOption->setChecked(true);
+    return source;
+}
+
+QWidget* Builder::triggerPage() {
+    const FunctionPage frame = functionPage(3);
+    QWidget* page = frame.page;
+    QHBoxLayout* row = frame.row;
 
     auto* modes = new QGridLayout;
     modes->setVerticalSpacing(4);
@@ -371,59 +418,37 @@ QWidget* Builder::triggerPage() {
     m_panel.optTriggerType[0]->setChecked(true);
     modes->addWidget(type, 1, 1, Qt::AlignLeft);
     modes->setColumnStretch(1, 1);
-    CaptionPanel* source = captionPanel(4, page);
-    QButtonGroup* sourceGroup = optionGroup("optTriggerSource");
-    m_panel.optTriggerInt = option("optTriggerInt", "Int", sourceGroup, source);
-    m_panel.optTriggerExt = option("optTriggerExt", "Ext", sourceGroup, source);
-    source->contentLayout()->addWidget(m_panel.optTriggerInt);
-    source->contentLayout()->addWidget(m_panel.optTriggerExt);
-    m_panel.optTriggerInt->setChecked(true);
+    CaptionPanel* source = sourcePanel(4, "optTriggerSource", m_panel.optTriggerInt, "optTriggerInt",
+                                       m_panel.optTriggerExt, "optTriggerExt", page);
     modes->addWidget(source, 2, 0, 1, 2);
     row->addLayout(modes);
 
-    auto* boxes = boxGrid();
-    boxes->setVerticalSpacing(4);
-    row->addLayout(boxes);
-    row->addStretch(1);
+    QGridLayout* boxes = boxColumn(row);
     m_panel.txtTrgRate = boxRow(boxes, 0, 0, 14, "txtTrgRate", "1000.0", "Hz");
     m_panel.txtTrgSymmetry = boxRow(boxes, 1, 0, 15, "txtTrgSymmetry", "50", "%");
     m_panel.txtTrgPhase = boxRow(boxes, 2, 0, 20, "txtTrgPhase", "0", "DEG");
 
-    column->addStretch(1);
-    column->addWidget(warningLine(page));
+    finishFunctionPage(frame);
     return page;
 }
 
 QWidget* Builder::burstPage() {
-    auto* page = new QWidget;
-    page->setObjectName("Frame1_4");
-    m_panel.Frame1[4] = page;
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(6, 4, 6, 2);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(px(240));
-    column->addLayout(row);
+    const FunctionPage frame = functionPage(4);
+    QWidget* page = frame.page;
+    QHBoxLayout* row = frame.row;
 
     auto* modes = new QVBoxLayout;
     modes->setSpacing(4);
     CaptionPanel* function = captionPanel(5, page);
     optionArray(m_panel.optBurst, "optBurst", {"On", "Off"}, function, 1);
     modes->addWidget(function);
-    CaptionPanel* source = captionPanel(6, page);
-    QButtonGroup* sourceGroup = optionGroup("optBurstSource");
-    m_panel.optBurstInt = option("optBurstInt", "Int", sourceGroup, source);
-    m_panel.optBurstExt = option("optBurstExt", "Ext", sourceGroup, source);
-    source->contentLayout()->addWidget(m_panel.optBurstInt);
-    source->contentLayout()->addWidget(m_panel.optBurstExt);
-    m_panel.optBurstInt->setChecked(true);
+    CaptionPanel* source = sourcePanel(6, "optBurstSource", m_panel.optBurstInt, "optBurstInt",
+                                       m_panel.optBurstExt, "optBurstExt", page);
     modes->addWidget(source);
     modes->addStretch(1);
     row->addLayout(modes);
 
-    auto* boxes = boxGrid();
-    boxes->setVerticalSpacing(4);
-    row->addLayout(boxes);
-    row->addStretch(1);
+    QGridLayout* boxes = boxColumn(row);
     m_panel.txtBurstPeriod = boxRow(boxes, 0, 0, 21, "txtBurstPeriod", "", "Hz");
     m_panel.lblBurstPeriodSec = plainLabel("lblBurstPeriodSec", "Sec", page);
     boxes->addWidget(m_panel.lblBurstPeriodSec, 0, 3);
@@ -439,41 +464,27 @@ QWidget* Builder::burstPage() {
     m_panel.lblSymmetry = displayLabel("lblSymmetry", page);
     boxes->addWidget(m_panel.lblSymmetry, 2, 2, 1, 2, Qt::AlignLeft);
 
-    column->addStretch(1);
-    column->addWidget(warningLine(page));
+    finishFunctionPage(frame);
     return page;
 }
 
 QWidget* Builder::gatePage() {
-    auto* page = new QWidget;
-    page->setObjectName("Frame1_5");
-    m_panel.Frame1[5] = page;
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(6, 4, 6, 2);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(px(240));
-    column->addLayout(row);
+    const FunctionPage frame = functionPage(5);
+    QWidget* page = frame.page;
+    QHBoxLayout* row = frame.row;
 
     auto* modes = new QVBoxLayout;
     modes->setSpacing(4);
     CaptionPanel* function = captionPanel(7, page);
     optionArray(m_panel.optGate, "optGate", {"On", "Off"}, function, 1);
     modes->addWidget(function);
-    CaptionPanel* source = captionPanel(8, page);
-    QButtonGroup* sourceGroup = optionGroup("optGateSource");
-    m_panel.optGateInt = option("optGateInt", "Int", sourceGroup, source);
-    m_panel.optGateExt = option("optGateExt", "Ext", sourceGroup, source);
-    source->contentLayout()->addWidget(m_panel.optGateInt);
-    source->contentLayout()->addWidget(m_panel.optGateExt);
-    m_panel.optGateInt->setChecked(true);
+    CaptionPanel* source = sourcePanel(8, "optGateSource", m_panel.optGateInt, "optGateInt",
+                                       m_panel.optGateExt, "optGateExt", page);
     modes->addWidget(source);
     modes->addStretch(1);
     row->addLayout(modes);
 
-    auto* boxes = boxGrid();
-    boxes->setVerticalSpacing(4);
-    row->addLayout(boxes);
-    row->addStretch(1);
+    QGridLayout* boxes = boxColumn(row);
     m_panel.txtGatePeriod = boxRow(boxes, 0, 0, 25, "txtGatePeriod", "", "Hz");
     m_panel.lblGatePeriod = plainLabel("lblGatePeriod", " Sec", page);
     m_panel.lblGatePeriod->setMinimumWidth(px(1000));
@@ -483,8 +494,7 @@ QWidget* Builder::gatePage() {
     m_panel.lblOpenGatePeriod->setMinimumWidth(px(1000));
     boxes->addWidget(m_panel.lblOpenGatePeriod, 1, 3);
 
-    column->addStretch(1);
-    column->addWidget(warningLine(page));
+    finishFunctionPage(frame);
     return page;
 }
 
