@@ -113,6 +113,8 @@ TEST_F(InstrumentLink, FailedWriteSkipsWaitAndReadAndKeepsTheLastReply) {
         EXPECT_EQ(dxs.IDN(), "");
         EXPECT_EQ(serialRecorder.reads, reads);
         EXPECT_EQ(dxs.lastSerialReply(), kept);
+        // Nothing unsent is left behind for the port to retry endlessly from the event loop.
+        EXPECT_EQ(serial.unsentBytes(), 0);
         serialRecorder.failWrite = false;
     }
 }

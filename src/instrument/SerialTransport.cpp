@@ -60,7 +60,9 @@ QString SerialTransport::deviceForPort(int port) {
 #endif
 }
 
-void SerialTransport::setMachinePortsSearched(bool searched) { machinePortsSearched = searched; }
+void SerialTransport::setMachinePortsSearched(bool searched) {
+    machinePortsSearched = searched;
+}
 
 bool SerialTransport::isOpen() const {
     return m_serial && m_serial->isOpen();
@@ -99,16 +101,24 @@ void SerialTransport::write(const QByteArray& data) {
     m_serial->clear(QSerialPort::Input);
     m_serial->clearError();
 
-    if (m_serial->write(data) != data.size())
-        throw TransportError(m_serial->error(),
-                             "Write to " + m_device + " failed: " + m_serial->errorString());
+    // What could not be sent is dropped: left in the buffer, the port would retry it on every turn
+    // of the event loop (a device gone away keeps the CPU busy), and a stale command must not reach
+    // the instrument later.
+    const auto fail = [this]() {
+        const TransportError error(m_serial->error(),
+                                   "Write to " + m_device + " failed: " + m_serial->errorString());
+        m_serial->clear(QSerialPort::Output);
+        m_serial->clearError();
+        throw error;
+    };
+    if (m_serial->write(data) != data.size()) fail();
     m_serial->flush();
-    if (m_serial->bytesToWrite() > 0 && !m_serial->waitForBytesWritten(writeTimeoutMs))
-        throw TransportError(m_serial->error(),
-                             "Write to " + m_device + " failed: " + m_serial->errorString());
-    if (m_serial->error() != QSerialPort::NoError && m_serial->error() != QSerialPort::TimeoutError)
-        throw TransportError(m_serial->error(),
-                             "Write to " + m_device + " failed: " + m_serial->errorString());
+    if (m_serial->bytesToWrite() > 0 && !m_serial->waitForBytesWritten(writeTimeoutMs)) fail();
+    if (m_serial->error() != QSerialPort::NoError && m_serial->error() != QSerialPort::TimeoutError) fail();
+}
+
+qint64 SerialTransport::unsentBytes() const {
+    return isOpen() ? m_serial->bytesToWrite() : 0;
 }
 
 QByteArray SerialTransport::read() {
