@@ -60,9 +60,7 @@ QString SerialTransport::deviceForPort(int port) {
 #endif
 }
 
-void SerialTransport::setMachinePortsSearched(bool searched) {
-    machinePortsSearched = searched;
-}
+void SerialTransport::setMachinePortsSearched(bool searched) { machinePortsSearched = searched; }
 
 bool SerialTransport::isOpen() const {
     return m_serial && m_serial->isOpen();
