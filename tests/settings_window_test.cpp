@@ -1,5 +1,6 @@
 // The setting files through the real window: the default file at start-up and at closing, and the
 // File menu's Save and Load with their dialogs.
+#include "app/QtUserDialogs.h"
 #include "operations/Operations.h"
 #include "operations/record/RecordFile.h"
 #include "panel/NumericBox.h"
@@ -9,8 +10,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -103,6 +106,18 @@ TEST_F(SettingsWindow, ACancelledSaveWritesNothing) {
     EXPECT_EQ(w.record, before);
     EXPECT_TRUE(QDir(folder()).entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(dialogs().messages.empty());
+}
+
+TEST(SettingFileDialog, TheFilterEntryReadsAsGiven) {
+    // The real file dialog, as Save and Load show it: one entry, not "DXS4820(*.Log) (*.Log)".
+    QFileDialog dialog(nullptr, QString(), QDir::tempPath(), qtFileFilter("DXS4820(*.Log)|*.Log"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->count(), 1);
+    EXPECT_EQ(types->itemText(0), QString("DXS4820(*.Log)"));
+    EXPECT_EQ(dialog.selectedNameFilter(), QString("DXS4820(*.Log)"));
+    EXPECT_EQ(qtFileFilter("Text files|*.txt"), QString("Text files (*.txt)"));
 }
 
 TEST_F(SettingsWindow, ACancelledLoadStillMakesTheNextSendTransmitEverything) {
