@@ -145,6 +145,25 @@ TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
     }
 }
 
+TEST_F(InstrumentLink, APortAnotherProgramHoldsFailsAndSaysSo) {
+    instrument = std::make_unique<PtyInstrument>(folder.path(), 1);
+    ASSERT_TRUE(instrument->isRunning()) << instrument->errorText().toStdString();
+    SerialTransport holder; // stands in for another program with the port open
+    holder.setPortNumber(1);
+    holder.configure();
+    dxs.ConnectMethod("RS232");
+    EXPECT_EQ(lines, configureLines("RS232", " FAILURE"));
+    EXPECT_FALSE(dxs.Ready());
+    try {
+        serial.configure();
+        ADD_FAILURE() << "configure succeeded";
+    } catch (const TransportError& error) {
+        // The port is busy, not forbidden: no advice about permissions.
+        EXPECT_TRUE(error.description().contains("in use")) << error.description().toStdString();
+        EXPECT_FALSE(error.description().contains("dialout")) << error.description().toStdString();
+    }
+}
+
 TEST_F(InstrumentLink, GpibWritesTheCommandUnterminatedAndReadsAtOnce) {
     GpibTransport::setLibraryPath(GPIB_STANDIN_PATH);
     QLibrary standin(GPIB_STANDIN_PATH);

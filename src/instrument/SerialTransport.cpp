@@ -26,7 +26,17 @@ int portKind(const QString& name) {
 
 QString openFailureText(const QString& device, QSerialPort& serial) {
     QString text = QString("Cannot open serial port %1: %2").arg(device, serial.errorString());
-    if (serial.error() == QSerialPort::PermissionError)
+    if (serial.error() != QSerialPort::PermissionError) return text;
+#ifdef Q_OS_WIN
+    const bool mayOpen = true; // Windows refuses a port only while another program has it
+#else
+    // A device we are allowed to open but could not have is held (and locked) by another program.
+    const QFileInfo info(device);
+    const bool mayOpen = info.exists() && info.isReadable() && info.isWritable();
+#endif
+    if (mayOpen)
+        text += " (the port is in use by another program)";
+    else
         text += " (add your user to the dialout group to use serial ports, then log in again)";
     return text;
 }
