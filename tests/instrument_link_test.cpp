@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLibrary>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -117,6 +118,16 @@ TEST_F(InstrumentLink, FailedWriteSkipsWaitAndReadAndKeepsTheLastReply) {
         EXPECT_EQ(serial.unsentBytes(), 0);
         serialRecorder.failWrite = false;
     }
+}
+
+TEST_F(InstrumentLink, AnIdleLinkWhoseDeviceVanishesIsLetGoAndCanBeOpenedAgain) {
+    connect();
+    instrument.reset(); // the far end hangs up while nothing is being exchanged
+    // The port stops reporting unreadable data from the event loop (which kept the CPU busy).
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !serial.isOpen(); }, 5000));
+    EXPECT_EQ(dxs.IDN(), "");
+    connect(); // the device is back: configuring opens it again
+    EXPECT_EQ(dxs.IDN(), kIdentification);
 }
 
 TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {

@@ -98,6 +98,14 @@ void SerialTransport::configure() {
                                                   .arg(m_device)
                                                   .arg(m_baud)
                                                   .arg(serial->errorString()));
+    // A device that has gone away (the far end hung up, an adapter pulled out) keeps signalling
+    // readable data it cannot deliver; left open, the port would keep the event loop busy. It is let
+    // go once control is back in the event loop; configure opens it again.
+    QSerialPort* port = serial.get();
+    QObject::connect(port, &QSerialPort::errorOccurred, port, [port](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+            QMetaObject::invokeMethod(port, [port] { port->close(); }, Qt::QueuedConnection);
+    });
     m_serial = std::move(serial);
 }
 
