@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLibrary>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -113,8 +114,20 @@ TEST_F(InstrumentLink, FailedWriteSkipsWaitAndReadAndKeepsTheLastReply) {
         EXPECT_EQ(dxs.IDN(), "");
         EXPECT_EQ(serialRecorder.reads, reads);
         EXPECT_EQ(dxs.lastSerialReply(), kept);
+        // Nothing unsent is left behind for the port to retry endlessly from the event loop.
+        EXPECT_EQ(serial.unsentBytes(), 0);
         serialRecorder.failWrite = false;
     }
+}
+
+TEST_F(InstrumentLink, AnIdleLinkWhoseDeviceVanishesIsLetGoAndCanBeOpenedAgain) {
+    connect();
+    instrument.reset(); // the far end hangs up while nothing is being exchanged
+    // The port stops reporting unreadable data from the event loop (which kept the CPU busy).
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !serial.isOpen(); }, 5000));
+    EXPECT_EQ(dxs.IDN(), "");
+    connect(); // the device is back: configuring opens it again
+    EXPECT_EQ(dxs.IDN(), kIdentification);
 }
 
 TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
@@ -140,6 +153,25 @@ TEST_F(InstrumentLink, ConfigureFailuresWriteTheFailureLine) {
         } catch (const TransportError& error) {
             EXPECT_TRUE(error.description().contains(c.detail)) << error.description().toStdString();
         }
+    }
+}
+
+TEST_F(InstrumentLink, APortAnotherProgramHoldsFailsAndSaysSo) {
+    instrument = std::make_unique<PtyInstrument>(folder.path(), 1);
+    ASSERT_TRUE(instrument->isRunning()) << instrument->errorText().toStdString();
+    SerialTransport holder; // stands in for another program with the port open
+    holder.setPortNumber(1);
+    holder.configure();
+    dxs.ConnectMethod("RS232");
+    EXPECT_EQ(lines, configureLines("RS232", " FAILURE"));
+    EXPECT_FALSE(dxs.Ready());
+    try {
+        serial.configure();
+        ADD_FAILURE() << "configure succeeded";
+    } catch (const TransportError& error) {
+        // The port is busy, not forbidden: no advice about permissions.
+        EXPECT_TRUE(error.description().contains("in use")) << error.description().toStdString();
+        EXPECT_FALSE(error.description().contains("dialout")) << error.description().toStdString();
     }
 }
 

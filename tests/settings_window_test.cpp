@@ -1,6 +1,7 @@
 // The setting files through the real window: the default file at start-up and closing, the File
 // menu's Save and Load with their dialogs, restoring a loaded record into the panel, and a loader fed
 // random files.
+#include "app/QtUserDialogs.h"
 #include "operations/Operations.h"
 #include "operations/record/RecordFile.h"
 #include "panel/NumericBox.h"
@@ -9,7 +10,9 @@
 #include "support/WindowFixture.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -338,4 +341,15 @@ TEST_F(SettingsWindow, RandomAndTruncatedFilesLoadWithoutHarmAndStayAsTheyWere) 
         EXPECT_TRUE(window().sendAll);
     }
     EXPECT_TRUE(dialogs().messages.empty());
+}
+
+TEST(SettingFileDialog, TheFilterEntryReadsAsGiven) {
+    // The real file dialog, as Save and Load show it: one entry, not "DXS4820(*.Log) (*.Log)".
+    QFileDialog dialog(nullptr, QString(), QDir::tempPath(), qtFileFilter("DXS4820(*.Log)|*.Log"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->count(), 1);
+    EXPECT_EQ(types->itemText(0), QString("DXS4820(*.Log)"));
+    EXPECT_EQ(qtFileFilter("Text files|*.txt"), QString("Text files (*.txt)"));
 }

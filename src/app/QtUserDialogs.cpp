@@ -29,7 +29,11 @@ UserDialogs::Answer QtUserDialogs::message(const QString& text, Buttons buttons,
 QString qtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) entries << parts[i] + " (" + parts[i + 1] + ")";
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // A description that already names its pattern in brackets is shown as it stands, not twice.
+        const QString bracketed = "(" + parts[i + 1] + ")";
+        entries << (parts[i].endsWith(bracketed) ? parts[i] : parts[i] + " " + bracketed);
+    }
     return entries.join(";;");
 }
 

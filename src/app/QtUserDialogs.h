@@ -8,12 +8,14 @@ class QtUserDialogs : public UserDialogs {
 public:
     explicit QtUserDialogs(QWidget* owner) : m_owner(owner) {}
     Answer message(const QString& text, Buttons buttons, Icon icon) override;
-    QString chooseFile(const QString& initialFolder, const QString& presetName, const QString& filter) override;
+    QString chooseFile(const QString& initialFolder, const QString& presetName,
+                       const QString& filter) override;
     void openHelp(int startPos) override;
 
 private:
     QWidget* m_owner;
 };
 
-// "DXS4820(*.Log)|*.Log" in the form Qt's file dialog takes: "DXS4820(*.Log) (*.Log)".
+// "Name|pattern" pairs in the form Qt's file dialog takes: "Text files|*.txt" becomes
+// "Text files (*.txt)"; "DXS4820(*.Log)|*.Log" stays "DXS4820(*.Log)", as the entry reads.
 QString qtFileFilter(const QString& filter);

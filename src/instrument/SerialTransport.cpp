@@ -26,7 +26,17 @@ int portKind(const QString& name) {
 
 QString openFailureText(const QString& device, QSerialPort& serial) {
     QString text = QString("Cannot open serial port %1: %2").arg(device, serial.errorString());
-    if (serial.error() == QSerialPort::PermissionError)
+    if (serial.error() != QSerialPort::PermissionError) return text;
+#ifdef Q_OS_WIN
+    const bool mayOpen = true; // Windows refuses a port only while another program has it
+#else
+    // A device we are allowed to open but could not have is held (and locked) by another program.
+    const QFileInfo info(device);
+    const bool mayOpen = info.exists() && info.isReadable() && info.isWritable();
+#endif
+    if (mayOpen)
+        text += " (the port is in use by another program)";
+    else
         text += " (add your user to the dialout group to use serial ports, then log in again)";
     return text;
 }
@@ -88,6 +98,14 @@ void SerialTransport::configure() {
                                                   .arg(m_device)
                                                   .arg(m_baud)
                                                   .arg(serial->errorString()));
+    // A device that has gone away (the far end hung up, an adapter pulled out) keeps signalling
+    // readable data it cannot deliver; left open, the port would keep the event loop busy. It is let
+    // go once control is back in the event loop; configure opens it again.
+    QSerialPort* port = serial.get();
+    QObject::connect(port, &QSerialPort::errorOccurred, port, [port](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+            QMetaObject::invokeMethod(port, [port] { port->close(); }, Qt::QueuedConnection);
+    });
     m_serial = std::move(serial);
 }
 
@@ -99,16 +117,24 @@ void SerialTransport::write(const QByteArray& data) {
     m_serial->clear(QSerialPort::Input);
     m_serial->clearError();
 
-    if (m_serial->write(data) != data.size())
-        throw TransportError(m_serial->error(),
-                             "Write to " + m_device + " failed: " + m_serial->errorString());
+    // What could not be sent is dropped: left in the buffer, the port would retry it on every turn
+    // of the event loop (a device gone away keeps the CPU busy), and a stale command must not reach
+    // the instrument later.
+    const auto fail = [this]() {
+        const TransportError error(m_serial->error(),
+                                   "Write to " + m_device + " failed: " + m_serial->errorString());
+        m_serial->clear(QSerialPort::Output);
+        m_serial->clearError();
+        throw error;
+    };
+    if (m_serial->write(data) != data.size()) fail();
     m_serial->flush();
-    if (m_serial->bytesToWrite() > 0 && !m_serial->waitForBytesWritten(writeTimeoutMs))
-        throw TransportError(m_serial->error(),
-                             "Write to " + m_device + " failed: " + m_serial->errorString());
-    if (m_serial->error() != QSerialPort::NoError && m_serial->error() != QSerialPort::TimeoutError)
-        throw TransportError(m_serial->error(),
-                             "Write to " + m_device + " failed: " + m_serial->errorString());
+    if (m_serial->bytesToWrite() > 0 && !m_serial->waitForBytesWritten(writeTimeoutMs)) fail();
+    if (m_serial->error() != QSerialPort::NoError && m_serial->error() != QSerialPort::TimeoutError) fail();
+}
+
+qint64 SerialTransport::unsentBytes() const {
+    return isOpen() ? m_serial->bytesToWrite() : 0;
 }
 
 QByteArray SerialTransport::read() {

@@ -37,6 +37,8 @@ public:
     QByteArray read() override;
 
     bool isOpen() const;
+    // Bytes written but not yet passed to the device.
+    qint64 unsentBytes() const;
     QString device() const { return m_device; }
 
 private:
