@@ -3,6 +3,7 @@
 #include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
+#include "panel/RateBandBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
 #include "panel/Synchronisation.h"
@@ -26,9 +27,7 @@ void follow(QRadioButton* option, bool chosen) {
 void txtBurstPeriod_Enter(frmDXS& window) {
     Panel& panel = window.panel;
     NumericBox* box = panel.txtBurstPeriod;
-    const RateBandResult band = rateBand(box->text(), kBurstRate);
-    if (band.step) box->setTag(*band.step);
-    box->setText(band.text);
+    applyRateBand(box, kBurstRate);
     const double rate = numtext::lenientValue(box->text());
     if (!box->text().isEmpty() && rate > 0) {
         panel.lblBurstPeriodSec->setText(burst::periodLabel(rate));

@@ -3,6 +3,7 @@
 #include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
+#include "panel/RateBandBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
 #include "panel/Synchronisation.h"
@@ -24,9 +25,7 @@ void follow(QRadioButton* option, bool chosen) {
 void txtGatePeriod_Enter(frmDXS& window) {
     Panel& panel = window.panel;
     NumericBox* box = panel.txtGatePeriod;
-    const RateBandResult band = rateBand(box->text(), kGateRate);
-    if (band.step) box->setTag(*band.step);
-    box->setText(band.text);
+    applyRateBand(box, kGateRate);
     const double rate = numtext::lenientValue(box->text());
     if (!box->text().isEmpty() && rate > 0) {
         panel.lblGatePeriod->setText(gate::gatePeriodLabel(rate));
@@ -42,9 +41,7 @@ void txtOpenGatePeriod_Enter(frmDXS& window) {
     Panel& panel = window.panel;
     NumericBox* box = panel.txtOpenGatePeriod;
     // Below the smallest band the text and step stay as they are.
-    const RateBandResult band = rateBand(box->text(), kOpenGateRate);
-    if (band.step) box->setTag(*band.step);
-    box->setText(band.text);
+    applyRateBand(box, kOpenGateRate);
     const gate::OpenGateCheck check =
         gate::checkOpenGate(box->text(), panel.txtGatePeriod->text(), panel.txtMainFreq->text());
     switch (check.kind) {

@@ -4,6 +4,7 @@
 #include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
+#include "panel/RateBandBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
 #include "panel/Synchronisation.h"
@@ -30,9 +31,7 @@ QString remembered(frmDXS& window, RecordField field) {
 
 void confirmRate(frmDXS& window) {
     NumericBox* box = window.panel.txtModRate;
-    const RateBandResult result = rateBand(box->text(), kModulationRate);
-    if (result.step) box->setTag(*result.step);
-    box->setText(result.text);
+    applyRateBand(box, kModulationRate);
     window.record.setText(amChosen(window) ? RecordField::AMRate : RecordField::FMRate, box->text());
     box->markAccepted();
     copySynchronised(window, box);

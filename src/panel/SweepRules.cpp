@@ -4,6 +4,7 @@
 #include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
+#include "panel/RateBandBox.h"
 #include "panel/PanelWiring.h"
 #include "panel/Synchronisation.h"
 #include "panel/rules/HelpPositions.h"
@@ -143,9 +144,7 @@ void installSweepRules(frmDXS& window) {
 
     panel.txtSweepRate->enterRule = [&window] {
         NumericBox* box = window.panel.txtSweepRate;
-        const RateBandResult result = rateBand(box->text(), kSweepRate);
-        if (result.step) box->setTag(*result.step);
-        box->setText(result.text);
+        applyRateBand(box, kSweepRate);
         box->markAccepted();
         copySynchronised(window, box);
     };

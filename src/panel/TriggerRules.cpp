@@ -2,6 +2,7 @@
 // choice that keeps the trigger, burst and gate Int/Ext pairs in step.
 #include "app/frmDXS.h"
 #include "panel/NumericBox.h"
+#include "panel/RateBandBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
 #include "panel/Synchronisation.h"
@@ -19,9 +20,7 @@ void follow(QRadioButton* option, bool chosen) {
 
 void txtTrgRate_Enter(frmDXS& window) {
     NumericBox* box = window.panel.txtTrgRate;
-    const RateBandResult band = rateBand(box->text(), kTriggerRate);
-    if (band.step) box->setTag(*band.step);
-    box->setText(band.text);
+    applyRateBand(box, kTriggerRate);
     window.record.setText(RecordField::TriggerRate, box->text());
     box->markAccepted();
     copySynchronised(window, box);
