@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
 #include "panel/RateBandBox.h"
+#include "panel/SourcePairs.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
 #include "panel/Synchronisation.h"
@@ -19,10 +20,6 @@
 namespace {
 
 constexpr int BurstCountHelp = 22; // caption "Burst Count :"
-
-void follow(QRadioButton* option, bool chosen) {
-    if (chosen && !option->isChecked()) option->setChecked(true);
-}
 
 void txtBurstPeriod_Enter(frmDXS& window) {
     Panel& panel = window.panel;
@@ -112,10 +109,8 @@ void HScroll1_Change(frmDXS& window, int value) {
 }
 
 void followBurstSource(Panel& panel) {
-    follow(panel.optGateInt, panel.optBurstInt->isChecked());
-    follow(panel.optTriggerInt, panel.optBurstInt->isChecked());
-    follow(panel.optGateExt, panel.optBurstExt->isChecked());
-    follow(panel.optTriggerExt, panel.optBurstExt->isChecked());
+    followSource({panel.optBurstInt, panel.optBurstExt},
+                 {{panel.optGateInt, panel.optGateExt}, {panel.optTriggerInt, panel.optTriggerExt}});
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
 #include "panel/RateBandBox.h"
+#include "panel/SourcePairs.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
 #include "panel/Synchronisation.h"
@@ -17,10 +18,6 @@
 namespace {
 
 constexpr int GatePeriodHelp = 25; // caption "Gate Period :"
-
-void follow(QRadioButton* option, bool chosen) {
-    if (chosen && !option->isChecked()) option->setChecked(true);
-}
 
 void txtGatePeriod_Enter(frmDXS& window) {
     Panel& panel = window.panel;
@@ -79,10 +76,8 @@ void txtOpenGatePeriod_Enter(frmDXS& window) {
 }
 
 void followGateSource(Panel& panel) {
-    follow(panel.optBurstInt, panel.optGateInt->isChecked());
-    follow(panel.optTriggerInt, panel.optGateInt->isChecked());
-    follow(panel.optBurstExt, panel.optGateExt->isChecked());
-    follow(panel.optTriggerExt, panel.optGateExt->isChecked());
+    followSource({panel.optGateInt, panel.optGateExt},
+                 {{panel.optBurstInt, panel.optBurstExt}, {panel.optTriggerInt, panel.optTriggerExt}});
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/frmDXS.h"
 #include "panel/NumericBox.h"
 #include "panel/RateBandBox.h"
+#include "panel/SourcePairs.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
 #include "panel/Synchronisation.h"
@@ -14,10 +15,6 @@
 namespace {
 
 // Choosing an option that is already chosen starts nothing, which ends the chain of source rules.
-void follow(QRadioButton* option, bool chosen) {
-    if (chosen && !option->isChecked()) option->setChecked(true);
-}
-
 void txtTrgRate_Enter(frmDXS& window) {
     NumericBox* box = window.panel.txtTrgRate;
     applyRateBand(box, kTriggerRate);
@@ -46,10 +43,8 @@ void txtTrgPhase_Change(frmDXS& window) {
 }
 
 void followTriggerSource(Panel& panel) {
-    follow(panel.optGateInt, panel.optTriggerInt->isChecked());
-    follow(panel.optBurstInt, panel.optTriggerInt->isChecked());
-    follow(panel.optGateExt, panel.optTriggerExt->isChecked());
-    follow(panel.optBurstExt, panel.optTriggerExt->isChecked());
+    followSource({panel.optTriggerInt, panel.optTriggerExt},
+                 {{panel.optGateInt, panel.optGateExt}, {panel.optBurstInt, panel.optBurstExt}});
 }
 
 } // namespace
