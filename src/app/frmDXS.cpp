@@ -57,9 +57,8 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     // Activation handed back by our help or About window asks the instrument again; a message box
     // closing or the user returning from another program does not.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
-        static QPointer<QWindow> previous;
-        if (now && now == windowHandle() && isOwnSecondaryWindow(previous)) checkReadiness();
-        previous = now;
+        if (now && now == windowHandle() && isOwnSecondaryWindow(m_previousFocusWindow)) checkReadiness();
+        m_previousFocusWindow = now;
     });
 }
 

@@ -8,6 +8,8 @@
 #include "panel/Panel.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QWindow>
 #include <memory>
 
 class QAction;
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<UserDialogs> m_dialogs;
     std::unique_ptr<SerialTransport> m_serial;
     std::unique_ptr<GpibTransport> m_gpib;
+    QPointer<QWindow> m_previousFocusWindow;
     bool m_shownOnce = false;
     bool m_closing = false;
 };
