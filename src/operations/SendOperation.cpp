@@ -133,6 +133,8 @@ public:
             return;
         case SendOutcome::End::ConversionFailed:
             // What was sent stays sent; the send-all flag stays so the next send repeats it all.
+            // The box names the value that could not be converted: without it the box would often
+            // list nothing at all after "as follows".
             m_window.dialogs().message("DXS-4820 Application System causes errors as follows \r\n" +
                                            outcome.errorText + outcome.failure,
                                        UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
