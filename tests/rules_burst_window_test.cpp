@@ -46,6 +46,11 @@ TEST_F(BurstWindow, RateGivesThePeriodAndTheTriggerRate) {
                       QStringList({rate, follower, follower, follower}));
         }
     }
+    // a trigger rate that already shows the burst rate is not touched, so it keeps its mark
+    p.chkSyncRateSym->setChecked(false);
+    p.txtTrgRate->setText("50");
+    enter(p.txtBurstPeriod, "50");
+    EXPECT_EQ(look(p.txtTrgRate), "50 orange");
 }
 
 // The count's share of the burst period becomes the trigger symmetry; more than one cycle the type Multi.

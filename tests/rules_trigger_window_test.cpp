@@ -14,8 +14,10 @@ TEST_F(TriggerWindow, RateBandsWithAndWithoutSynchronisation) {
             p.chkSyncRateSym->setChecked(sync);
             for (NumericBox* box : {p.txtSweepRate, p.txtModRate, p.txtBurstPeriod, p.txtGatePeriod})
                 box->setText("7");
+            window().record.setText(RecordField::AMRate, "kept");
             enter(p.txtTrgRate, c.typed);
             EXPECT_EQ(state(p.txtTrgRate), QString(c.state));
+            EXPECT_EQ(window().record.text(RecordField::AMRate), "kept  "); // copies are not stored
             EXPECT_EQ(window().record.text(RecordField::TriggerRate), p.txtTrgRate->text().leftJustified(6));
             // the sweep and modulation rates follow with synchronisation, the burst and gate rates never
             const QString follower = sync ? p.txtTrgRate->text() : "7 orange";
