@@ -139,8 +139,9 @@ TEST_F(SweepWindow, RateBandsAndStepping) {
     p.chkSyncRateSym->setChecked(false);
     const struct {
         const char *typed, *state;
-    } cases[] = {{"20000", "10000/100"}, {"101", "200/100"}, {"1.01", "2/1"},    {"0.005", "0.01/0.01"},
-                 {"0.5", "0.50/0.01"},   {"", "0.01/0.01"},  {"150", "200/100"}, {"0.010", "0.010/100"}};
+    } cases[] = {{"20000", "10000/100"}, {"101", "200/100"},     {"1.01", "2/1"},
+                 {"0.005", "0.01/0.01"}, {"0.5", "0.50/0.01"},   {"", "0.01/0.01"},
+                 {"150", "200/100"},     {"0.010", "0.010/100"}, {"1", "1/0.01"}};
     for (const auto& c : cases) {
         enter(p.txtSweepRate, c.typed);
         EXPECT_EQ(state(p.txtSweepRate), QString(c.state)) << c.typed;

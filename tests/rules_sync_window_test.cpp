@@ -16,6 +16,8 @@ TEST_F(SynchronisationWindow, AcceptedRateAndSymmetryAreCopiedWhileTicked) {
         {true, p.txtSweepSymmetry, "33.3", "200 200 200 200 200", "33 33 33"},
         {false, p.txtModRate, "7", "200 7 200 200 200", "33 33 33"},
         {false, p.txtSweepSymmetry, "5", "200 7 200 200 200", "10 33 33"},
+        {false, p.txtSweepSymmetry, "95", "200 7 200 200 200", "90 33 33"},
+        {false, p.txtSweepSymmetry, "", "200 7 200 200 200", "10 33 33"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
