@@ -76,7 +76,17 @@ private:
     QButtonGroup* optionGroup(const char* name);
     template <size_t N>
     void optionArray(std::array<QRadioButton*, N>& options, const char* name,
-                     const std::array<const char*, N>& captions, CaptionPanel* holder, int chosen);
+                     const std::array<const char*, N>& captions, QWidget* holder, QLayout* into, int chosen);
+    template <size_t N>
+    void optionArray(std::array<QRadioButton*, N>& options, const char* name,
+                     const std::array<const char*, N>& captions, CaptionPanel* holder, int chosen) {
+        optionArray(options, name, captions, holder, holder->contentLayout(), chosen);
+    }
+    // A row of choices that sits beside its caption label.
+    QWidget* choiceRow(const char* name, QWidget* parent);
+    QScrollBar* scrollBar(const char* name, int minimum, int maximum, int pageStep, int value, QWidget* parent);
+    // The main, sweep and modulation groups: a titled frame holding one row.
+    QHBoxLayout* settingGroup(int index, const char* title);
     // A caption, box, spin control and unit on one row of a grid.
     NumericBox* boxRow(QGridLayout* grid, int row, int column, int labelIndex, const char* name,
                        const char* text, const char* unit);
@@ -150,13 +160,43 @@ QRadioButton* Builder::option(const QString& name, const char* caption, QButtonG
 
 template <size_t N>
 void Builder::optionArray(std::array<QRadioButton*, N>& options, const char* name,
-                          const std::array<const char*, N>& captions, CaptionPanel* holder, int chosen) {
+                          const std::array<const char*, N>& captions, QWidget* holder, QLayout* into,
+                          int chosen) {
     QButtonGroup* group = optionGroup(name);
     for (size_t i = 0; i < N; ++i) {
         options[i] = option(indexed(name, int(i)), captions[i], group, holder);
-        holder->contentLayout()->addWidget(options[i]);
+        into->addWidget(options[i]);
     }
     options[size_t(chosen)]->setChecked(true);
+}
+
+QWidget* Builder::choiceRow(const char* name, QWidget* parent) {
+    auto* row = new QWidget(parent);
+    row->setObjectName(QLatin1String(name));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return row;
+}
+
+QScrollBar* Builder::scrollBar(const char* name, int minimum, int maximum, int pageStep, int value,
+                               QWidget* parent) {
+    auto* bar = new QScrollBar(Qt::Horizontal, parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setRange(minimum, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(pageStep);
+    bar->setValue(value);
+    return bar;
+}
+
+QHBoxLayout* Builder::settingGroup(int index, const char* title) {
+    auto* frame = new QGroupBox(QString::fromLatin1(title));
+    frame->setObjectName(indexed("Frame1", index));
+    m_panel.Frame1[size_t(index)] = frame;
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(6, 2, 6, 2);
+    row->setSpacing(px(240));
+    return row;
 }
 
 QGridLayout* Builder::boxGrid() {
@@ -225,12 +265,8 @@ QLabel* Builder::warningLine(QWidget* parent) {
 }
 
 QWidget* Builder::mainGroup() {
-    auto* frame = new QGroupBox("Main Setting");
-    frame->setObjectName("Frame1_0");
-    m_panel.Frame1[0] = frame;
-    auto* row = new QHBoxLayout(frame);
-    row->setContentsMargins(6, 2, 6, 2);
-    row->setSpacing(px(240));
+    QHBoxLayout* row = settingGroup(0, "Main Setting");
+    QWidget* frame = m_panel.Frame1[0];
 
     // Function: the three waveforms beside their caption.
     auto* function = new QGridLayout;
@@ -250,7 +286,6 @@ QWidget* Builder::mainGroup() {
     row->addLayout(left);
     row->addLayout(right);
     row->addStretch(1);
-    frame->setLayout(row);
     m_panel.txtMainFreq = boxRow(left, 0, 0, 3, "txtMainFreq", "10000", "Hz");
     m_panel.txtMainAmp = boxRow(left, 1, 0, 1, "txtMainAmp", "5.00", "Vpp");
     m_panel.txtMainDCOffset = boxRow(right, 0, 0, 2, "txtMainDCOffset", "0.00", "V");
@@ -259,12 +294,8 @@ QWidget* Builder::mainGroup() {
 }
 
 QWidget* Builder::sweepGroup() {
-    auto* frame = new QGroupBox("Sweep Setting");
-    frame->setObjectName("Frame1_1");
-    m_panel.Frame1[1] = frame;
-    auto* row = new QHBoxLayout(frame);
-    row->setContentsMargins(6, 2, 6, 2);
-    row->setSpacing(px(240));
+    QHBoxLayout* row = settingGroup(1, "Sweep Setting");
+    QWidget* frame = m_panel.Frame1[1];
 
     auto* modes = new QGridLayout;
     modes->setVerticalSpacing(2);
@@ -273,27 +304,12 @@ QWidget* Builder::sweepGroup() {
     modes->addWidget(function, 0, 0, 1, 3);
 
     modes->addWidget(captionLabel(5, frame), 1, 0);
-    auto* model = new QWidget(frame);
-    model->setObjectName("SweepModelChoices");
-    auto* modelRow = new QHBoxLayout(model);
-    modelRow->setContentsMargins(0, 0, 0, 0);
-    QButtonGroup* modelGroup = optionGroup("optSweepModel");
-    const std::array<const char*, 2> models = {"Lin", "Log"};
-    for (int i = 0; i < 2; ++i) {
-        m_panel.optSweepModel[size_t(i)] =
-            option(indexed("optSweepModel", i), models[size_t(i)], modelGroup, model);
-        modelRow->addWidget(m_panel.optSweepModel[size_t(i)]);
-    }
-    m_panel.optSweepModel[0]->setChecked(true);
+    QWidget* model = choiceRow("SweepModelChoices", frame);
+    optionArray(m_panel.optSweepModel, "optSweepModel", {"Lin", "Log"}, model, model->layout(), 0);
     modes->addWidget(model, 1, 1, 1, 2);
 
     modes->addWidget(captionLabel(26, frame), 2, 0);
-    m_panel.HScrollSweep = new QScrollBar(Qt::Horizontal, frame);
-    m_panel.HScrollSweep->setObjectName("HScrollSweep");
-    m_panel.HScrollSweep->setRange(1, 8);
-    m_panel.HScrollSweep->setSingleStep(1);
-    m_panel.HScrollSweep->setPageStep(1);
-    m_panel.HScrollSweep->setValue(5);
+    m_panel.HScrollSweep = scrollBar("HScrollSweep", 1, 8, 1, 5, frame);
     m_panel.HScrollSweep->setMinimumWidth(px(1100));
     modes->addWidget(m_panel.HScrollSweep, 2, 1);
     m_panel.lblSweepSegNo = displayLabel("lblSweepSegNo", frame);
@@ -314,12 +330,8 @@ QWidget* Builder::sweepGroup() {
 }
 
 QWidget* Builder::modulationGroup() {
-    auto* frame = new QGroupBox("Modulation Setting");
-    frame->setObjectName("Frame1_2");
-    m_panel.Frame1[2] = frame;
-    auto* row = new QHBoxLayout(frame);
-    row->setContentsMargins(6, 2, 6, 2);
-    row->setSpacing(px(240));
+    QHBoxLayout* row = settingGroup(2, "Modulation Setting");
+    QWidget* frame = m_panel.Frame1[2];
 
     auto* modes = new QGridLayout;
     modes->setVerticalSpacing(2);
@@ -328,15 +340,12 @@ QWidget* Builder::modulationGroup() {
     modes->addWidget(function, 0, 0, 1, 2);
 
     modes->addWidget(captionLabel(18, frame), 1, 0);
-    auto* kind = new QWidget(frame);
-    kind->setObjectName("ModKindChoices");
-    auto* kindRow = new QHBoxLayout(kind);
-    kindRow->setContentsMargins(0, 0, 0, 0);
+    QWidget* kind = choiceRow("ModKindChoices", frame);
     QButtonGroup* kindGroup = optionGroup("optModKind");
     m_panel.optModAM = option("optModAM", "AM", kindGroup, kind);
     m_panel.optModFM = option("optModFM", "FM", kindGroup, kind);
-    kindRow->addWidget(m_panel.optModAM);
-    kindRow->addWidget(m_panel.optModFM);
+    kind->layout()->addWidget(m_panel.optModAM);
+    kind->layout()->addWidget(m_panel.optModFM);
     m_panel.optModAM->setChecked(true);
     modes->addWidget(kind, 1, 1, Qt::AlignLeft);
     modes->setColumnStretch(1, 1);
@@ -404,18 +413,8 @@ QWidget* Builder::triggerPage() {
     optionArray(m_panel.optTrigger, "optTrigger", {"On", "Off"}, function, 1);
     modes->addWidget(function, 0, 0, 1, 2);
     modes->addWidget(captionLabel(13, page), 1, 0);
-    auto* type = new QWidget(page);
-    type->setObjectName("TriggerTypeChoices");
-    auto* typeRow = new QHBoxLayout(type);
-    typeRow->setContentsMargins(0, 0, 0, 0);
-    QButtonGroup* typeGroup = optionGroup("optTriggerType");
-    const std::array<const char*, 2> types = {"Single", "Multi"};
-    for (int i = 0; i < 2; ++i) {
-        m_panel.optTriggerType[size_t(i)] =
-            option(indexed("optTriggerType", i), types[size_t(i)], typeGroup, type);
-        typeRow->addWidget(m_panel.optTriggerType[size_t(i)]);
-    }
-    m_panel.optTriggerType[0]->setChecked(true);
+    QWidget* type = choiceRow("TriggerTypeChoices", page);
+    optionArray(m_panel.optTriggerType, "optTriggerType", {"Single", "Multi"}, type, type->layout(), 0);
     modes->addWidget(type, 1, 1, Qt::AlignLeft);
     modes->setColumnStretch(1, 1);
     CaptionPanel* source = sourcePanel(4, "optTriggerSource", m_panel.optTriggerInt, "optTriggerInt",
@@ -454,12 +453,7 @@ QWidget* Builder::burstPage() {
     boxes->addWidget(m_panel.lblBurstPeriodSec, 0, 3);
     m_panel.txtBurstCount = boxRow(boxes, 1, 0, 22, "txtBurstCount", "", nullptr);
     boxes->addWidget(captionLabel(23, page), 2, 0);
-    m_panel.HScroll1 = new QScrollBar(Qt::Horizontal, page);
-    m_panel.HScroll1->setObjectName("HScroll1");
-    m_panel.HScroll1->setRange(10, 90);
-    m_panel.HScroll1->setSingleStep(1);
-    m_panel.HScroll1->setPageStep(10);
-    m_panel.HScroll1->setValue(10);
+    m_panel.HScroll1 = scrollBar("HScroll1", 10, 90, 10, 10, page);
     boxes->addWidget(m_panel.HScroll1, 2, 1);
     m_panel.lblSymmetry = displayLabel("lblSymmetry", page);
     boxes->addWidget(m_panel.lblSymmetry, 2, 2, 1, 2, Qt::AlignLeft);
