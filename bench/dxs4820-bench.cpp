@@ -187,8 +187,10 @@ int main(int argc, char** argv) {
     for (const Measurement& measurement : measurements) {
         if (!chosen.isEmpty() && !chosen.contains(measurement.name)) continue;
         for (const Result& result : measurement.run(folder.path())) {
-            std::printf("%-40s %12.2f %s%s%s\n", qPrintable(result.name), result.value,
-                        qPrintable(result.unit), result.note.isEmpty() ? "" : "  (",
+            // The value is written by Qt, not printf, so it keeps its decimal point in any locale.
+            std::printf("%-40s %12s %s%s%s\n", qPrintable(result.name),
+                        QByteArray::number(result.value, 'f', 2).constData(), qPrintable(result.unit),
+                        result.note.isEmpty() ? "" : "  (",
                         result.note.isEmpty() ? "" : qPrintable(result.note + ")"));
             std::fflush(stdout);
         }

@@ -2,7 +2,7 @@
 # Installs, from Debian's packages, whatever the build and the tests need and the machine lacks.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
-          libgtest-dev libgl-dev)
+          libgtest-dev libgl-dev locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,21 +1,67 @@
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <limits>
 #include <string>
+#include <string_view>
 
 namespace numtext {
 
 namespace {
 
-bool isSkippedBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isSkippedBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Whether a decimal text that no double can hold is too large rather than too small: the power of
+// ten of its first non-zero digit, exponent included, is positive.
+bool tooLarge(std::string_view ascii) {
+    long long wholeDigits = 0;   // digits from the first non-zero one up to the point
+    long long firstFraction = 0; // position after the point of the first non-zero digit
+    bool pointSeen = false;
+    size_t i = 0;
+    for (long long position = 0; i < ascii.size() && ascii[i] != 'e'; ++i) {
+        const char c = ascii[i];
+        if (c == '.') {
+            pointSeen = true;
+        } else if (!pointSeen) {
+            if (wholeDigits > 0 || c != '0') ++wholeDigits;
+        } else if (++position; wholeDigits == 0 && firstFraction == 0 && c != '0') {
+            firstFraction = position;
+        }
+    }
+    if (wholeDigits == 0 && firstFraction == 0) return false; // zero fits any double
+    long long exponent = 0;
+    bool negativeExponent = false;
+    if (i < ascii.size()) ++i; // the 'e'
+    if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-')) negativeExponent = ascii[i++] == '-';
+    for (; i < ascii.size(); ++i)
+        exponent = std::min(exponent * 10 + (ascii[i] - '0'), 1'000'000'000LL);
+    const long long order = wholeDigits > 0 ? wholeDigits - 1 : -firstFraction;
+    return order + (negativeExponent ? -exponent : exponent) > 0;
+}
+
+// The text "[sign] digits [. digits] [e [sign] digits]" as a double, read with the decimal point
+// whatever the C library's locale says: too large gives an infinity, too small 0.
+double parseDecimal(std::string_view ascii) {
+    const bool negative = !ascii.empty() && ascii.front() == '-';
+    if (!ascii.empty() && (negative || ascii.front() == '+')) ascii.remove_prefix(1);
+    double value = 0.0;
+    if (std::from_chars(ascii.data(), ascii.data() + ascii.size(), value).ec ==
+        std::errc::result_out_of_range)
+        value = tooLarge(ascii) ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -value : value;
+}
 
 double toDouble(const std::string& ascii) {
     if (ascii.empty()) return 0.0;
-    double value = std::strtod(ascii.c_str(), nullptr);
+    double value = parseDecimal(ascii);
     if (std::isinf(value)) return value > 0 ? DBL_MAX : -DBL_MAX;
     if (std::isnan(value)) return 0.0;
     return value;
@@ -31,15 +77,17 @@ struct DecimalText {
 DecimalText decimalText(double value) {
     DecimalText d;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
     const char* p = buffer;
     if (*p == '-') {
         d.negative = true;
         ++p;
     }
-    for (; *p && *p != 'e'; ++p)
+    for (; p != end && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') d.digits.push_back(*p);
-    if (*p == 'e') d.exponent = std::atoi(p + 1);
+    if (p != end && *++p == '+') ++p; // "e+03" or "e-05"; the reading below takes no plus sign
+    std::from_chars(p, end, d.exponent);
     return d;
 }
 
@@ -112,7 +160,8 @@ std::optional<double> strictNumber(QStringView text) {
     if (i < n && (trimmed[i] == u'e' || trimmed[i] == u'E')) {
         ascii.push_back('e');
         ++i;
-        if (i < n && (trimmed[i] == u'+' || trimmed[i] == u'-')) ascii.push_back(char(trimmed[i++].unicode()));
+        if (i < n && (trimmed[i] == u'+' || trimmed[i] == u'-'))
+            ascii.push_back(char(trimmed[i++].unicode()));
         bool exponentDigits = false;
         while (i < n && isDigit(trimmed[i])) {
             ascii.push_back(char(trimmed[i++].unicode()));
@@ -121,7 +170,7 @@ std::optional<double> strictNumber(QStringView text) {
         if (!exponentDigits) return std::nullopt;
     }
     if (i != n) return std::nullopt;
-    const double value = std::strtod(ascii.c_str(), nullptr);
+    const double value = parseDecimal(ascii);
     if (!std::isfinite(value)) return std::nullopt;
     return value;
 }
@@ -168,7 +217,8 @@ QString formatFixed(double value, int decimals) {
     std::string kept = all.substr(0, keep);
     if (all[keep] >= '5') {
         int i = int(kept.size()) - 1;
-        while (i >= 0 && kept[size_t(i)] == '9') kept[size_t(i--)] = '0';
+        while (i >= 0 && kept[size_t(i)] == '9')
+            kept[size_t(i--)] = '0';
         if (i >= 0)
             ++kept[size_t(i)];
         else {
@@ -196,8 +246,9 @@ QString generalForm(double value) {
     if (!std::isfinite(value)) value = 0.0;
     if (value == 0.0) return QStringLiteral("0");
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    QString text = QString::fromLatin1(buffer);
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    QString text = QString::fromLatin1(buffer, end - buffer);
     const qsizetype e = text.indexOf(u'e');
     if (e >= 0) text[e] = u'E';
     return text;

@@ -100,7 +100,7 @@ QByteArray SimulatedInstrument::answer(const QByteArray& rawLine) {
         if (argument == "?") {
             const double v = m_values[size_t(row)];
             if (commandTable()[size_t(row)].type == ValueType::Double)
-                normal = QString::asprintf("%.6E", v).toLatin1() + '\n';
+                normal = QByteArray::number(v, 'E', 6) + '\n';
             else
                 normal = QByteArray::number(qint64(v)) + '\n';
         } else if (const auto number = numtext::strictNumber(QString::fromLatin1(argument))) {
