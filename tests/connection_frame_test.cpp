@@ -3,6 +3,7 @@
 #include "instrument/GpibTransport.h"
 #include "instrument/SerialTransport.h"
 #include "operations/Operations.h"
+#include "panel/CaptionLabel.h"
 #include "support/QtPrint.h"
 #include "support/SendFixture.h"
 
@@ -10,8 +11,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace {
 
@@ -23,12 +26,31 @@ void choose(QComboBox* list, const QString& text) {
 
 using ConnectionFrame = SendFixture;
 
-// Each port's tooltip names the device it opens, also one linked after start-up.
-TEST_F(ConnectionFrame, ListsAndTooltips) {
+// The frame's captions, texts and lists in their order (the address as start-up shows a never-written
+// one); each port's tooltip names the device it opens, also one linked after start-up.
+TEST_F(ConnectionFrame, CaptionsListsAndTooltips) {
     frmDXS& w = window();
     const Panel& p = w.panel;
-    EXPECT_EQ(p.cboComPort->count() + p.cboBuadRate->count(), 12);
-    EXPECT_EQ(p.cboComPort->currentIndex() + p.cboBuadRate->currentIndex(), -2);
+    const auto items = [](const QComboBox* list) {
+        QStringList all;
+        for (int i = 0; i < list->count(); ++i)
+            all << list->itemText(i);
+        return all;
+    };
+    EXPECT_EQ(items(p.cboComPort), QStringList({"1", "2", "3", "4"}));
+    EXPECT_EQ(items(p.cboBuadRate),
+              QStringList({"19200", "14400", "9600", "4800", "2400", "1200", "600", "300"}));
+    EXPECT_EQ(QStringList({p.Label5->text(), p.Label1[19]->text(), p.Label6->text(), p.Label9->text(),
+                           p.Label7->text(), p.txtGPIBAddr->text(), p.txtCycleTime->text(),
+                           p.chkSkipCommand->text(), p.chkSyncRateSym->text(), p.OKButton->text(),
+                           p.cmdTestConnect->text(), p.cmdHelp->text()}),
+              QStringList({"DXS-4820 RS232 Interface Setting",
+                           "COM Port :", "Buad Rate:", "GPIB: PrimaryAddress   ", "Cycle Time             ms",
+                           "0", "100", "Skip  Sending Commands with the Same Value",
+                           "Sync. Rate && SYM Value", "OK", "Connection Test", "Help"}));
+    EXPECT_TRUE(p.Option1->isChecked() && p.chkSkipCommand->isChecked() && p.chkSyncRateSym->isChecked());
+    EXPECT_EQ(p.cboComPort->currentIndex(), -1);
+    EXPECT_EQ(p.cboBuadRate->currentIndex(), -1);
     EXPECT_EQ(p.cboComPort->itemData(0, Qt::ToolTipRole).toString(), "COM1: " + sim().linkPath());
     PtyInstrument second(folder(), 2);
     ASSERT_TRUE(second.isRunning());

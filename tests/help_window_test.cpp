@@ -3,7 +3,7 @@
 #include "app/QtUserDialogs.h"
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
-#include "panel/rules/HelpPositions.h"
+#include "panel/CaptionLabel.h"
 #include "support/QtPrint.h"
 #include "support/WindowFixture.h"
 
@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -38,9 +39,9 @@ protected:
         const QString built = QCoreApplication::applicationDirPath() + "/../HelpDoc.rtf";
         ASSERT_TRUE(QFile::copy(built, folder() + "/HelpDoc.rtf")) << built.toStdString();
     }
-    // Opens help through the window's real dialogs (from the Help menu when startPos < 0) and records
-    // what the modal window showed at the passage; the observer then closes it.
-    Seen open(int startPos, int passage) {
+    // Opens help through the window's real dialogs by `how` and records what the modal window showed
+    // at the passage; the observer then closes it.
+    Seen open(const std::function<void()>& how, int passage) {
         window().setDialogs(std::make_unique<QtUserDialogs>(&window()));
         Seen seen;
         setHelpWindowObserver([&](frmHelp& help) {
@@ -55,10 +56,7 @@ protected:
             for (QWidget* widget : QApplication::topLevelWidgets())
                 if (widget->objectName() == "frmHelp") widget->close();
         });
-        if (startPos < 0)
-            window().mnuHelp->trigger();
-        else
-            window().dialogs().openHelp(startPos);
+        how();
         setHelpWindowObserver({});
         return seen;
     }
@@ -67,24 +65,27 @@ protected:
 } // namespace
 
 TEST_F(HelpWindow, OpensWithThePassageInView) {
-    const int past = kLabelPassages[1].position + HelpClickOffset; // "Amplitude:"
+    Panel& p = window().panel;
+    const auto menu = [&] { window().mnuHelp->trigger(); };
+    const auto click = [](QWidget* caption) {
+        return [=] { QTest::mouseClick(caption, Qt::LeftButton, {}, {2, 2}); };
+    };
     // clang-format off
-    const struct { const char* what; int startPos, passage, caret; bool scrolled; const char* text2; } cases[] = {
-        {"Help menu", -1, 0, 0, false, "0"},
-        {"Amplitude:", past, 2865, 3065 - 500, true, "3065"}, // the caret ends before the passage, in view
-        {"Segment : (no passage)", kLabelPassages[26].position, 0, 0, false, nullptr},
-        {"just past the start", HelpClickOffset, 0, 0, false, nullptr}, // the caret held at the start
-        {"past the end", 1000000, 0, -1, true, nullptr}};               // -1: the document's last character
+    const struct { const char* what; std::function<void()> how; int passage, caret; bool scrolled; const char* text2; } cases[] = {
+        {"Help menu", menu, 0, 0, false, "0"},
+        {"Amplitude:", click(p.Label1[1]), 2865, 3065 - 500, true, "3065"}, // the caret ends before the passage, in view
+        {"Segment : (no passage)", click(p.Label1[26]), 0, 0, false, "200"}, // the caret held at the start
+        {"past the end", [&] { window().dialogs().openHelp(1000000); }, 0, -1, true, nullptr}}; // -1: the last character
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Seen seen = open(c.startPos, c.passage);
+        const Seen seen = open(c.how, c.passage);
         ASSERT_TRUE(seen.opened);
         EXPECT_GT(seen.length, 14044);
         EXPECT_EQ(seen.caret, c.caret < 0 ? seen.length - 1 : c.caret);
         EXPECT_EQ(seen.scroll > 0, c.scrolled);
         if (c.passage > 0) EXPECT_TRUE(seen.focused);
-        if (c.startPos != 1000000) EXPECT_TRUE(seen.passageInView);
+        if (c.caret >= 0) EXPECT_TRUE(seen.passageInView);
         if (c.text2) EXPECT_EQ(seen.text2, c.text2);
     }
 }
@@ -116,7 +117,7 @@ TEST_F(HelpWindow, MissingOrUnreadableDocumentLeavesTheWindowEmpty) {
         QFile file(document);
         if (!content.isEmpty()) ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) > 0);
         file.close();
-        const Seen seen = open(3065, 0);
+        const Seen seen = open([&] { window().dialogs().openHelp(3065); }, 0);
         ASSERT_TRUE(seen.opened);
         EXPECT_EQ(seen.length, 0);
         EXPECT_EQ(seen.caret, 0);
@@ -127,7 +128,7 @@ TEST_F(HelpWindow, ClosingHelpHandsActivationBackForTheReadinessCheck) {
     window().activateWindow();
     QCoreApplication::processEvents();
     window().setMessage("before help");
-    ASSERT_TRUE(open(-1, 0).opened);
+    ASSERT_TRUE(open([&] { window().mnuHelp->trigger(); }, 0).opened);
     // The platform gives the main window back its activation (asked for here: offscreen windows
     // do not hand it back by themselves).
     window().activateWindow();

@@ -230,10 +230,10 @@ TEST_F(InstrumentLink, ASecondExchangeDuringTheWaitIsRefusedAndShutDownEndsTheWa
     connect({}, 200);
     QString secondReply = "not run";
     QTimer::singleShot(20, [&] { secondReply = dxs.IDN(); });
-    EXPECT_EQ(dxs.check(Property::MainFreq), 0);
+    EXPECT_EQ(dxs.IDN(), kIdentification); // the first exchange keeps its own reply
     EXPECT_EQ(secondReply, "");
     EXPECT_FALSE(dxs.isExchanging());
-    EXPECT_EQ(instrument->lines(), QByteArrayList{":FREQ ?"});
+    EXPECT_EQ(instrument->lines(), QByteArrayList{"*IDN?"});
 
     dxs.iWaiting_ms = 1e9;
     QTimer::singleShot(20, [&] { dxs.shutDown(); });

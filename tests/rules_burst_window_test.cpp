@@ -138,22 +138,3 @@ TEST_F(BurstWindow, FineTuningBar) {
     }
     EXPECT_EQ(dialogs().messages.back().icon, UserDialogs::Icon::Information);
 }
-
-TEST_F(BurstWindow, SpinStartsOnEmptyBoxes) {
-    Panel& p = panel();
-    for (bool up : {true, false}) {
-        p.txtBurstPeriod->setText("");
-        spin(p.txtBurstPeriod, up);
-        EXPECT_EQ(state(p.txtBurstPeriod) + " " + focused(), "0.01/0.01 orange txtBurstPeriod") << up;
-    }
-    setMainAndRate("1000.0", "100");
-    for (bool up : {true, false}) {
-        p.txtBurstCount->setText("");
-        p.txtTrgSymmetry->setText("33");
-        spin(p.txtBurstCount, up);
-        EXPECT_EQ(p.txtBurstCount->text() + "/" + p.txtBurstCount->Tag() + " " + focused(),
-                  "1/1 txtBurstCount")
-            << up;
-        EXPECT_EQ(p.txtTrgSymmetry->text(), "10") << up; // the count rule ran
-    }
-}

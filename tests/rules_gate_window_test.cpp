@@ -99,17 +99,3 @@ TEST_F(GateWindow, OpenGateWithoutMainFrequencyAsksForIt) {
     EXPECT_EQ(focused() + " " + p.txtTrgSymmetry->text(), "txtMainFreq 33");
     EXPECT_TRUE(p.optTriggerType[1]->isChecked());
 }
-
-TEST_F(GateWindow, SpinStartsOnEmptyBoxes) {
-    Panel& p = panel();
-    for (NumericBox* box : {p.txtGatePeriod, p.txtOpenGatePeriod}) {
-        box->setText("");
-        spin(box, true);
-        EXPECT_EQ(state(box) + " " + focused(), "0.01/0.01 orange " + box->objectName());
-    }
-    // the down button of an empty gate box only moves the focus there
-    p.txtGatePeriod->setText("");
-    p.txtOpenGatePeriod->setFocus();
-    spin(p.txtGatePeriod, false);
-    EXPECT_EQ("[" + p.txtGatePeriod->text() + "] " + focused(), "[] txtGatePeriod");
-}

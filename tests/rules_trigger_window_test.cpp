@@ -99,22 +99,6 @@ TEST_F(TriggerWindow, PhaseStepsStopAtItsTop) {
     EXPECT_EQ(phase->text(), "79");
 }
 
-TEST_F(TriggerWindow, SpinStartsOnEmptyBoxes) {
-    Panel& p = panel();
-    for (NumericBox* box : {p.txtTrgRate, p.txtTrgSymmetry}) {
-        type(box, "");
-        spin(box, true);
-        EXPECT_EQ(state(box) + " " + focused(),
-                  box == p.txtTrgRate ? "0.01/0.01 orange txtTrgRate" : "10/1 orange txtTrgSymmetry");
-    }
-    // the phase's buttons step the phase and leave an empty rate box alone
-    type(p.txtTrgRate, "");
-    paste(p.txtTrgPhase, "5");
-    spin(p.txtTrgPhase, true);
-    EXPECT_EQ(p.txtTrgPhase->text() + " " + focused() + " [" + p.txtTrgRate->text() + "]",
-              "6 txtTrgPhase []");
-}
-
 TEST_F(TriggerWindow, SourceChoiceIsTheSameInAllThreeTabs) {
     Panel& p = panel();
     const std::pair<QRadioButton*, QRadioButton*> sources[] = {

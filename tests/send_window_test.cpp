@@ -153,6 +153,10 @@ TEST_F(SendWindow, SpecialFunctions) {
              p.optModSource[1]->click(); enter(p.txtModSymmetry, "40.5"); enter(p.txtModSpanDepth, "7.5"); },
          {":SOUR:WAV 2", ":SOUR:MODFM:RAT 1000", ":SOUR:MODFM:SYM 40", ":SOUR:MODFM:SPAN 8", ":SOUR:STAT 2",
           ":SOUR:TRIG:SOUR 0"}, "Modulation Setting is Done;" + kGateOff},
+        {"AM (chosen at start) on, square source", [](Panel& p) { p.optModulation[0]->click();
+             p.optModSource[2]->click(); enter(p.txtModSymmetry, "60"); },
+         {":SOUR:WAV 3", ":SOUR:MODAM:RAT 1000", ":SOUR:MODAM:SYM 60", ":SOUR:MODAM:SPAN 50", ":SOUR:STAT 1",
+          ":SOUR:TRIG:SOUR 0"}, "Modulation Setting is Done;" + kGateOff},
         {"external modulation source", [](Panel& p) { p.optModulation[0]->click(); p.optModSource[3]->click(); },
          {":SOUR:SWE:RAT 1000", ":SOUR:STAT ?", ":SOURCE:SOURCE 1", ":SOUR:TRIG:SOUR 0"},
          "Modulation Setting is Done;" + kGateOff},
@@ -207,14 +211,14 @@ TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
         frmDXS& w = ready();
-        sim().setOptions(c.options);
+        sim().options() = c.options;
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), c.received);
         EXPECT_EQ(w.message(), c.line);
         EXPECT_EQ(dialogs().texts(), c.boxes);
         EXPECT_EQ(w.sendAll, c.boxes.size() == 1);
         m_window.reset();
-        sim().setOptions({});
+        sim().options() = {};
     }
 }
 
@@ -230,9 +234,10 @@ TEST_F(SendWindow, CommandsDuringASendAreRefused) {
         if (!w.instrument.isExchanging() || sim().lines().size() < 5) return;
         busyShown = !w.mnuSend->isEnabled() && !w.mnuSetting->isEnabled() && !w.panel.OKButton->isEnabled() &&
                     !w.panel.cmdTestConnect->isEnabled() && QApplication::overrideCursor() != nullptr;
-        w.mnuSend->trigger();
-        w.panel.cmdTestConnect->click();
-        w.panel.OKButton->click();
+        // Straight to the handlers, past the disabled controls, as a queued activation would arrive.
+        emit w.mnuSend->triggered(false);
+        emit w.panel.cmdTestConnect->clicked(false);
+        emit w.panel.OKButton->clicked(false);
         w.checkReadiness();
         during.stop();
     });

@@ -1,6 +1,5 @@
 // The setting files through the real window: the default file at start-up and closing, the File
-// menu's Save and Load with their dialogs, restoring a loaded record into the panel, and a loader fed
-// random files.
+// menu's Save and Load with their dialogs, and restoring a loaded record into the panel.
 #include "app/QtUserDialogs.h"
 #include "operations/Operations.h"
 #include "operations/record/RecordFile.h"
@@ -13,13 +12,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStandardPaths>
-#include <QtEndian>
 #include <map>
-#include <random>
 #include <tuple>
 
 using F = RecordField;
@@ -247,22 +242,6 @@ TEST_F(SettingsWindow, TheModulationFieldsFollowTheKindChosenNow) {
     }
 }
 
-TEST_F(SettingsWindow, TheAmSymmetryIsAWholeNumberOrKeepsTheStoredOne) {
-    const std::pair<QString, int16_t> rows[] = {
-        {"45", 45},   {" 41 ", 41},       {"2.5", 2},         {"3.5", 4},
-        {"-2.5", -2}, {"32767.4", 32767}, {"-32768", -32768}, {"32768", 33},
-        {"", 33},     {"abc", 33},        {"12abc", 33},      {"1e1", 10}, // 33: the previous value
-    };
-    panel().optModAM->setChecked(true);
-    for (const auto& [text, symmetry] : rows) {
-        window().record.setInteger(F::AMSymmetry, 33);
-        panel().txtModSymmetry->setText(text);
-        save(path("am.Log"));
-        EXPECT_EQ(window().record.integer(F::AMSymmetry), symmetry) << text.toStdString();
-        EXPECT_EQ(readAll(path("am.Log")), window().record.slot());
-    }
-}
-
 TEST_F(SettingsWindow, ASaveThatFailsIsToldInABoxNamingTheFile) {
     writeAll(path("plain"), "a file, not a folder");
     writeAll(path(), QByteArray(600, 'o'));
@@ -289,58 +268,6 @@ TEST_F(SettingsWindow, ASaveThatFailsIsToldInABoxNamingTheFile) {
     EXPECT_EQ(readAll(path()), QByteArray(600, 'o'));
     EXPECT_EQ(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList({"DXS4820.Log", "folder.Log", "plain"}));
-}
-
-// An installed copy whose folder cannot be written keeps its setting in the application-data
-// folder and reads it back from there.
-TEST_F(SettingsWindow, AnInstalledCopyKeepsTheDefaultFileInTheApplicationDataFolder) {
-    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
-    const bool hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", path("data").toLocal8Bit());
-    writeAll(path("installed"), "a file, not a folder"); // so no folder can be made below it
-    setProgramFolder(path("installed/program"));
-    const QString appDataFile =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath("DXS4820.Log");
-    EXPECT_TRUE(appDataFile.startsWith(path("data")));
-    EXPECT_EQ(QDir::fromNativeSeparators(defaultSettingFile()), appDataFile);
-    window().close(); // first start: closing makes the folder and the file
-    EXPECT_EQ(readAll(appDataFile), SettingsRecord().slot());
-    EXPECT_TRUE(dialogs().messages.empty());
-    writeAll(appDataFile, stored().slot());
-    m_window.reset();
-    EXPECT_EQ(window().record, stored()); // the next start reads it from there
-    m_window.reset();
-    hadDataHome ? qputenv("XDG_DATA_HOME", savedDataHome) : qunsetenv("XDG_DATA_HOME");
-}
-
-TEST_F(SettingsWindow, RandomAndTruncatedFilesLoadWithoutHarmAndStayAsTheyWere) {
-    std::mt19937 random(20261206);
-    std::uniform_int_distribution<int> byte(0, 255), length(0, 2 * SettingsRecord::SlotSize), code(-2, 10);
-    const QByteArray valid = stored().slot();
-    const QString file = path("fuzz.Log");
-    for (int round = 0; round < 150; ++round) {
-        QByteArray content = valid.left(round % (valid.size() + 1)); // every third: a truncated file
-        if (round % 3) {
-            content.resize(length(random));
-            for (char& b : content)
-                b = char(byte(random));
-            // Codes in and around their ranges, so that the options and the chooser are exercised.
-            for (F field : {F::MainWaveform, F::SweepModel, F::SweepSegment, F::ModSource, F::TriggerType})
-                if (const int at = SettingsRecord::layout(field).offset;
-                    round % 3 == 2 && content.size() >= at + 2)
-                    qToLittleEndian(int16_t(code(random)), content.data() + at);
-        }
-        if (round % 2) (round % 4 == 1 ? panel().optModAM : panel().optModFM)->setChecked(true);
-        writeAll(file, content);
-        const QDateTime modified = QFileInfo(file).lastModified();
-        window().sendAll = false;
-        load(file);
-        ASSERT_EQ(readAll(file), content) << round;
-        EXPECT_EQ(QFileInfo(file).lastModified(), modified) << round;
-        EXPECT_TRUE(panel().HScrollSweep->value() >= 1 && panel().HScrollSweep->value() <= 8);
-        EXPECT_TRUE(window().sendAll);
-    }
-    EXPECT_TRUE(dialogs().messages.empty());
 }
 
 TEST(SettingFileDialog, TheFilterEntryReadsAsGiven) {

@@ -10,7 +10,6 @@ std::string reply = "DXS-4820 Function Generator (GPIB stand-in),1.0\n";
 int status = 0;
 int error = 0;
 long count = 0;
-bool failNext = false;
 int nextDevice = 3;
 } // namespace
 
@@ -29,13 +28,6 @@ __attribute__((visibility("default"))) int ibdev(int board, int pad, int, int, i
 
 __attribute__((visibility("default"))) int ibwrt(int, const void* data, long length) {
     calls += "ibwrt;";
-    if (failNext) {
-        failNext = false;
-        status = 0x8000;
-        error = 2;
-        count = 0;
-        return status;
-    }
     written.append(static_cast<const char*>(data), size_t(length));
     status = 0x2100; // END | CMPL
     count = length;
@@ -78,11 +70,5 @@ __attribute__((visibility("default"))) const char* standin_written(long* length)
 __attribute__((visibility("default"))) void standin_reset() {
     calls.clear();
     written.clear();
-}
-__attribute__((visibility("default"))) void standin_set_reply(const char* text) {
-    reply = text;
-}
-__attribute__((visibility("default"))) void standin_fail_next_write() {
-    failNext = true;
 }
 }

@@ -6,32 +6,36 @@
 
 #include <QByteArrayList>
 #include <QString>
+#include <QStringList>
+#include <QTest>
 #include <memory>
 
 class PtyInstrument {
 public:
-    explicit PtyInstrument(const QString& folder, int port = 1, SimulatedOptions options = {});
-    ~PtyInstrument();
+    explicit PtyInstrument(const QString& folder, int port = 1, SimulatedOptions options = {})
+        : m_port(std::make_unique<SimulatedInstrumentPort>(folder, port)) {
+        m_port->instrument().options = options;
+    }
 
-    bool isRunning() const;
-    QString errorText() const;
-    QString linkPath() const;
-
-    // Every line received so far, exactly as received (without the line feed).
-    QByteArrayList lines() const;
-    QStringList lineTexts() const;
-    // Arrival time of each received line (steady clock, nanoseconds).
-    QList<qint64> arrivalTimes() const;
-    void clear();
-
-    SimulatedOptions& options();
-    void setOptions(const SimulatedOptions& options);
-    // The value the instrument holds for a command table row.
-    double value(int row) const;
-
+    bool isRunning() const { return m_port->isRunning() && !m_port->linkPath().isEmpty(); }
+    QString errorText() const { return m_port->errorText(); }
+    QString linkPath() const { return m_port->linkPath(); }
+    // Every line received so far, exactly as received (without the line feed), and when it arrived
+    // (steady clock, nanoseconds).
+    QByteArrayList lines() const { return m_port->instrument().received; }
+    QStringList lineTexts() const {
+        QStringList texts;
+        for (const QByteArray& line : lines())
+            texts << QString::fromLatin1(line);
+        return texts;
+    }
+    QList<qint64> arrivalTimes() const { return m_port->instrument().receivedAt; }
+    void clear() { m_port->instrument().clear(); }
+    SimulatedOptions& options() { return m_port->instrument().options; }
     // Processes events until n lines have arrived or timeoutMs passed; true when they arrived.
-    bool waitForLines(int n, int timeoutMs = 5000);
-
+    bool waitForLines(int n, int timeoutMs = 5000) {
+        return QTest::qWaitFor([&] { return lines().size() >= n; }, timeoutMs);
+    }
     SimulatedInstrumentPort& port() { return *m_port; }
 
 private:
