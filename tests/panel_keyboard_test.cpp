@@ -37,65 +37,52 @@ struct PanelKeyboard : WindowFixture {
 
 // One stop per option group (arrows move inside it), then each box, the scroll bars where they
 // stand; the tab bar, then the stops of the page in front.
-const QStringList kAbove = {"optMainFunc_0",      "txtMainFreq",      "txtMainAmp",         "txtMainDCOffset",
-                            "txtMainDuty",        "optSweep_0",       "optSweepModel_0",    "HScrollSweep",
-                            "txtSweepStartFreq",  "txtSweepStopFreq", "txtSweepCenterFreq", "txtSweepSpan",
-                            "txtSweepRate",       "txtSweepSymmetry", "optModulation_0",    "optModAM",
-                            "optModSource_0",     "txtModRate",       "txtModSpanDepth",    "txtModSymmetry",
-                            "qt_tabwidget_tabbar"};
-const QStringList kPages[] = {
-    {"optTrigger_0", "optTriggerType_0", "optTriggerInt", "txtTrgRate", "txtTrgSymmetry", "txtTrgPhase"},
-    {"optBurst_0", "optBurstInt", "txtBurstPeriod", "txtBurstCount", "HScroll1"},
-    {"optGate_0", "optGateInt", "txtGatePeriod", "txtOpenGatePeriod"},
-    {"optExternal_0", "optGateTimeExt_0"}};
+// clang-format off
+const QStringList kAbove = {
+    "optMainFunc_0", "txtMainFreq", "txtMainAmp", "txtMainDCOffset", "txtMainDuty", "optSweep_0", "optSweepModel_0",
+    "HScrollSweep", "txtSweepStartFreq", "txtSweepStopFreq", "txtSweepCenterFreq", "txtSweepSpan", "txtSweepRate",
+    "txtSweepSymmetry", "optModulation_0", "optModAM", "optModSource_0", "txtModRate", "txtModSpanDepth",
+    "txtModSymmetry", "qt_tabwidget_tabbar"};
+// clang-format on
 
-TEST_F(PanelKeyboard, TabWalksEveryGroupAndBoxOnEveryPage) {
+TEST_F(PanelKeyboard, TabWalksEveryPageAndKeysChangeWhatItReaches) {
     frmDXS& w = activeWindow();
-    w.panel.optMainFunc[0]->setFocus();
-    for (int page = 0; page < 4; ++page) {
-        SCOPED_TRACE(page);
+    Panel& p = w.panel;
+    struct Change {
+        const char* stop;
+        const char* typed;
+        int key;
+        std::function<bool()> done;
+    };
+    const std::pair<QStringList, std::vector<Change>> pages[] = {
+        {{"optTrigger_0", "optTriggerType_0", "optTriggerInt", "txtTrgRate", "txtTrgSymmetry", "txtTrgPhase"},
+         {{"optSweep_0", "", Qt::Key_Space, [&] { return p.optSweep[0]->isChecked(); }},
+          {"HScrollSweep", "", Qt::Key_Right, [&] { return p.lblSweepSegNo->text() == "6"; }}}},
+        {{"optBurst_0", "optBurstInt", "txtBurstPeriod", "txtBurstCount", "HScroll1"},
+         {{"txtBurstPeriod", "100", Qt::Key_Tab, [&] { return p.txtBurstPeriod->text() == "100"; }},
+          {"HScroll1", "", Qt::Key_Right, [&] { return p.lblSymmetry->text() == "11"; }}}},
+        {{"optGate_0", "optGateInt", "txtGatePeriod", "txtOpenGatePeriod"}, {}},
+        {{"optExternal_0", "optGateTimeExt_0"},
+         {{"optGateTimeExt_0", "", Qt::Key_Right, [&] { return p.optGateTimeExt[1]->isChecked(); }}}}};
+    p.optMainFunc[0]->setFocus();
+    for (const auto& [stops, changes] : pages) {
+        SCOPED_TRACE(stops[0].toStdString());
         QStringList walked;
         do {
             walked << focused();
             press(Qt::Key_Tab);
         } while (focused() != kAbove[0] && walked.size() < 40);
-        EXPECT_EQ(walked, kAbove + kPages[page]);
+        EXPECT_EQ(walked, kAbove + stops);
+        for (const Change& change : changes) {
+            ASSERT_TRUE(tabTo(change.stop));
+            QTest::keyClicks(QApplication::focusWidget(), change.typed);
+            press(change.key);
+            EXPECT_TRUE(change.done()) << change.stop;
+        }
         // The next page comes to the front from the keyboard too.
         ASSERT_TRUE(tabTo("qt_tabwidget_tabbar"));
         press(Qt::Key_Right);
         ASSERT_TRUE(tabTo(kAbove[0]));
-    }
-}
-
-TEST_F(PanelKeyboard, KeysReachAndChangeEverySortOfSetting) {
-    frmDXS& w = activeWindow();
-    Panel& p = w.panel;
-    struct Row {
-        int page;
-        const char* stop;
-        const char* typed;
-        int key;
-        std::function<bool()> changed;
-    };
-    const Row rows[] = {
-        {0, "optSweep_0", "", Qt::Key_Space, [&] { return p.optSweep[0]->isChecked(); }},
-        {0, "HScrollSweep", "", Qt::Key_Right, [&] { return p.lblSweepSegNo->text() == "6"; }},
-        {1, "txtBurstPeriod", "100", Qt::Key_Tab, [&] { return p.txtBurstPeriod->text() == "100"; }},
-        {1, "HScroll1", "", Qt::Key_Right,
-         [&] { return p.lblSymmetry->text() == "11" && p.txtTrgSymmetry->text() == "11"; }},
-        {3, "optGateTimeExt_0", "", Qt::Key_Right, [&] { return p.optGateTimeExt[1]->isChecked(); }},
-    };
-    p.optMainFunc[0]->setFocus();
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.stop);
-        while (p.SSTabTrigger->currentIndex() != row.page) {
-            ASSERT_TRUE(tabTo("qt_tabwidget_tabbar"));
-            press(Qt::Key_Right);
-        }
-        ASSERT_TRUE(tabTo(row.stop));
-        QTest::keyClicks(QApplication::focusWidget(), row.typed);
-        press(row.key);
-        EXPECT_TRUE(row.changed());
     }
 }
 
@@ -107,26 +94,17 @@ QString spoken(QObject* control) {
 TEST_F(PanelKeyboard, ControlsAreHeardByCaptionAndUnit) {
     frmDXS& w = window();
     Panel& p = w.panel;
+    // clang-format off
     const std::pair<QObject*, const char*> names[] = {
-        {p.txtMainFreq, "Frequency, Hz"},
-        {p.txtMainDCOffset, "DC OFFSET, V"},
-        {p.txtSweepCenterFreq, "Center Freq, Hz"},
-        {p.txtModSpanDepth, "SPAN(Depth), %"},
-        {p.txtTrgPhase, "Trigger Phase, DEG"},
-        {p.txtBurstCount, "Burst Count"},
-        {p.txtOpenGatePeriod, "Open Gate Period, Hz"},
-        {p.optMainFunc[1], "Function, Triangle"},
-        {p.optSweep[0], "Sweep Function, On"},
-        {p.optModFM, "Model, FM"},
-        {p.optModSource[3], "Source, Ext"},
-        {p.optTriggerType[1], "Trigger Type, Multi"},
-        {p.optGateTimeExt[3], "Gate Time, 10S"},
-        {p.optExternal[1], "External Counter Function, Off"},
-        {p.txtMainAmp->upDown()->upButton(), "Increase Amplitude"},
-        {p.txtSweepRate->upDown()->downButton(), "Decrease Sweep Rate"},
-        {p.HScrollSweep, "Segment"},
-        {p.HScroll1, "Count Fine Tuning"},
-        {w.txtMessage, "Message line"}};
+        {p.txtMainFreq, "Frequency, Hz"}, {p.txtMainDCOffset, "DC OFFSET, V"}, {p.txtSweepCenterFreq, "Center Freq, Hz"},
+        {p.txtModSpanDepth, "SPAN(Depth), %"}, {p.txtTrgPhase, "Trigger Phase, DEG"}, {p.txtBurstCount, "Burst Count"},
+        {p.txtOpenGatePeriod, "Open Gate Period, Hz"}, {p.optMainFunc[1], "Function, Triangle"},
+        {p.optSweep[0], "Sweep Function, On"}, {p.optModFM, "Model, FM"}, {p.optModSource[3], "Source, Ext"},
+        {p.optTriggerType[1], "Trigger Type, Multi"}, {p.optGateTimeExt[3], "Gate Time, 10S"},
+        {p.optExternal[1], "External Counter Function, Off"}, {p.txtMainAmp->upDown()->upButton(), "Increase Amplitude"},
+        {p.txtSweepRate->upDown()->downButton(), "Decrease Sweep Rate"}, {p.HScrollSweep, "Segment"},
+        {p.HScroll1, "Count Fine Tuning"}, {w.txtMessage, "Message line"}};
+    // clang-format on
     for (const auto& [control, name] : names)
         EXPECT_EQ(spoken(control), name) << control->objectName().toStdString();
     for (NumericBox* box : p.boxes()) {
@@ -135,8 +113,9 @@ TEST_F(PanelKeyboard, ControlsAreHeardByCaptionAndUnit) {
         EXPECT_EQ(spoken(box->upDown()->downButton()), "Decrease " + caption);
     }
     for (QRadioButton* option : p.Frame1[0]->window()->findChildren<QRadioButton*>())
-        if (option != p.Option1 && option != p.Option2)
+        if (option != p.Option1 && option != p.Option2) {
             EXPECT_TRUE(spoken(option).endsWith(", " + option->text())) << spoken(option).toStdString();
+        }
     // The message line is a status line whose text a screen reader reads.
     QAccessibleInterface* line = QAccessible::queryAccessibleInterface(w.txtMessage);
     EXPECT_EQ(line->role(), QAccessible::StatusBar);
@@ -163,8 +142,9 @@ TEST_F(PanelKeyboard, EveryCaptionUnitAndOptionFitsAtTheScreenScale) {
             EXPECT_LE(label->fontMetrics().height(), room.height()) << label->text().toStdString();
         }
         for (QAbstractButton* button : w.findChildren<QAbstractButton*>())
-            if (button->isVisible() && !button->text().isEmpty())
+            if (button->isVisible() && !button->text().isEmpty()) {
                 EXPECT_LE(button->sizeHint().width(), button->width()) << button->text().toStdString();
+            }
         for (int tab = 0; tab < tabs->count(); ++tab)
             EXPECT_LE(tabs->fontMetrics().horizontalAdvance(tabs->tabText(tab)), tabs->tabRect(tab).width());
     }
