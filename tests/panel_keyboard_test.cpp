@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -103,7 +104,8 @@ TEST_F(PanelKeyboard, ControlsAreHeardByCaptionAndUnit) {
         {p.optTriggerType[1], "Trigger Type, Multi"}, {p.optGateTimeExt[3], "Gate Time, 10S"},
         {p.optExternal[1], "External Counter Function, Off"}, {p.txtMainAmp->upDown()->upButton(), "Increase Amplitude"},
         {p.txtSweepRate->upDown()->downButton(), "Decrease Sweep Rate"}, {p.HScrollSweep, "Segment"},
-        {p.HScroll1, "Count Fine Tuning"}, {w.txtMessage, "Message line"}};
+        {p.HScroll1, "Count Fine Tuning"}, {w.txtMessage, "Message line"}, {p.cboComPort, "COM Port"},
+        {p.cboBuadRate, "Buad Rate"}, {p.txtCycleTime, "Cycle Time, ms"}, {p.UpDown1->upButton(), "Increase Cycle Time"}};
     // clang-format on
     for (const auto& [control, name] : names)
         EXPECT_EQ(spoken(control), name) << control->objectName().toStdString();

@@ -7,11 +7,13 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -133,8 +135,10 @@ QLabel* captionOf(const Cell& cell) {
     return nullptr;
 }
 
-// A caption as spoken: without its trailing colon and stray blanks ("DC OFFSET :" is "DC OFFSET").
+// A caption as spoken: without its trailing colon and stray blanks ("DC OFFSET :" is "DC OFFSET"); a
+// unit set apart by a run of blanks in the same caption follows a comma ("Cycle Time, ms").
 QString spoken(QString caption) {
+    caption = caption.trimmed().replace(QRegularExpression(QStringLiteral(" {2,}")), QStringLiteral(", "));
     caption = caption.simplified();
     while (caption.endsWith(QLatin1Char(':')) || caption.endsWith(QLatin1Char(' ')))
         caption.chop(1);
@@ -230,4 +234,15 @@ void applyPanelAccessibility(frmDXS& window) {
     reachAndName(p.HScrollSweep);
     reachAndName(p.HScroll1);
     presentAsStatusLine(window.txtMessage);
+
+    // The connection frame's entries, named by the captions on their left.
+    for (QWidget* entry :
+         std::initializer_list<QWidget*>{p.cboComPort, p.cboBuadRate, p.txtGPIBAddr, p.txtCycleTime})
+        if (QLabel* caption = captionOf(cellOf(entry))) {
+            caption->setBuddy(entry);
+            entry->setAccessibleName(spoken(caption->text()));
+        }
+    const QString cycleTime = p.txtCycleTime->accessibleName().section(QLatin1Char(','), 0, 0);
+    p.UpDown1->upButton()->setAccessibleName(QStringLiteral("Increase ") + cycleTime);
+    p.UpDown1->downButton()->setAccessibleName(QStringLiteral("Decrease ") + cycleTime);
 }
