@@ -221,15 +221,8 @@ void applyPanelAccessibility(frmDXS& window) {
     Panel& p = window.panel;
     for (NumericBox* box : p.boxes())
         nameBox(box);
-    const Panel& c = p;
-    std::vector<QRadioButton*> options;
-    auto add = [&](auto& group) { options.insert(options.end(), group.begin(), group.end()); };
-    add(c.optMainFunc), add(c.optSweep), add(c.optSweepModel), add(c.optModulation), add(c.optModSource);
-    add(c.optTrigger), add(c.optTriggerType), add(c.optBurst), add(c.optGate), add(c.optExternal);
-    add(c.optGateTimeExt);
-    options.insert(options.end(), {p.optModAM, p.optModFM, p.optTriggerInt, p.optTriggerExt, p.optBurstInt,
-                                   p.optBurstExt, p.optGateInt, p.optGateExt});
-    for (QRadioButton* option : options)
+    // Every option, the connection frame's transport choice included (it has no group caption).
+    for (QRadioButton* option : window.findChildren<QRadioButton*>())
         nameOption(option);
     reachAndName(p.HScrollSweep);
     reachAndName(p.HScroll1);
