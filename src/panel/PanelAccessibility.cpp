@@ -32,6 +32,11 @@ public:
         if (kind == QAccessible::Value) return line()->text();
         return QAccessibleWidget::text(kind);
     }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        return state;
+    }
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
