@@ -5,6 +5,7 @@
 #include "instrument/GpibTransport.h"
 #include "instrument/SerialTransport.h"
 #include "operations/Operations.h"
+#include "panel/PanelAccessibility.h"
 #include "panel/PanelWiring.h"
 
 #include <QAction>
@@ -40,6 +41,7 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     txtMessage->setObjectName("txtMessage");
     txtMessage->setReadOnly(true);
     buildPanel(*this);
+    applyPanelAccessibility(*this);
     buildMenus();
 
     installPanelConventions(*this);
