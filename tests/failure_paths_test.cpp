@@ -102,7 +102,6 @@ TEST_F(FailurePaths, PortThatCannotBeOpenedAndLongIdentification) {
     for (const auto& c : cases) {
         frmDXS& w = ready();
         ASSERT_EQ(w.message(), "DXS-4820 <--> PC: [Ready]");
-        w.mnuSetting->trigger();
         choose(w.panel.cboComPort, c.port);
         choose(w.panel.cboBuadRate, "9600");
         w.panel.OKButton->click();
@@ -114,7 +113,6 @@ TEST_F(FailurePaths, PortThatCannotBeOpenedAndLongIdentification) {
 
     frmDXS& w = ready();
     sim().options().hugeReplyBytes = 2000;
-    w.mnuSetting->trigger();
     choose(w.panel.cboComPort, "1");
     choose(w.panel.cboBuadRate, "9600");
     w.panel.cmdTestConnect->click();
@@ -146,14 +144,12 @@ TEST_F(FailurePaths, PrintOutputThatCannotBeWritten) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(c.file);
-        rlimit saved{};
+        // A file size limit makes the system cut the write short, as a full disk does.
+        rlimit saved{}, limited{};
         getrlimit(RLIMIT_FSIZE, &saved);
+        limited = {c.sizeLimit ? c.sizeLimit : saved.rlim_cur, saved.rlim_max};
         const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
-        if (c.sizeLimit) {
-            rlimit limited = saved;
-            limited.rlim_cur = c.sizeLimit;
-            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        }
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
         printMainWindowOn(window(), printer);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, savedSignal);
