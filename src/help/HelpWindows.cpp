@@ -4,11 +4,15 @@
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
 
 namespace {
 std::function<void(frmHelp&)>& helpObserver() {
@@ -78,21 +82,64 @@ frmAbout* aboutWindow() {
 }
 
 namespace {
-// Prints the window's image, scaled to fit the page keeping its shape. Returns why printing failed,
-// or an empty text.
-QString printWindowImage(QWidget& window, QPrinter& printer) {
+// Paints the window's image on a page, scaled to fit it keeping its shape. Returns why painting
+// failed, or an empty text.
+QString paintWindowImage(QWidget& window, QPagedPaintDevice& device, int resolution) {
     const QPixmap image = window.grab();
     if (image.isNull()) return QStringLiteral("the window could not be captured");
     QPainter painter;
-    if (!painter.begin(&printer)) return QStringLiteral("the printer could not be started");
+    if (!painter.begin(&device)) return QStringLiteral("the printer could not be started");
     // A screenshot keeps its text sharp only without lossy compression.
     painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::LosslessImageRendering);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRect page = device.pageLayout().paintRectPixels(resolution);
     const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
     painter.drawPixmap(QRect(QPoint(0, 0), size), image);
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return QStringLiteral("the printer reported an error");
+    if (!painter.end()) return QStringLiteral("the printer reported an error");
     return {};
+}
+
+// A printer that writes a PDF file: the file is written whole or not at all, and a write that
+// fails (a full disk) is reported; the printer's own file output would drop such errors silently.
+QString printToPdfFile(QWidget& window, const QPrinter& printer) {
+    const QString path = printer.outputFileName();
+    const QFileInfo target(path);
+    // Only an ordinary file is replaced: a device node or pipe named as the output stays as it is.
+    if (target.exists() && !target.isFile()) return QStringLiteral("%1 is not a regular file").arg(path);
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    QString error;
+    {
+        QPdfWriter pdf(&document);
+        pdf.setPageLayout(printer.pageLayout());
+        pdf.setResolution(printer.resolution());
+        pdf.setTitle(printer.docName());
+        pdf.setCreator(printer.creator());
+        pdf.setPdfVersion(printer.pdfVersion());
+        error = paintWindowImage(window, pdf, pdf.resolution());
+    }
+    if (!error.isEmpty()) return error;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("the printer could not be started");
+    // A write the system cuts short reports no error of its own; writing on brings the cause out.
+    const QByteArray& bytes = document.data();
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) break;
+        written += n;
+    }
+    if (written < bytes.size() || !file.commit())
+        return QStringLiteral("%1 could not be written (%2)").arg(path, file.errorString());
+    return {};
+}
+
+QString printWindowImage(QWidget& window, QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return printToPdfFile(window, printer);
+    const QString error = paintWindowImage(window, printer, printer.resolution());
+    if (error.isEmpty() && printer.printerState() == QPrinter::Error)
+        return QStringLiteral("the printer reported an error");
+    return error;
 }
 } // namespace
 

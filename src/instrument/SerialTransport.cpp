@@ -70,7 +70,9 @@ QString SerialTransport::deviceForPort(int port) {
 #endif
 }
 
-void SerialTransport::setMachinePortsSearched(bool searched) { machinePortsSearched = searched; }
+void SerialTransport::setMachinePortsSearched(bool searched) {
+    machinePortsSearched = searched;
+}
 
 bool SerialTransport::isOpen() const {
     return m_serial && m_serial->isOpen();
@@ -104,13 +106,16 @@ void SerialTransport::configure() {
     QSerialPort* port = serial.get();
     QObject::connect(port, &QSerialPort::errorOccurred, port, [port](QSerialPort::SerialPortError error) {
         if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
-            QMetaObject::invokeMethod(port, [port] { port->close(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                port, [port] { port->close(); }, Qt::QueuedConnection);
     });
     m_serial = std::move(serial);
 }
 
 void SerialTransport::write(const QByteArray& data) {
-    if (!isOpen()) throw TransportError(QSerialPort::NotOpenError, "The serial port is not open");
+    // A port let go after its device went away is opened afresh: the device may be back (the
+    // adapter plugged in again), and the user need not visit the connection frame for it.
+    if (!isOpen()) configure();
     // A late reply to an earlier exchange must not pass for the reply to this one.
     m_serial->waitForReadyRead(0);
     m_serial->readAll();
@@ -125,6 +130,8 @@ void SerialTransport::write(const QByteArray& data) {
                                    "Write to " + m_device + " failed: " + m_serial->errorString());
         m_serial->clear(QSerialPort::Output);
         m_serial->clearError();
+        // The device is gone or not answering: the next exchange opens the port again.
+        m_serial->close();
         throw error;
     };
     if (m_serial->write(data) != data.size()) fail();
@@ -144,7 +151,9 @@ QByteArray SerialTransport::read() {
     const QSerialPort::SerialPortError error = m_serial->error();
     const QString errorText = m_serial->errorString();
     m_serial->clearError();
-    if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
+    if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
+        m_serial->close();
         throw TransportError(error, "Read from " + m_device + " failed: " + errorText);
+    }
     return m_serial->read(maxReplyBytes);
 }

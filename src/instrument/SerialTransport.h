@@ -31,7 +31,8 @@ public:
 
     // Opens (or reopens) the port with the port number and baud rate set beforehand.
     void configure() override;
-    // Discards input left over from earlier exchanges, then sends the data.
+    // Discards input left over from earlier exchanges, then sends the data. A port that is not open
+    // (its device went away, or it never opened) is opened first; a port whose write fails is closed.
     void write(const QByteArray& data) override;
     // Returns what has arrived so far, possibly nothing; never waits.
     QByteArray read() override;

@@ -101,22 +101,30 @@ void clsDXS4820::ConnectMethod(const QString& sVar) {
 
 bool clsDXS4820::Ready() {
     sCommand = "*IDN?";
-    bReady = !SendCommand(sCommand).isEmpty();
+    const Exchange exchange = SendCommand(sCommand);
+    m_lastFailure = exchange.failure;
+    bReady = !exchange.reply.isEmpty();
     writeLine(bReady ? "DXS-4820 <--> PC: [Ready]" : "DXS-4820 <--> PC: [Failure]");
     return bReady;
 }
 
 QString clsDXS4820::IDN() {
     sCommand = "*IDN?";
-    return SendCommand(sCommand);
+    const Exchange exchange = SendCommand(sCommand);
+    m_lastFailure = exchange.failure;
+    return exchange.reply;
 }
 
 void clsDXS4820::set(Property property, double value) {
     const CommandRow& row = commandRow(property);
     writeLine(setStartLine(row, value));
+    m_lastFailure.reset();
     try {
         sCommand = row.header + commandValue(row.type, value);
-        SendCommand(sCommand); // the reply of a set command is not looked at
+        // The reply of a set command is not looked at, but a command that never reached the
+        // instrument must not be reported as set.
+        m_lastFailure = SendCommand(sCommand).failure;
+        if (m_lastFailure) throw StepFailed{};
     } catch (const StepFailed&) {
         writeLine(setFailureLine(row, value));
         return;
@@ -128,9 +136,14 @@ double clsDXS4820::check(Property property) {
     const CommandRow& row = commandRow(property);
     writeLine(row.checkStartLine);
     double value = 0;
+    m_lastFailure.reset();
     try {
         sCommand = row.query;
-        value = convertReply(row.rule, SendCommand(sCommand));
+        const Exchange exchange = SendCommand(sCommand);
+        m_lastFailure = exchange.failure;
+        // An empty reply from a broken link is no reading of 0.
+        if (m_lastFailure) throw StepFailed{};
+        value = convertReply(row.rule, exchange.reply);
     } catch (const StepFailed&) {
         writeLine(checkFailureLine(row));
         return 0;
@@ -139,26 +152,28 @@ double clsDXS4820::check(Property property) {
     return value;
 }
 
-QString clsDXS4820::SendCommand(const QString& command) {
+clsDXS4820::Exchange clsDXS4820::SendCommand(const QString& command) {
     // One exchange at a time: a request arriving while another waits for its reply (from an event
     // handled during the pacing wait) is refused rather than interleaved on the line.
-    if (m_exchanging || m_shutDown) return {};
+    if (m_shutDown) return {{}, TransportError(0, "The window is closing")};
+    if (m_exchanging) return {{}, TransportError(0, "Another exchange with the instrument is under way")};
     ExchangeGuard guard(m_exchanging);
     try {
         if (sConnectMethod == QLatin1String("GPIB")) {
             if (!CWGPIB1) return {};
             CWGPIB1->write(command.toLatin1());
-            return QString::fromLatin1(CWGPIB1->read());
+            return {QString::fromLatin1(CWGPIB1->read()), {}};
         }
         if (sConnectMethod == QLatin1String("RS232")) {
             if (!CWSerial1) return {};
             CWSerial1->write(command.toLatin1() + '\n');
-            if (!m_wait.wait(iWaiting_ms)) return {}; // the window is closing: no read
+            // The window is closing: no read.
+            if (!m_wait.wait(iWaiting_ms)) return {{}, TransportError(0, "The window is closing")};
             sReply = QString::fromLatin1(CWSerial1->read());
-            return sReply;
+            return {sReply, {}};
         }
-    } catch (const TransportError&) {
-        return {};
+    } catch (const TransportError& error) {
+        return {{}, error};
     }
     return {};
 }

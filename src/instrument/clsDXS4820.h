@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 // Where progress lines go (the window's message line).
 using MessageSink = std::function<void(const QString&)>;
@@ -30,6 +31,10 @@ public:
     // Check P: sends the query and converts the reply by the row's rule; 0 on failure.
     double check(Property property);
 
+    // Why the exchange of the last Ready, IDN, set or check did not go through (the command did
+    // not reach the instrument or its reply could not be read); nothing when it went through.
+    const std::optional<TransportError>& lastFailure() const { return m_lastFailure; }
+
     // True while an exchange waits for its reply; a second exchange must not start then.
     bool isExchanging() const { return m_exchanging; }
     // After this nothing more is sent and a pacing wait in progress ends at once, without its read:
@@ -42,7 +47,12 @@ public:
     QString lastSerialReply() const { return sReply; }
 
 private:
-    QString SendCommand(const QString& command);
+    // One exchange: the reply (empty when there is none) and, when the transport failed, why.
+    struct Exchange {
+        QString reply;
+        std::optional<TransportError> failure;
+    };
+    Exchange SendCommand(const QString& command);
     void writeLine(const QString& line);
 
     QString sReply;
@@ -50,5 +60,6 @@ private:
     QString sConnectMethod;
     bool m_exchanging = false;
     bool m_shutDown = false;
+    std::optional<TransportError> m_lastFailure;
     PacingWait m_wait;
 };

@@ -68,6 +68,14 @@ QString chosenTransport(const Panel& p) {
     return p.Option1->isChecked() ? "RS232" : "GPIB";
 }
 
+// An identification longer than this shows cut, with an ellipsis, so the box stays on the screen.
+constexpr qsizetype kShownIdentificationChars = 100;
+
+QString shownIdentification(const QString& identification) {
+    if (identification.size() <= kShownIdentificationChars) return identification;
+    return identification.left(kShownIdentificationChars) + QChar(0x2026);
+}
+
 // Applies the frame's port, rate and address to the transports (each text converted afresh, both
 // transports' texts whichever is chosen) and selects the chosen transport.
 void applyTransports(frmDXS& window) {
@@ -107,7 +115,11 @@ void OKButton_Click(frmDXS& window) {
         applyTransports(window);
         window.instrument.iWaiting_ms = numtext::lenientValue(p.txtCycleTime->text());
     } catch (const ConversionError&) {
-    } catch (const TransportError&) {
+    } catch (const TransportError& error) {
+        // The old link is closed by now; without this line the message line would still show
+        // whatever success it showed before.
+        window.setMessage("Set [Configure " + chosenTransport(p) +
+                          "] to DXS-4820 FAILURE: " + error.description());
     }
     QApplication::restoreOverrideCursor();
     p.fraComm->hide();
@@ -125,8 +137,11 @@ void cmdTestConnect_Click(frmDXS& window) {
         applyTransports(window);
         const QString identification = window.instrument.IDN();
         if (window.isClosing()) return; // the window closed while the answer was awaited
+        if (const auto& linkFailure = window.instrument.lastFailure())
+            throw *linkFailure; // the question never reached the instrument, or its answer us
         if (!identification.isEmpty()) {
-            dialogs.message("System Connect DXS-4820 correctly        \r\n" + identification,
+            dialogs.message("System Connect DXS-4820 correctly        \r\n" +
+                                shownIdentification(identification),
                             UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
         } else if (dialogs.message("System cannot connect DXS-4820.\r\nDo you need help?",
                                    UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes) {

@@ -72,8 +72,14 @@ public:
 
     bool Ready() override { return m_window.instrument.Ready(); }
     QString IDN() override { return m_window.instrument.IDN(); }
-    void set(Property property, double value) override { m_window.instrument.set(property, value); }
-    void check(Property property) override { m_window.instrument.check(property); }
+    bool set(Property property, double value) override {
+        m_window.instrument.set(property, value);
+        return !m_window.instrument.lastFailure();
+    }
+    bool check(Property property) override {
+        m_window.instrument.check(property);
+        return !m_window.instrument.lastFailure();
+    }
     void beginSending() override {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_busyPointer = true;
@@ -138,6 +144,11 @@ public:
             m_window.dialogs().message("DXS-4820 Application System causes errors as follows \r\n" +
                                            outcome.errorText + outcome.failure,
                                        UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
+            target.restorePointer();
+            return;
+        case SendOutcome::End::ExchangeFailed:
+            // The step's FAILURE line stays in the message line; the send-all flag stays set so the
+            // next send, once the link is back, repeats everything.
             target.restorePointer();
             return;
         case SendOutcome::End::Stopped:

@@ -6,6 +6,8 @@
 namespace {
 
 struct StopRequested {};
+// The link failed: nothing after it is sent, and nothing claims the groups were done.
+struct ExchangeFailed {};
 
 // A conversion that failed, with the value it failed on.
 struct FailedValue {
@@ -36,6 +38,8 @@ public:
             return end(SendOutcome::End::Done);
         } catch (const StopRequested&) {
             return end(SendOutcome::End::Stopped);
+        } catch (const ExchangeFailed&) {
+            return end(SendOutcome::End::ExchangeFailed);
         } catch (const FailedValue& failed) {
             SendOutcome outcome = end(SendOutcome::End::ConversionFailed);
             outcome.failure = failed.where + ": " + failed.error.description;
@@ -50,12 +54,14 @@ private:
         if (m_target.stopRequested()) throw StopRequested{};
     }
     void set(Property property, double value) {
-        m_target.set(property, value);
+        const bool through = m_target.set(property, value);
         stopIfClosing();
+        if (!through) throw ExchangeFailed{};
     }
     void check(Property property) {
-        m_target.check(property);
+        const bool through = m_target.check(property);
         stopIfClosing();
+        if (!through) throw ExchangeFailed{};
     }
 
     // A conversion the send cannot go on without.

@@ -33,8 +33,9 @@ public:
     virtual ~SendTarget() = default;
     virtual bool Ready() = 0;
     virtual QString IDN() = 0;
-    virtual void set(Property property, double value) = 0;
-    virtual void check(Property property) = 0;
+    // Both return false when the exchange did not go through (the link failed).
+    virtual bool set(Property property, double value) = 0;
+    virtual bool check(Property property) = 0;
     // The instrument answered: from here on the send is under way.
     virtual void beginSending() {}
     // Burst and gate run with the trigger phase at 0: the phase box is to show it.
@@ -49,6 +50,7 @@ struct SendOutcome {
         NotReady,         // the readiness query got no reply
         NoIdentification, // ready, but the identification came back empty
         ConversionFailed, // a text that had to be a number was not one
+        ExchangeFailed,   // a command did not reach the instrument: its FAILURE line ends the send
         Stopped,          // the window closed while the send was under way
     } end = End::Done;
     QString summary;   // the group results, joined
