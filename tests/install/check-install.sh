@@ -38,7 +38,7 @@ done
 for page in dxs4820 dxs4820-sim; do
     zcat "$prefix/share/man/man1/$page.1.gz" | grep "^\.TH ${page^^} 1 .*1\.0\.0" >/dev/null || fail "man page $page"
 done
-zcat "$prefix/share/man/man1/dxs4820.1.gz" | grep -- '--transcript' >/dev/null || fail "man page lacks --transcript"
+zcat "$prefix/share/man/man1/dxs4820.1.gz" | grep -F '\-\-transcript' >/dev/null || fail "man page lacks --transcript"
 "$prefix/bin/dxs4820-sim" --help | grep -- '--garbage' >/dev/null || fail "installed simulator does not start"
 
 # The installed layout: the program folder is <prefix>/bin, the help document in share.
