@@ -1,14 +1,16 @@
 // Where the help window finds its document: beside the program first, then in an installed copy's
 // ../share/dxs4820; and, run by the install check with DXS_INSTALL_PREFIX, the installed layout
-// itself leads the Help menu to the installed document.
+// itself leads the Help menu to the installed document and the setting to the application-data folder.
 #include "app/QtUserDialogs.h"
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
+#include "operations/Operations.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -71,4 +73,8 @@ TEST_F(HelpLookup, InstalledProgramOpensTheInstalledDocument) {
     // Passages at the positions the captions open ("Amplitude:" at 2865, the counter at 14044).
     EXPECT_EQ(text.mid(2865, 10), "Amplitude:");
     EXPECT_EQ(text.mid(14044, 26), "External Counter Function:");
+    // Its bin folder is writable here, yet the setting goes to the user's application-data folder.
+    EXPECT_EQ(defaultSettingFile(),
+              QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                       "/DXS4820.Log"));
 }

@@ -20,10 +20,19 @@ void setProgramFolder(const QString& folder) {
     overriddenFolder() = folder;
 }
 
+namespace {
+QString installedDataFolder() {
+    return QDir::cleanPath(programFolder() + "/../share/dxs4820");
+}
+} // namespace
+
+bool installedCopy() {
+    return QFileInfo(installedDataFolder()).isDir();
+}
+
 QString programDataFile(const QString& name) {
     const QString beside = programFolder() + "/" + name;
     if (QFileInfo::exists(beside)) return beside;
-    // An installed copy runs from <prefix>/bin with its data in <prefix>/share/dxs4820.
-    const QString installed = QDir::cleanPath(programFolder() + "/../share/dxs4820/" + name);
+    const QString installed = installedDataFolder() + "/" + name;
     return QFileInfo::exists(installed) ? installed : beside;
 }

@@ -43,7 +43,7 @@ zcat "$prefix/share/man/man1/dxs4820.1.gz" | grep -F '\-\-transcript' >/dev/null
 
 # The installed layout: the program folder is <prefix>/bin, the help document in share.
 output=$(DXS_INSTALL_PREFIX=$prefix "$tests" --gtest_filter='HelpLookup.InstalledProgramOpensTheInstalledDocument' 2>&1) ||
-    { echo "$output"; fail "the installed layout does not lead to the help document"; }
+    { echo "$output"; fail "the installed layout misses its help document or its setting folder"; }
 grep -q '\[  PASSED  \] 1 test' <<<"$output" && ! grep -q SKIPPED <<<"$output" || { echo "$output"; fail "help check did not run"; }
 
 # The package: dependencies found by dpkg-shlibdeps, the program inside, no maintainer scripts.
