@@ -191,23 +191,26 @@ TEST_F(SettingsFile, TheDefaultFileLivesInTheProgramFolderWhenItCanBeWritten) {
     writeAll(path("plain"), "x");
     const QString locked = m_dir.filePath("plain/program");
     const QString inLocked = QDir::toNativeSeparators(locked + "/DXS4820.Log");
-    // Program and application-data folders, which of them hold a file, the paths to write and read.
+    // Program and application-data folders, which of them hold a file, whether the copy is installed
+    // (then even a writable program folder is passed over), the paths to write and read.
     // clang-format off
-    const std::tuple<QString, QString, bool, bool, QString, QString> rows[] = {
-        {program, appData, false, false, inProgram, ""}, {program, appData, true, false, inProgram, inProgram},
-        {program, appData, true, true, inProgram, inProgram}, {locked, "", false, false, inLocked, ""},
-        {locked, appData, false, false, inAppData, ""}, {locked, appData, false, true, inAppData, inAppData},
+    const std::tuple<QString, QString, bool, bool, bool, QString, QString> rows[] = {
+        {program, appData, false, false, false, inProgram, ""}, {program, appData, true, false, false, inProgram, inProgram},
+        {program, appData, true, true, false, inProgram, inProgram}, {locked, "", false, false, false, inLocked, ""},
+        {locked, appData, false, false, false, inAppData, ""}, {locked, appData, false, true, false, inAppData, inAppData},
+        {program, appData, false, false, true, inAppData, ""}, {program, appData, true, false, true, inAppData, inProgram},
+        {program, "", false, false, true, inProgram, ""},
     };
     // clang-format on
-    for (const auto& [programFolder, appDataFolder, fileInProgram, fileInAppData, writePath, readPath] :
-         rows) {
+    for (const auto& [programFolder, appDataFolder, fileInProgram, fileInAppData, installed, writePath,
+                      readPath] : rows) {
         QDir(program).removeRecursively();
         QDir(appData).removeRecursively();
         QDir().mkpath(program);
         QDir().mkpath(appData);
         if (fileInProgram) writeAll(inProgram, "p");
         if (fileInAppData) writeAll(inAppData, "a");
-        const auto location = recordfile::defaultLocation(programFolder, appDataFolder);
+        const auto location = recordfile::defaultLocation(programFolder, appDataFolder, installed);
         EXPECT_EQ(location.writePath, writePath) << programFolder.toStdString();
         EXPECT_EQ(location.readPath, readPath) << programFolder.toStdString();
     }

@@ -49,7 +49,7 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
 }
 
 void frmHelp::Form_Load() {
-    loadRtfFile(programFolder() + "/HelpDoc.rtf", *txtHelp->document());
+    loadRtfFile(programDataFile("HelpDoc.rtf"), *txtHelp->document());
     moveCaret(0); // reading the document left the caret at its end
     StartPos = 0;
     Text2->setText("0");

@@ -14,7 +14,8 @@ public:
     QLineEdit* Text2 = nullptr; // the caret position, and where Enter jumps to
     int StartPos = 0;           // the position to show on activation; 0: the document's start
 
-    // Reads HelpDoc.rtf from the program folder; a missing or unreadable one leaves the box empty.
+    // Reads HelpDoc.rtf from the program folder (or an installed copy's data folder); a missing or
+    // unreadable one leaves the box empty.
     void Form_Load();
     // Brings the passage at StartPos into view (runs once, when the window first becomes active).
     void Form_Activate();

@@ -26,7 +26,7 @@ QString appDataFolder() {
 }
 
 recordfile::DefaultLocation defaultLocation() {
-    return recordfile::defaultLocation(programFolder(), appDataFolder());
+    return recordfile::defaultLocation(programFolder(), appDataFolder(), installedCopy());
 }
 
 // The folder the file dialogs open in: the program folder with a closing separator.

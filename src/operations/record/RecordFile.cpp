@@ -103,10 +103,10 @@ WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
     return {true, {}};
 }
 
-DefaultLocation defaultLocation(const QString& programFolder, const QString& appDataFolder) {
+DefaultLocation defaultLocation(const QString& programFolder, const QString& appDataFolder, bool installed) {
     const QString programFile = inFolder(programFolder, DefaultFileName);
     DefaultLocation location;
-    if (appDataFolder.isEmpty() || programFolderWritable(programFolder, programFile)) {
+    if (appDataFolder.isEmpty() || (!installed && programFolderWritable(programFolder, programFile))) {
         location.writePath = programFile;
         if (QFileInfo(programFile).isFile()) location.readPath = programFile;
         return location;

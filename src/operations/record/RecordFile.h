@@ -33,8 +33,9 @@ struct WriteResult {
 WriteResult writeRecord(const QString& path, const SettingsRecord& record);
 
 // Where the default setting file lives. The program's own folder is used when the program may
-// write there (the folder is writable and so is the file, if it exists); an installed copy whose
-// folder is read-only keeps its setting in the user's application-data folder instead.
+// write there (the folder is writable and so is the file, if it exists); a copy whose folder is
+// read-only, and any `installed` copy (a user's own prefix such as ~/.local is writable, but its
+// bin folder is no place for settings), keeps its setting in the user's application-data folder.
 struct DefaultLocation {
     QString writePath; // SaveOperation stores here
     QString readPath;  // LoadOperation reads this one (empty: no stored setting yet)
@@ -43,6 +44,7 @@ struct DefaultLocation {
 // Start-up reads the file at writePath when there is one; otherwise, when that is the
 // application-data file, a setting file left in the read-only program folder (one shipped with
 // the program) serves as the first setting.
-DefaultLocation defaultLocation(const QString& programFolder, const QString& appDataFolder);
+DefaultLocation defaultLocation(const QString& programFolder, const QString& appDataFolder,
+                                bool installed = false);
 
 } // namespace recordfile

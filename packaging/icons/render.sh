@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Renders the icon's PNG sizes from its SVG; run after changing the SVG and commit the results.
+set -euo pipefail
+cd "$(dirname "$0")"
+for size in 16 32 48 64 128 256; do
+    rsvg-convert -w "$size" -h "$size" org.dxs4820.FrontPanel.svg -o "org.dxs4820.FrontPanel-$size.png"
+done
