@@ -1,9 +1,11 @@
 // Speed and footprint of the front panel, measured on this machine: exchanges per second through
 // the simulated instrument without pacing, CPU used by the pacing wait, time until the main window
-// is on screen, and peak memory. Each measurement is one entry of the table in main(); add new ones
-// there. Run with QT_QPA_PLATFORM=offscreen where there is no display.
+// is on screen, reading and laying out a help document of many format runs, and peak memory. Each
+// measurement is one entry of the table in main(); add new ones there. Run with
+// QT_QPA_PLATFORM=offscreen where there is no display.
 #include "app/frmDXS.h"
 #include "core/ProgramFolder.h"
+#include "help/RtfReader.h"
 #include "instrument/GpibTransport.h"
 #include "instrument/Pacing.h"
 #include "instrument/SerialTransport.h"
@@ -14,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -158,6 +161,27 @@ std::vector<Result> fullSend(const QString& folder) {
             {"CPU during a full send", 100.0 * cpu / (wall / 1000), "% of one core", "goal < 2 %"}};
 }
 
+// A valid help document of about 300 KB whose one paragraph changes format at every character and
+// has no blank to break a line at, read into a text box like the help window's and laid out.
+std::vector<Result> helpManyRuns(const QString&) {
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    while (rtf.size() < 300 * 1024)
+        rtf += "\\b a\\b0 b";
+    rtf += "}";
+    QElapsedTimer timer;
+    timer.start();
+    QTextEdit box;
+    box.resize(580, 490);
+    readRtf(rtf, *box.document());
+    const double read = timer.nsecsElapsed() / 1e6;
+    box.show();
+    box.document()->size(); // lays the whole document out
+    box.grab();             // and paints it
+    const double shown = timer.nsecsElapsed() / 1e6;
+    return {{"help document of many runs read", read, "ms", QString("%1 KB").arg(rtf.size() / 1024)},
+            {"help document of many runs shown", shown, "ms", "goal < 2000 ms"}};
+}
+
 std::vector<Result> peakMemory(const QString&) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -181,6 +205,7 @@ int main(int argc, char** argv) {
         {"exchanges", exchangesAtPacingZero},
         {"delay", cpuDuringDelay},
         {"send", fullSend},
+        {"help", helpManyRuns},
         {"memory", peakMemory}, // last: the peak over everything above
     };
     const QStringList chosen = app.arguments().mid(1);

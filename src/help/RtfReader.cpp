@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -16,8 +17,15 @@ namespace {
 constexpr int kMaxGroupDepth = 512; // deeper groups share their parent's state
 constexpr int kMaxColours = 1024;   // further colour table entries are ignored
 constexpr qint64 kMaxParameter = 1'000'000'000;
-constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+constexpr qint64 kMaxFileSize = 512 * 1024;
 constexpr int kMaxFallbackSkip = 16; // \ucN
+// Wrapping a paragraph costs time that grows with the square of its longest stretch without a
+// place to break the line; a paragraph with a longer one is laid out on lines of its own making
+// (ends of paragraphs and line breaks) instead, which costs time in proportion to its length.
+constexpr int kMaxUnbrokenStretch = 1000;
+// Each change of format costs the layout an item of its own: a paragraph keeps this many formats,
+// and the rest of its text goes on in the last of them.
+constexpr size_t kMaxRunsPerParagraph = 2000;
 
 enum class Destination { Text, Skip, ColourTable };
 
@@ -47,6 +55,19 @@ struct Paragraph {
     Qt::Alignment alignment = Qt::AlignLeft;
     std::vector<Run> runs;
 };
+
+// Whether the paragraph holds a stretch of more than kMaxUnbrokenStretch characters without a blank
+// or a tab between them, where the line could be broken.
+bool hasLongUnbrokenStretch(const Paragraph& paragraph) {
+    int stretch = 0;
+    for (const Run& run : paragraph.runs) {
+        for (const QChar c : run.text) {
+            stretch = c.isSpace() ? 0 : stretch + 1;
+            if (stretch > kMaxUnbrokenStretch) return true;
+        }
+    }
+    return false;
+}
 
 enum class Word {
     Par,
@@ -466,7 +487,8 @@ private:
 
     void appendCharacter(char16_t c) {
         if (isStructuralCharacter(c)) return;
-        if (!(m_state.chars == m_runFormat)) {
+        if (!(m_state.chars == m_runFormat) &&
+            (m_run.isEmpty() || m_current.runs.size() + 1 < kMaxRunsPerParagraph)) {
             flushRun();
             m_runFormat = m_state.chars;
         }
@@ -553,6 +575,7 @@ bool readRtf(const QByteArray& rtf, QTextDocument& document) {
     for (Paragraph& paragraph : paragraphs) {
         QTextBlockFormat block;
         block.setAlignment(paragraph.alignment);
+        if (hasLongUnbrokenStretch(paragraph)) block.setNonBreakableLines(true);
         if (first) {
             cursor.setBlockFormat(block);
             first = false;
@@ -570,6 +593,8 @@ bool readRtf(const QByteArray& rtf, QTextDocument& document) {
 
 bool loadRtfFile(const QString& path, QTextDocument& document) {
     document.clear();
+    // Only a regular file is opened: opening a pipe would wait for a writer that never comes.
+    if (!QFileInfo(path).isFile()) return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize) return false;
     const QByteArray data = file.read(kMaxFileSize + 1);

@@ -16,7 +16,8 @@ class QTextDocument;
 // when the data is not rich text at all (it must open with "{\rtf").
 bool readRtf(const QByteArray& rtf, QTextDocument& document);
 
-// Reads a rich-text file into the document; a missing, unreadable or oversized file leaves it empty.
+// Reads a rich-text file into the document; a missing, unreadable or oversized file, or one that is
+// not a regular file (a pipe, a device), leaves it empty.
 bool loadRtfFile(const QString& path, QTextDocument& document);
 
 // The plain text the reader makes of the rich text (paragraph ends as '\n').

@@ -46,11 +46,34 @@ QString inFolder(const QString& folder, const QString& name) {
     return QDir::toNativeSeparators(QDir(folder).filePath(name));
 }
 
-bool programFolderWritable(const QString& folder, const QString& file) {
-    const QFileInfo folderInfo(folder);
-    if (!folderInfo.isDir() || !folderInfo.isWritable()) return false;
+// The program folder keeps the setting when its file can be written there: a new file in a
+// writable folder, or a writable file (written in place when the folder takes no new file). A file
+// there that is not a regular one (a link to a device, a pipe) was put there on purpose: it stays
+// the default file, which the writer refuses, rather than the setting moving elsewhere unnoticed.
+bool programFolderHoldsSetting(const QString& folder, const QString& file) {
     const QFileInfo fileInfo(file);
-    return !fileInfo.exists() || (fileInfo.isFile() && fileInfo.isWritable());
+    if (fileInfo.isDir()) return false;
+    if (fileInfo.exists()) return !fileInfo.isFile() || fileInfo.isWritable();
+    const QFileInfo folderInfo(folder);
+    return folderInfo.isDir() && folderInfo.isWritable();
+}
+
+// Writes the slot over the start of the file itself, for a folder that takes no temporary file or
+// refuses the rename. Only the slot is written, so the tail stays where it is and the file keeps
+// its permissions. A write that stops short puts the old bytes and the old length back.
+WriteResult writeInPlace(const QString& path, const QByteArray& slot) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return failed(file.errorString());
+    const qint64 oldSize = file.size();
+    const QByteArray oldSlot = file.read(slot.size());
+    if (oldSlot.size() != std::min<qint64>(oldSize, slot.size()) || !file.seek(0))
+        return failed(file.errorString());
+    if (file.write(slot) == slot.size()) return {true, {}};
+    const QString reason = shortWriteReason(file);
+    file.unsetError();
+    if (file.seek(0)) file.write(oldSlot);
+    file.resize(oldSize);
+    return failed(reason);
 }
 
 } // namespace
@@ -67,21 +90,30 @@ ReadStatus readRecord(const QString& path, SettingsRecord& record) {
 
 WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
     if (path.isEmpty()) return failed(QStringLiteral("No file name was given."));
-    if (QFileInfo(path).isDir()) return failed(QStringLiteral("It is a folder."));
+    // Links are followed: what counts is the file they lead to.
+    const QFileInfo target(path);
+    if (target.isDir()) return failed(QStringLiteral("It is a folder."));
+    // A device or a pipe is never opened for writing nor replaced by a regular file.
+    if (target.exists() && !target.isFile())
+        return failed(QStringLiteral("It is not a regular file (a device or a pipe)."));
 
     // The old file is read before the new one replaces it, so its tail survives the write.
     QFile old(path);
-    const bool hasOld = QFileInfo(path).isFile();
+    const bool hasOld = target.isFile();
     if (hasOld && !old.open(QIODevice::ReadOnly)) return failed(old.errorString());
 
+    const QByteArray slot = record.slot();
     QSaveFile out(path);
-    // No writing in place when a temporary file cannot be made: that is what could lose the setting.
+    // Qt's own fallback would truncate the file first; ours writes only the slot, and only into a
+    // file that is there and writable.
     out.setDirectWriteFallback(false);
     // Unbuffered, so that a short write (a full disk) shows in the count each write returns: a
     // buffered flush at commit does not report it and would put a cut-off file in place.
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failed(out.errorString());
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (hasOld && target.isWritable()) return writeInPlace(path, slot);
+        return failed(out.errorString());
+    }
 
-    const QByteArray slot = record.slot();
     if (out.write(slot) != slot.size()) {
         const QString reason = shortWriteReason(out);
         out.cancelWriting();
@@ -99,14 +131,16 @@ WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
         out.cancelWriting();
         return failed(QStringLiteral("The file could not be written completely (is the disk full?)."));
     }
-    if (!out.commit()) return failed(out.errorString());
-    return {true, {}};
+    if (out.commit()) return {true, {}};
+    // A file the folder will not let be replaced (a mount point, for one) can still be written.
+    if (out.error() == QFileDevice::RenameError && hasOld) return writeInPlace(path, slot);
+    return failed(out.errorString());
 }
 
 DefaultLocation defaultLocation(const QString& programFolder, const QString& appDataFolder, bool installed) {
     const QString programFile = inFolder(programFolder, DefaultFileName);
     DefaultLocation location;
-    if (appDataFolder.isEmpty() || (!installed && programFolderWritable(programFolder, programFile))) {
+    if (appDataFolder.isEmpty() || (!installed && programFolderHoldsSetting(programFolder, programFile))) {
         location.writePath = programFile;
         if (QFileInfo(programFile).isFile()) location.readPath = programFile;
         return location;

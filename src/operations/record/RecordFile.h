@@ -5,7 +5,9 @@
 // read is never changed. Writing replaces the first 214 bytes (the 121 data bytes, then zero
 // bytes) and keeps whatever a longer file holds after them. It goes through a temporary file in
 // the same folder and an atomic rename, so a failed or interrupted write leaves the old file as it
-// was: the stored setting is never half written.
+// was: the stored setting is never half written. Where the folder takes no temporary file but the
+// file itself is writable, the slot is written in place, the old bytes put back if that fails.
+// Only regular files are read or written (after following links): a device or a pipe is refused.
 #include "operations/record/SettingsRecord.h"
 
 #include <QString>
@@ -33,9 +35,10 @@ struct WriteResult {
 WriteResult writeRecord(const QString& path, const SettingsRecord& record);
 
 // Where the default setting file lives. The program's own folder is used when the program may
-// write there (the folder is writable and so is the file, if it exists); a copy whose folder is
-// read-only, and any `installed` copy (a user's own prefix such as ~/.local is writable, but its
-// bin folder is no place for settings), keeps its setting in the user's application-data folder.
+// write its file there (a writable file, or a new file in a writable folder; a device or pipe put
+// there stays the default file and is refused by the writer). A copy whose folder is read-only, and
+// any `installed` copy (a user's own prefix such as ~/.local is writable, but its bin folder is no
+// place for settings), keeps its setting in the user's application-data folder.
 struct DefaultLocation {
     QString writePath; // SaveOperation stores here
     QString readPath;  // LoadOperation reads this one (empty: no stored setting yet)
