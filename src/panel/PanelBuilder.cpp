@@ -1,10 +1,10 @@
 // Builds the panel: the groups from top to bottom, every box with its spin control and unit, the
 // option groups in their caption panels, the tab control, the message line and the hidden
 // connection frame. Sizes come from the panel's twip measures at the screen's logical DPI.
-#include "app/frmDXS.h"
 #include "panel/BoxTable.h"
 #include "panel/CaptionLabel.h"
 #include "panel/NumericBox.h"
+#include "panel/Panel.h"
 #include "panel/PanelWiring.h"
 #include "panel/UpDownButtons.h"
 #include "panel/rules/HelpPositions.h"
@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -61,7 +62,8 @@ QString indexed(const char* name, int index) {
 
 class Builder {
 public:
-    explicit Builder(frmDXS& window) : m_window(window), m_panel(window.panel) {
+    Builder(QMainWindow& window, Panel& panel, QLineEdit* txtMessage)
+        : m_window(window), m_panel(panel), m_txtMessage(txtMessage) {
         m_twipsPerPixel = 1440.0 / std::max(1, window.logicalDpiY());
     }
 
@@ -120,8 +122,9 @@ private:
     QWidget* messageLine();
     void connectionFrame(QWidget* area);
 
-    frmDXS& m_window;
+    QMainWindow& m_window;
     Panel& m_panel;
+    QLineEdit* m_txtMessage;
     double m_twipsPerPixel = 15.0;
 };
 
@@ -534,7 +537,7 @@ QWidget* Builder::messageLine() {
     caption->setObjectName("SSPanelMessage");
     caption->setFixedWidth(px(MessageCaptionWidthTwips));
     row->addWidget(caption);
-    QLineEdit* message = m_window.txtMessage;
+    QLineEdit* message = m_txtMessage;
     message->setParent(line);
     QPalette colors = message->palette();
     colors.setColor(QPalette::Base, platformColor(ColorMessageBack));
@@ -671,8 +674,8 @@ void Builder::build() {
 
 } // namespace
 
-void buildPanel(frmDXS& window) {
-    Builder(window).build();
+void buildPanel(QMainWindow& window, Panel& panel, QLineEdit* txtMessage) {
+    Builder(window, panel, txtMessage).build();
 }
 
 std::array<NumericBox*, 20> Panel::boxes() const {
