@@ -1,5 +1,5 @@
 #pragma once
-// The menu commands' work and the start-up procedures of the main ctx.
+// The menu commands' work and the start-up procedures of the main window.
 #include <QString>
 
 struct OperationContext;
