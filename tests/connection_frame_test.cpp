@@ -174,7 +174,7 @@ TEST_F(ConnectionFrame, InitDeviceAppliesTheStoredConnection) {
         bytes[SettingsRecord::layout(RecordField::Rs232Flag).offset] = c.rs232Flag;
         bytes[SettingsRecord::layout(RecordField::GpibFlag).offset] = c.gpibFlag;
         w.record.setBytes(bytes);
-        InitDevice(w);
+        InitDevice(w.operationContext());
         EXPECT_EQ(w.panel.cboComPort->currentIndex(), c.portIndex);
         EXPECT_EQ(w.panel.cboBuadRate->currentIndex(), c.baudIndex);
         EXPECT_EQ(w.panel.txtGPIBAddr->text(), QString::number(c.address));

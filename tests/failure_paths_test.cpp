@@ -137,7 +137,10 @@ TEST_F(FailurePaths, PrintOutputThatCannotBeWritten) {
         QString message;
     } cases[] = {
         {"/dev/full", 0, "Print failed: /dev/full is not a regular file."},
-        {kept, 1000, "Print failed: " + kept + " could not be written (File too large)."},
+        // The cause is the system's own text, in the user's language.
+        {kept, 1000,
+         "Print failed: " + kept + " could not be written (" + QString::fromLocal8Bit(std::strerror(EFBIG)) +
+             ")."},
     };
     for (const auto& c : cases) {
         window().setMessage("before printing");
@@ -150,7 +153,7 @@ TEST_F(FailurePaths, PrintOutputThatCannotBeWritten) {
         limited = {c.sizeLimit ? c.sizeLimit : saved.rlim_cur, saved.rlim_max};
         const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        printMainWindowOn(window(), printer);
+        printMainWindowOn(window().helpContext(), printer);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, savedSignal);
         EXPECT_EQ(window().message(), c.message);

@@ -30,7 +30,7 @@ TEST_F(AboutWindow, SystemButtonStartsTheFirstToolFoundElseSaysSo) {
         {{"dxs-no-such-system-tool"}, true}, {{}, true}, {{"dxs-no-such-system-tool", "true"}, false}};
     for (const auto& [tools, message] : cases) {
         SCOPED_TRACE(tools.join(",").toStdString());
-        showAboutWindow(window());
+        showAboutWindow(window().helpContext());
         dialogs().messages.clear();
         aboutWindow()->systemInfoTools = tools;
         QTest::mouseClick(aboutWindow()->cmdSysInfo, Qt::LeftButton);

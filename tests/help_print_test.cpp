@@ -18,7 +18,7 @@ TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
-        printMainWindowOn(window(), printer);
+        printMainWindowOn(window().helpContext(), printer);
         EXPECT_EQ(window().message(),
                   file == unwritable ? "Print failed: the printer could not be started." : "before printing");
         if (file == unwritable) continue;

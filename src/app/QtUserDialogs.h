@@ -1,5 +1,5 @@
 #pragma once
-#include "app/UserDialogs.h"
+#include "panel/UserDialogs.h"
 
 class QWidget;
 

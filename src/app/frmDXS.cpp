@@ -1,12 +1,15 @@
 #include "app/frmDXS.h"
 
 #include "app/QtUserDialogs.h"
+#include "help/HelpContext.h"
 #include "help/HelpWindows.h"
 #include "instrument/GpibTransport.h"
 #include "instrument/SerialTransport.h"
+#include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "panel/PanelAccessibility.h"
 #include "panel/PanelWiring.h"
+#include "panel/RuleContext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,19 +43,29 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     txtMessage = new QLineEdit(this);
     txtMessage->setObjectName("txtMessage");
     txtMessage->setReadOnly(true);
-    buildPanel(*this);
-    applyPanelAccessibility(*this);
+    buildPanel(*this, panel, txtMessage);
+    applyPanelAccessibility(*this, panel, txtMessage);
     buildMenus();
 
-    installPanelConventions(*this);
-    installMainSettingRules(*this);
-    installSweepRules(*this);
-    installModulationRules(*this);
-    installTriggerRules(*this);
-    installBurstRules(*this);
-    installGateRules(*this);
-    installConnectionFrame(*this);
-    installSend(*this);
+    // The parts below reach the dialogs and the message line only through these, so a dialogs
+    // object put in place later is the one they use.
+    auto currentDialogs = [this]() -> UserDialogs& { return this->dialogs(); };
+    auto messageLine = [this](const QString& text) { setMessage(text); };
+    m_ruleContext.emplace(RuleContext{*this, panel, record, currentDialogs, messageLine, sweepCheckState});
+    m_operationContext.emplace(OperationContext{*this, panel, record, instrument, *m_serial, *m_gpib, sendAll,
+                                                currentDialogs, messageLine, [this] { return isClosing(); },
+                                                mnuSend, mnuSetting, LoadFile});
+    m_helpContext.emplace(HelpContext{*this, currentDialogs, messageLine});
+
+    installPanelConventions(ruleContext());
+    installMainSettingRules(ruleContext());
+    installSweepRules(ruleContext());
+    installModulationRules(ruleContext());
+    installTriggerRules(ruleContext());
+    installBurstRules(ruleContext());
+    installGateRules(ruleContext());
+    installConnectionFrame(operationContext());
+    installSend(operationContext());
 
     startUp();
 
@@ -66,14 +79,18 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
 
 frmDXS::~frmDXS() = default;
 
-void frmDXS::setDialogs(std::unique_ptr<UserDialogs> dialogs) { m_dialogs = std::move(dialogs); }
+void frmDXS::setDialogs(std::unique_ptr<UserDialogs> dialogs) {
+    m_dialogs = std::move(dialogs);
+}
 
 void frmDXS::setMessage(const QString& text) {
     txtMessage->setText(text);
     // A long summary reads from its beginning, as a one-line message should.
     txtMessage->setCursorPosition(0);
 }
-QString frmDXS::message() const { return txtMessage->text(); }
+QString frmDXS::message() const {
+    return txtMessage->text();
+}
 
 void frmDXS::buildMenus() {
     mnuFile = menuBar()->addMenu("File");
@@ -93,11 +110,11 @@ void frmDXS::buildMenus() {
     mnuHelp->setObjectName("mnuHelp");
     mnuAbout->setObjectName("mnuAbout");
 
-    connect(SaveFile, &QAction::triggered, this, [this] { ::SaveFile(*this); });
-    connect(LoadFile, &QAction::triggered, this, [this] { ::LoadFile(*this); });
-    connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(*this); });
+    connect(SaveFile, &QAction::triggered, this, [this] { ::SaveFile(operationContext()); });
+    connect(LoadFile, &QAction::triggered, this, [this] { ::LoadFile(operationContext()); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(helpContext()); });
     connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
-    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(*this); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });
 }
 
 void frmDXS::startUp() {
@@ -106,9 +123,9 @@ void frmDXS::startUp() {
     instrument.CWGPIB1 = m_gpib.get();
     sweepCheckState = 0;
     sendAll = true;
-    fillConnectionLists(*this);
-    LoadOperation(*this);
-    InitDevice(*this);
+    fillConnectionLists(operationContext());
+    LoadOperation(operationContext());
+    InitDevice(operationContext());
 }
 
 void frmDXS::checkReadiness() {
@@ -131,7 +148,7 @@ void frmDXS::closeEvent(QCloseEvent* event) {
         return;
     }
     m_closing = true;
-    SaveOperation(*this);
+    SaveOperation(operationContext());
     instrument.shutDown();
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget != this && widget->isVisible()) widget->close();

@@ -1,16 +1,21 @@
 #pragma once
 // The main window: the whole front panel. It owns the instrument object, the settings record, the
 // panel's controls and the dialogs interface; each group's rules and each menu command's work live
-// in their own files and are wired in by the constructor.
-#include "app/UserDialogs.h"
+// in their own files and are wired in by the constructor, each handed only what it uses (a
+// RuleContext, an OperationContext, a HelpContext), which the window builds and keeps.
+#include "help/HelpContext.h"
 #include "instrument/clsDXS4820.h"
+#include "operations/OperationContext.h"
 #include "operations/record/SettingsRecord.h"
 #include "panel/Panel.h"
+#include "panel/RuleContext.h"
+#include "panel/UserDialogs.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QWindow>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLineEdit;
@@ -58,6 +63,11 @@ public:
     // True from the moment the window starts closing: operations under way end without more traffic.
     bool isClosing() const { return m_closing; }
 
+    // What the window hands down to the panel's rules, to the operations and to help.
+    RuleContext& ruleContext() { return *m_ruleContext; }
+    OperationContext& operationContext() { return *m_operationContext; }
+    HelpContext& helpContext() { return *m_helpContext; }
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +79,10 @@ private:
     std::unique_ptr<UserDialogs> m_dialogs;
     std::unique_ptr<SerialTransport> m_serial;
     std::unique_ptr<GpibTransport> m_gpib;
+    // Built once the menus exist; kept inside the window, like the state they refer to.
+    std::optional<RuleContext> m_ruleContext;
+    std::optional<OperationContext> m_operationContext;
+    std::optional<HelpContext> m_helpContext;
     QPointer<QWindow> m_previousFocusWindow;
     bool m_shownOnce = false;
     bool m_closing = false;

@@ -1,6 +1,6 @@
 #include "help/HelpWindows.h"
 
-#include "app/frmDXS.h"
+#include "help/HelpContext.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
 
@@ -66,12 +66,12 @@ frmHelp* lastHelpWindow() {
     return lastHelpInstance().data();
 }
 
-void showAboutWindow(frmDXS& window) {
+void showAboutWindow(HelpContext& ctx) {
     // One About window for the main window's whole life: closing hides it, so that the main window
     // still recognises where its activation came back from.
     QPointer<frmAbout>& about = aboutInstance();
-    if (about && about->parentWidget() != &window) delete about.data();
-    if (!about) about = new frmAbout(window);
+    if (about && about->parentWidget() != &ctx.window) delete about.data();
+    if (!about) about = new frmAbout(ctx);
     about->show();
     about->raise();
     about->activateWindow();
@@ -143,18 +143,18 @@ QString printWindowImage(QWidget& window, QPrinter& printer) {
 }
 } // namespace
 
-void printMainWindowOn(frmDXS& window, QPrinter& printer) {
-    const QString error = printWindowImage(window, printer);
-    if (!error.isEmpty()) window.setMessage(QStringLiteral("Print failed: ") + error + ".");
+void printMainWindowOn(HelpContext& ctx, QPrinter& printer) {
+    const QString error = printWindowImage(ctx.window, printer);
+    if (!error.isEmpty()) ctx.setMessage(QStringLiteral("Print failed: ") + error + ".");
 }
 
-void printMainWindow(frmDXS& window) {
+void printMainWindow(HelpContext& ctx) {
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     if (printerInfo.isNull()) {
-        window.setMessage(QStringLiteral("Print failed: no default printer is installed."));
+        ctx.setMessage(QStringLiteral("Print failed: no default printer is installed."));
         return;
     }
     QPrinter printer(printerInfo, QPrinter::HighResolution);
-    printer.setDocName(window.windowTitle());
-    printMainWindowOn(window, printer);
+    printer.setDocName(ctx.window.windowTitle());
+    printMainWindowOn(ctx, printer);
 }

@@ -8,15 +8,15 @@
 class QPrinter;
 class QWidget;
 class frmAbout;
-class frmDXS;
 class frmHelp;
+struct HelpContext;
 
 // Opens the help document modally, from its start (0) or at a character position.
 void openHelpWindow(QWidget* parent, int startPos);
 // Shows the About window without blocking the main window.
-void showAboutWindow(frmDXS& window);
+void showAboutWindow(HelpContext& ctx);
 // Prints an image of the main window on the default printer.
-void printMainWindow(frmDXS& window);
+void printMainWindow(HelpContext& ctx);
 
 // The help window as openHelpWindow builds it, loaded and given its start position, not yet shown.
 std::unique_ptr<frmHelp> createHelpWindow(QWidget* parent, int startPos);
@@ -32,4 +32,4 @@ frmAbout* aboutWindow();
 
 // Prints the main window's image, scaled to fit the page keeping its shape, on a printer already set
 // up (printMainWindow's own path, given the default printer); a failure shows in the message line.
-void printMainWindowOn(frmDXS& window, QPrinter& printer);
+void printMainWindowOn(HelpContext& ctx, QPrinter& printer);

@@ -1,7 +1,5 @@
 #include "help/frmAbout.h"
 
-#include "app/frmDXS.h"
-
 #include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
@@ -125,8 +123,8 @@ QStringList frmAbout::defaultSystemInfoTools() {
             "xfce4-taskmanager", "lxtask"};
 }
 
-frmAbout::frmAbout(frmDXS& window)
-    : QDialog(&window), systemInfoTools(defaultSystemInfoTools()), m_window(window) {
+frmAbout::frmAbout(const HelpContext& ctx)
+    : QDialog(&ctx.window), systemInfoTools(defaultSystemInfoTools()), m_ctx(ctx) {
     setObjectName("frmAbout");
     setFixedSize(twips(5730), twips(3705));
 
@@ -163,7 +161,7 @@ frmAbout::frmAbout(frmDXS& window)
 }
 
 void frmAbout::Form_Load() {
-    const QString title = m_window.windowTitle();
+    const QString title = m_ctx.window.windowTitle();
     setWindowTitle("About " + title);
     lblTitle->setText(title);
     lblVersion->setText(QStringLiteral("Version : ") + DXS_VERSION);
@@ -179,7 +177,7 @@ void frmAbout::cmdSysInfo_Click() {
 
 void frmAbout::StartSysInfo() {
     if (!startSystemInfoTool(systemInfoTools))
-        m_window.dialogs().message(QStringLiteral("目前無法提供系統資訊"));
+        m_ctx.dialogs().message(QStringLiteral("目前無法提供系統資訊"));
 }
 
 void frmAbout::keyPressEvent(QKeyEvent* event) {

@@ -1,17 +1,18 @@
 #pragma once
 // The About window: the application's title and version, and the system-information tool.
+#include "help/HelpContext.h"
+
 #include <QDialog>
 #include <QStringList>
 
 class QFrame;
 class QLabel;
 class QPushButton;
-class frmDXS;
 
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(frmDXS& window);
+    explicit frmAbout(const HelpContext& ctx);
 
     QLabel* imgIcon = nullptr;
     QLabel* lblTitle = nullptr;
@@ -37,5 +38,5 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    frmDXS& m_window;
+    HelpContext m_ctx;
 };

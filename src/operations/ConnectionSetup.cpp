@@ -1,10 +1,10 @@
 // The connection frame: the port and baud-rate lists, the stored connection applied at start-up,
 // OK, the connection test and Help.
-#include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "instrument/GpibTransport.h"
 #include "instrument/SerialTransport.h"
 #include "operations/InstrumentOperation.h"
+#include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "operations/StrictConversion.h"
 #include "operations/record/LastSentMemory.h"
@@ -78,27 +78,27 @@ QString shownIdentification(const QString& identification) {
 
 // Applies the frame's port, rate and address to the transports (each text converted afresh, both
 // transports' texts whichever is chosen) and selects the chosen transport.
-void applyTransports(frmDXS& window) {
-    const Panel& p = window.panel;
+void applyTransports(OperationContext& ctx) {
+    const Panel& p = ctx.panel;
     const int port = strictInteger(p.cboComPort->currentText());
     if (p.Option1->isChecked() && isPort(port)) {
-        window.CWSerial1().setPortNumber(port);
-        window.CWSerial1().setBaudRate(strictInteger(p.cboBuadRate->currentText()));
-        window.CWSerial1().configure();
+        ctx.CWSerial1().setPortNumber(port);
+        ctx.CWSerial1().setBaudRate(strictInteger(p.cboBuadRate->currentText()));
+        ctx.CWSerial1().configure();
     }
     const int address = strictInteger(p.txtGPIBAddr->text());
     if (p.Option2->isChecked() && isGpibAddress(address)) {
-        window.CWGPIB1().setAddress(address);
-        window.CWGPIB1().configure();
+        ctx.CWGPIB1().setAddress(address);
+        ctx.CWGPIB1().configure();
     }
-    window.instrument.ConnectMethod(chosenTransport(p));
+    ctx.instrument.ConnectMethod(chosenTransport(p));
 }
 
-void OKButton_Click(frmDXS& window) {
-    if (InstrumentOperation::busy(window)) return;
-    InstrumentOperation operation(window);
-    const Panel& p = window.panel;
-    SettingsRecord& record = window.record;
+void OKButton_Click(OperationContext& ctx) {
+    if (InstrumentOperation::busy(ctx)) return;
+    InstrumentOperation operation(ctx);
+    const Panel& p = ctx.panel;
+    SettingsRecord& record = ctx.record;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Any failure ends OK silently; what was stored or applied before it stays.
     try {
@@ -112,32 +112,32 @@ void OKButton_Click(frmDXS& window) {
         record.setInteger(RecordField::SkipSameValue, checkValue(*p.chkSkipCommand));
         record.setInteger(RecordField::CycleTime, roundedNumber(p.txtCycleTime->text()));
         record.setInteger(RecordField::SyncRateSym, checkValue(*p.chkSyncRateSym));
-        applyTransports(window);
-        window.instrument.iWaiting_ms = numtext::lenientValue(p.txtCycleTime->text());
+        applyTransports(ctx);
+        ctx.instrument.iWaiting_ms = numtext::lenientValue(p.txtCycleTime->text());
     } catch (const ConversionError&) {
     } catch (const TransportError& error) {
         // The old link is closed by now; without this line the message line would still show
         // whatever success it showed before.
-        window.setMessage("Set [Configure " + chosenTransport(p) +
-                          "] to DXS-4820 FAILURE: " + error.description());
+        ctx.setMessage("Set [Configure " + chosenTransport(p) +
+                       "] to DXS-4820 FAILURE: " + error.description());
     }
     QApplication::restoreOverrideCursor();
     p.fraComm->hide();
 }
 
-void cmdTestConnect_Click(frmDXS& window) {
-    if (InstrumentOperation::busy(window)) return;
-    InstrumentOperation operation(window);
-    UserDialogs& dialogs = window.dialogs();
+void cmdTestConnect_Click(OperationContext& ctx) {
+    if (InstrumentOperation::busy(ctx)) return;
+    InstrumentOperation operation(ctx);
+    UserDialogs& dialogs = ctx.dialogs();
     const auto failed = [&](int number, const QString& description) {
         dialogs.message("Connect DXS-4820 Failure! Error caused by [" + QString::number(number) + "] " +
                         description);
     };
     try {
-        applyTransports(window);
-        const QString identification = window.instrument.IDN();
-        if (window.isClosing()) return; // the window closed while the answer was awaited
-        if (const auto& linkFailure = window.instrument.lastFailure())
+        applyTransports(ctx);
+        const QString identification = ctx.instrument.IDN();
+        if (ctx.isClosing()) return; // the window closed while the answer was awaited
+        if (const auto& linkFailure = ctx.instrument.lastFailure())
             throw *linkFailure; // the question never reached the instrument, or its answer us
         if (!identification.isEmpty()) {
             dialogs.message("System Connect DXS-4820 correctly        \r\n" +
@@ -161,8 +161,8 @@ void stepCycleTime(QLineEdit& box, int direction) {
 
 } // namespace
 
-void fillConnectionLists(frmDXS& window) {
-    Panel& p = window.panel;
+void fillConnectionLists(OperationContext& ctx) {
+    Panel& p = ctx.panel;
     if (!p.cboComPort) return;
     for (const char* port : kComPorts)
         p.cboComPort->addItem(port);
@@ -173,10 +173,10 @@ void fillConnectionLists(frmDXS& window) {
     showPortDevices(*p.cboComPort);
 }
 
-void InitDevice(frmDXS& window) {
-    Panel& p = window.panel;
+void InitDevice(OperationContext& ctx) {
+    Panel& p = ctx.panel;
     if (!p.cboComPort) return;
-    const SettingsRecord& record = window.record;
+    const SettingsRecord& record = ctx.record;
     const int16_t port = record.integer(RecordField::ComPort);
     const int16_t baud = record.integer(RecordField::BaudRate);
     const int16_t address = record.integer(RecordField::GpibAddress);
@@ -188,37 +188,37 @@ void InitDevice(frmDXS& window) {
         if (kBaudRates[i] == baud) p.cboBuadRate->setCurrentIndex(i);
     p.txtGPIBAddr->setText(QString::number(address));
 
-    if (port >= 1) window.CWSerial1().setPortNumber(port);
-    if (baud >= 1) window.CWSerial1().setBaudRate(baud);
-    if (address >= 1) window.CWGPIB1().setAddress(address);
+    if (port >= 1) ctx.CWSerial1().setPortNumber(port);
+    if (baud >= 1) ctx.CWSerial1().setBaudRate(baud);
+    if (address >= 1) ctx.CWGPIB1().setAddress(address);
 
     // Only blanks count as an unwritten flag: the zero byte of a never-written field counts as set.
     const QString rs232 = trimBlanks(record.text(RecordField::Rs232Flag));
-    if (!rs232.isEmpty()) window.instrument.ConnectMethod(rs232 == "1" ? "RS232" : "GPIB");
+    if (!rs232.isEmpty()) ctx.instrument.ConnectMethod(rs232 == "1" ? "RS232" : "GPIB");
     const QString gpib = trimBlanks(record.text(RecordField::GpibFlag));
-    if (!gpib.isEmpty()) window.instrument.ConnectMethod(gpib == "1" ? "GPIB" : "RS232");
+    if (!gpib.isEmpty()) ctx.instrument.ConnectMethod(gpib == "1" ? "GPIB" : "RS232");
 
     applyStoredCheck(*p.chkSkipCommand, record.integer(RecordField::SkipSameValue));
     applyStoredCheck(*p.chkSyncRateSym, record.integer(RecordField::SyncRateSym));
 }
 
-void installConnectionFrame(frmDXS& window) {
-    Panel& p = window.panel;
+void installConnectionFrame(OperationContext& ctx) {
+    Panel& p = ctx.panel;
     if (!p.fraComm) return;
-    QObject::connect(window.mnuSetting, &QAction::triggered, &window, [&window] {
-        Panel& p = window.panel;
+    QObject::connect(ctx.mnuSetting, &QAction::triggered, &ctx.window, [&ctx] {
+        Panel& p = ctx.panel;
         showPortDevices(*p.cboComPort);
         p.fraComm->raise();
         p.fraComm->show();
     });
-    QObject::connect(p.OKButton, &QPushButton::clicked, &window, [&window] { OKButton_Click(window); });
-    QObject::connect(p.cmdTestConnect, &QPushButton::clicked, &window,
-                     [&window] { cmdTestConnect_Click(window); });
-    QObject::connect(p.cmdHelp, &QPushButton::clicked, &window, [&window] { window.dialogs().openHelp(0); });
+    QObject::connect(p.OKButton, &QPushButton::clicked, &ctx.window, [&ctx] { OKButton_Click(ctx); });
+    QObject::connect(p.cmdTestConnect, &QPushButton::clicked, &ctx.window,
+                     [&ctx] { cmdTestConnect_Click(ctx); });
+    QObject::connect(p.cmdHelp, &QPushButton::clicked, &ctx.window, [&ctx] { ctx.dialogs().openHelp(0); });
     if (p.UpDown1) {
-        QObject::connect(p.UpDown1, &UpDownButtons::upClicked, &window,
-                         [&window] { stepCycleTime(*window.panel.txtCycleTime, +1); });
-        QObject::connect(p.UpDown1, &UpDownButtons::downClicked, &window,
-                         [&window] { stepCycleTime(*window.panel.txtCycleTime, -1); });
+        QObject::connect(p.UpDown1, &UpDownButtons::upClicked, &ctx.window,
+                         [&ctx] { stepCycleTime(*ctx.panel.txtCycleTime, +1); });
+        QObject::connect(p.UpDown1, &UpDownButtons::downClicked, &ctx.window,
+                         [&ctx] { stepCycleTime(*ctx.panel.txtCycleTime, -1); });
     }
 }

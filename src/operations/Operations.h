@@ -2,22 +2,22 @@
 // The menu commands' work and the start-up procedures of the main window.
 #include <QString>
 
-class frmDXS;
+struct OperationContext;
 
 // Settings record and its files.
-void LoadOperation(frmDXS& window);
-void SaveOperation(frmDXS& window);
-void SaveFile(frmDXS& window);
-void LoadFile(frmDXS& window);
-void RestoreData(frmDXS& window);
+void LoadOperation(OperationContext& ctx);
+void SaveOperation(OperationContext& ctx);
+void SaveFile(OperationContext& ctx);
+void LoadFile(OperationContext& ctx);
+void RestoreData(OperationContext& ctx);
 // The default setting file's path.
 QString defaultSettingFile();
 
 // Connection frame: the port and baud-rate lists, the stored connection, OK, test and Help.
-void fillConnectionLists(frmDXS& window);
-void InitDevice(frmDXS& window);
-void installConnectionFrame(frmDXS& window);
+void fillConnectionLists(OperationContext& ctx);
+void InitDevice(OperationContext& ctx);
+void installConnectionFrame(OperationContext& ctx);
 
 // Send.
-void installSend(frmDXS& window);
-QString ValidateInputItem(frmDXS& window);
+void installSend(OperationContext& ctx);
+QString ValidateInputItem(OperationContext& ctx);

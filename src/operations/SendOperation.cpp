@@ -1,7 +1,7 @@
 // Send: validates the panel, asks whether the instrument answers, then walks the groups and
 // reports the result in the message line and, for missing values or a failed conversion, in a box.
-#include "app/frmDXS.h"
 #include "operations/InstrumentOperation.h"
+#include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "operations/SendSequence.h"
 #include "panel/NumericBox.h"
@@ -67,28 +67,28 @@ SendPanel readPanel(const Panel& p) {
 // The send's exchanges go to the window's instrument; the busy pointer shows once it answered.
 class WindowTarget : public SendTarget {
 public:
-    explicit WindowTarget(frmDXS& window) : m_window(window) {}
+    explicit WindowTarget(OperationContext& ctx) : m_ctx(ctx) {}
     ~WindowTarget() override { restorePointer(); }
 
-    bool Ready() override { return m_window.instrument.Ready(); }
-    QString IDN() override { return m_window.instrument.IDN(); }
+    bool Ready() override { return m_ctx.instrument.Ready(); }
+    QString IDN() override { return m_ctx.instrument.IDN(); }
     bool set(Property property, double value) override {
-        m_window.instrument.set(property, value);
-        return !m_window.instrument.lastFailure();
+        m_ctx.instrument.set(property, value);
+        return !m_ctx.instrument.lastFailure();
     }
     bool check(Property property) override {
-        m_window.instrument.check(property);
-        return !m_window.instrument.lastFailure();
+        m_ctx.instrument.check(property);
+        return !m_ctx.instrument.lastFailure();
     }
     void beginSending() override {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_busyPointer = true;
     }
     void resetTriggerPhase() override {
-        m_window.panel.txtTrgPhase->setText("0");
-        m_window.panel.txtTrgPhase->setBackColor(ColorWhite);
+        m_ctx.panel.txtTrgPhase->setText("0");
+        m_ctx.panel.txtTrgPhase->setBackColor(ColorWhite);
     }
-    bool stopRequested() override { return m_window.isClosing(); }
+    bool stopRequested() override { return m_ctx.isClosing(); }
 
     void restorePointer() {
         if (m_busyPointer) QApplication::restoreOverrideCursor();
@@ -96,54 +96,54 @@ public:
     }
 
 private:
-    frmDXS& m_window;
+    OperationContext& m_ctx;
     bool m_busyPointer = false;
 };
 
 // What one send remembers of the values it sent, kept with the window for its lifetime.
 class SendOperation : public QObject {
 public:
-    explicit SendOperation(frmDXS& window) : QObject(&window), m_window(window) {
+    explicit SendOperation(OperationContext& ctx) : QObject(&ctx.window), m_ctx(ctx) {
         setObjectName("SendOperation");
     }
 
     void run() {
-        if (InstrumentOperation::busy(m_window) || m_window.isClosing()) return;
-        const QString unconfirmed = ValidateInputItem(m_window);
+        if (InstrumentOperation::busy(m_ctx) || m_ctx.isClosing()) return;
+        const QString unconfirmed = ValidateInputItem(m_ctx);
         if (!unconfirmed.isEmpty()) {
-            m_window.dialogs().message(unconfirmed);
+            m_ctx.dialogs().message(unconfirmed);
             return;
         }
-        if (!m_window.panel.chkSkipCommand->isChecked()) m_window.sendAll = true;
+        if (!m_ctx.panel.chkSkipCommand->isChecked()) m_ctx.sendAll = true;
 
-        InstrumentOperation operation(m_window);
-        WindowTarget target(m_window);
-        const SendOutcome outcome = runSend(readPanel(m_window.panel), m_memory, m_window.sendAll, target);
+        InstrumentOperation operation(m_ctx);
+        WindowTarget target(m_ctx);
+        const SendOutcome outcome = runSend(readPanel(m_ctx.panel), m_memory, m_ctx.sendAll, target);
         switch (outcome.end) {
         case SendOutcome::End::NotReady:
-            m_window.setMessage(
+            m_ctx.setMessage(
                 "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.");
-            m_window.sendAll = false;
+            m_ctx.sendAll = false;
             return;
         case SendOutcome::End::NoIdentification:
-            m_window.dialogs().message("DXS-4820 <--> PC: [Failure]");
+            m_ctx.dialogs().message("DXS-4820 <--> PC: [Failure]");
             return;
         case SendOutcome::End::Done:
-            m_window.setMessage(outcome.summary);
+            m_ctx.setMessage(outcome.summary);
             if (!outcome.errorText.isEmpty())
-                m_window.dialogs().message("System check the input data and find errors as follows \r\n" +
-                                               outcome.errorText,
-                                           UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
+                m_ctx.dialogs().message("System check the input data and find errors as follows \r\n" +
+                                            outcome.errorText,
+                                        UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
             target.restorePointer();
-            m_window.sendAll = false;
+            m_ctx.sendAll = false;
             return;
         case SendOutcome::End::ConversionFailed:
             // What was sent stays sent; the send-all flag stays so the next send repeats it all.
             // The box names the value that could not be converted: without it the box would often
             // list nothing at all after "as follows".
-            m_window.dialogs().message("DXS-4820 Application System causes errors as follows \r\n" +
-                                           outcome.errorText + outcome.failure,
-                                       UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
+            m_ctx.dialogs().message("DXS-4820 Application System causes errors as follows \r\n" +
+                                        outcome.errorText + outcome.failure,
+                                    UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
             target.restorePointer();
             return;
         case SendOutcome::End::ExchangeFailed:
@@ -157,20 +157,20 @@ public:
     }
 
 private:
-    frmDXS& m_window;
+    OperationContext& m_ctx;
     LastSentMemory m_memory;
 };
 
 } // namespace
 
-QString ValidateInputItem(frmDXS& window) {
+QString ValidateInputItem(OperationContext& ctx) {
     for (NumericBox* Panel::*box : kValidatedBoxes)
-        if ((window.panel.*box)->isEdited()) return "Please validate the items with orange BackColor color.";
+        if ((ctx.panel.*box)->isEdited()) return "Please validate the items with orange BackColor color.";
     return {};
 }
 
-void installSend(frmDXS& window) {
-    if (!window.mnuSend) return;
-    auto* send = new SendOperation(window);
-    QObject::connect(window.mnuSend, &QAction::triggered, send, [send] { send->run(); });
+void installSend(OperationContext& ctx) {
+    if (!ctx.mnuSend) return;
+    auto* send = new SendOperation(ctx);
+    QObject::connect(ctx.mnuSend, &QAction::triggered, send, [send] { send->run(); });
 }

@@ -1,8 +1,8 @@
 // The setting files: the default file read at start-up and written at shutdown, the File menu's
 // Save and Load, and putting a loaded record back into the panel.
-#include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "core/ProgramFolder.h"
+#include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "operations/record/RecordFile.h"
 #include "panel/NumericBox.h"
@@ -66,9 +66,9 @@ template <size_t N> void chooseByCode(const std::array<QRadioButton*, N>& option
     if (code >= 1 && code <= lastCode) options[size_t(code - 1)]->setChecked(true);
 }
 
-void copyPanelIntoRecord(frmDXS& window) {
-    Panel& panel = window.panel;
-    SettingsRecord& record = window.record;
+void copyPanelIntoRecord(OperationContext& ctx) {
+    Panel& panel = ctx.panel;
+    SettingsRecord& record = ctx.record;
     const bool am = panel.optModAM->isChecked();
     record.setText(RecordField::MainFreq, panel.txtMainFreq->text());
     record.setText(RecordField::Amplitude, panel.txtMainAmp->text());
@@ -99,13 +99,13 @@ QString defaultSettingFile() {
     return defaultLocation().writePath;
 }
 
-void LoadOperation(frmDXS& window) {
+void LoadOperation(OperationContext& ctx) {
     // No stored setting yet, or one that cannot be read: the record keeps its empty start state.
     const QString path = defaultLocation().readPath;
-    if (!path.isEmpty()) recordfile::readRecord(path, window.record);
+    if (!path.isEmpty()) recordfile::readRecord(path, ctx.record);
 }
 
-void SaveOperation(frmDXS& window) {
+void SaveOperation(OperationContext& ctx) {
     // The window is closing: a failure cannot be shown to anyone, and the old file stays whole.
     const QString path = defaultSettingFile();
     // The application-data folder is made on the first closing that stores the setting there.
@@ -113,38 +113,38 @@ void SaveOperation(frmDXS& window) {
     if (!appDataFolder().isEmpty() &&
         QDir::cleanPath(folder) == QDir::cleanPath(QDir(appDataFolder()).absolutePath()))
         QDir().mkpath(folder);
-    if (const auto result = recordfile::writeRecord(path, window.record); !result)
+    if (const auto result = recordfile::writeRecord(path, ctx.record); !result)
         qWarning().noquote() << QStringLiteral("The setting could not be stored in %1: %2")
                                     .arg(QDir::toNativeSeparators(path), result.reason);
 }
 
-void SaveFile(frmDXS& window) {
+void SaveFile(OperationContext& ctx) {
     const QString path =
-        window.dialogs().chooseFile(dialogFolder(), recordfile::DefaultFileName, SettingFileFilter);
+        ctx.dialogs().chooseFile(dialogFolder(), recordfile::DefaultFileName, SettingFileFilter);
     if (path.isEmpty()) return;
-    copyPanelIntoRecord(window);
-    if (const auto result = recordfile::writeRecord(path, window.record); !result) {
-        window.dialogs().message(QStringLiteral("The setting could not be saved to %1.\n%2")
-                                     .arg(QDir::toNativeSeparators(path), result.reason),
-                                 UserDialogs::Buttons::Ok, UserDialogs::Icon::Warning);
+    copyPanelIntoRecord(ctx);
+    if (const auto result = recordfile::writeRecord(path, ctx.record); !result) {
+        ctx.dialogs().message(QStringLiteral("The setting could not be saved to %1.\n%2")
+                                  .arg(QDir::toNativeSeparators(path), result.reason),
+                              UserDialogs::Buttons::Ok, UserDialogs::Icon::Warning);
     }
 }
 
-void LoadFile(frmDXS& window) {
-    const QString path = window.dialogs().chooseFile(dialogFolder(), QString(), SettingFileFilter);
+void LoadFile(OperationContext& ctx) {
+    const QString path = ctx.dialogs().chooseFile(dialogFolder(), QString(), SettingFileFilter);
     if (!path.isEmpty()) {
         // A missing (or unreadable) file leaves the record as it is; the panel is restored from it.
-        recordfile::readRecord(path, window.record);
-        RestoreData(window);
+        recordfile::readRecord(path, ctx.record);
+        RestoreData(ctx);
     }
-    window.sendAll = true;
+    ctx.sendAll = true;
 }
 
-void RestoreData(frmDXS& window) {
-    Panel& panel = window.panel;
+void RestoreData(OperationContext& ctx) {
+    Panel& panel = ctx.panel;
     // Restoring itself writes no field; the reactions of the options and boxes set below may (the
     // waveform choice stores its code again), and each step reads the record as it then stands.
-    const SettingsRecord& record = window.record;
+    const SettingsRecord& record = ctx.record;
 
     if (const int cycleTime = record.integer(RecordField::CycleTime); cycleTime >= 0)
         panel.txtCycleTime->setText(QString::number(cycleTime));

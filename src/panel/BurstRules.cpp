@@ -1,12 +1,12 @@
 // Burst tab: the burst rate becomes the trigger rate, the count the trigger type and the burst's
 // share of its period the trigger symmetry, fine-tuned with the bar.
-#include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
-#include "panel/RateBandBox.h"
-#include "panel/SourcePairs.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/RateBandBox.h"
+#include "panel/RuleContext.h"
+#include "panel/SourcePairs.h"
 #include "panel/Synchronisation.h"
 #include "panel/rules/Burst.h"
 #include "panel/rules/HelpPositions.h"
@@ -21,8 +21,8 @@ namespace {
 
 constexpr int BurstCountHelp = 22; // caption "Burst Count :"
 
-void txtBurstPeriod_Enter(frmDXS& window) {
-    Panel& panel = window.panel;
+void txtBurstPeriod_Enter(RuleContext& ctx) {
+    Panel& panel = ctx.panel;
     NumericBox* box = panel.txtBurstPeriod;
     applyRateBand(box, kBurstRate);
     const double rate = numtext::lenientValue(box->text());
@@ -35,14 +35,14 @@ void txtBurstPeriod_Enter(frmDXS& window) {
         }
     }
     box->markAccepted();
-    copySynchronised(window, box);
+    copySynchronised(ctx, box);
 }
 
 // Runs on every change of the count text. When the whole-number form differs from what was typed,
 // writing it runs this rule again for the new text, which does the checking; this run only puts
 // the caret back.
-void txtBurstCount_Change(frmDXS& window) {
-    Panel& panel = window.panel;
+void txtBurstCount_Change(RuleContext& ctx) {
+    Panel& panel = ctx.panel;
     NumericBox* box = panel.txtBurstCount;
     const int caret = box->cursorPosition();
     const burst::CountEntry entry = burst::readCount(box->text());
@@ -64,17 +64,17 @@ void txtBurstCount_Change(frmDXS& window) {
             burst::shareOfPeriod(entry.count, panel.txtMainFreq->text(), panel.txtBurstPeriod->text());
         switch (share.kind) {
         case burst::CountShare::Kind::NeedMainFrequency:
-            window.dialogs().message("Please set Main Frequence Value first!");
+            ctx.dialogs().message("Please set Main Frequence Value first!");
             panel.txtMainFreq->setFocus();
             break;
         case burst::CountShare::Kind::NeedBurstRate:
-            window.dialogs().message("Please set Burst Period Value first!");
+            ctx.dialogs().message("Please set Burst Period Value first!");
             panel.txtBurstPeriod->setFocus();
             break;
         case burst::CountShare::Kind::TooLong:
-            if (window.dialogs().message("Please Change value of Burst Count. Do you need help?",
-                                         UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
-                window.dialogs().openHelp(kLabelPassages[BurstCountHelp].position + HelpClickOffset);
+            if (ctx.dialogs().message("Please Change value of Burst Count. Do you need help?",
+                                      UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
+                ctx.dialogs().openHelp(kLabelPassages[BurstCountHelp].position + HelpClickOffset);
             box->setText("0");
             break;
         case burst::CountShare::Kind::Fits:
@@ -89,17 +89,17 @@ void txtBurstCount_Change(frmDXS& window) {
     box->setCursorPosition(std::clamp(caret, 0, int(box->text().size())));
 }
 
-void HScroll1_Change(frmDXS& window, int value) {
+void HScroll1_Change(RuleContext& ctx, int value) {
     if (value < 10 || value > 90) return;
-    Panel& panel = window.panel;
+    Panel& panel = ctx.panel;
     switch (burst::checkFineTuning(panel.txtMainFreq->text(), panel.txtBurstPeriod->text())) {
     case burst::FineTuning::NeedMainFrequency:
-        window.dialogs().message("Please give the Main Frequence value first.", UserDialogs::Buttons::Ok,
-                                 UserDialogs::Icon::Information);
+        ctx.dialogs().message("Please give the Main Frequence value first.", UserDialogs::Buttons::Ok,
+                              UserDialogs::Icon::Information);
         break;
     case burst::FineTuning::NeedBurstRate:
-        window.dialogs().message("Please give the Burst Period value first.", UserDialogs::Buttons::Ok,
-                                 UserDialogs::Icon::Information);
+        ctx.dialogs().message("Please give the Burst Period value first.", UserDialogs::Buttons::Ok,
+                              UserDialogs::Icon::Information);
         break;
     case burst::FineTuning::Apply:
         panel.txtTrgSymmetry->setText(QString::number(value));
@@ -115,15 +115,15 @@ void followBurstSource(Panel& panel) {
 
 } // namespace
 
-void installBurstRules(frmDXS& window) {
-    Panel& panel = window.panel;
-    panel.txtBurstPeriod->enterRule = [&window] { txtBurstPeriod_Enter(window); };
-    panel.txtBurstCount->ownTextChangedRule = [&window] { txtBurstCount_Change(window); };
+void installBurstRules(RuleContext& ctx) {
+    Panel& panel = ctx.panel;
+    panel.txtBurstPeriod->enterRule = [&ctx] { txtBurstPeriod_Enter(ctx); };
+    panel.txtBurstCount->ownTextChangedRule = [&ctx] { txtBurstCount_Change(ctx); };
     // The bar reports a value once it is let go, not at every position it is dragged through,
     // which would raise the missing-value messages over and over.
     panel.HScroll1->setTracking(false);
-    QObject::connect(panel.HScroll1, &QScrollBar::valueChanged, &window,
-                     [&window](int value) { HScroll1_Change(window, value); });
+    QObject::connect(panel.HScroll1, &QScrollBar::valueChanged, &ctx.window,
+                     [&ctx](int value) { HScroll1_Change(ctx, value); });
     // The external source leaves the boxes as they are.
     onOptionChosen(panel.optBurstInt, [&panel] { followBurstSource(panel); });
     onOptionChosen(panel.optBurstExt, [&panel] { followBurstSource(panel); });

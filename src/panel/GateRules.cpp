@@ -1,12 +1,12 @@
 // Gate tab: the gate rate becomes the trigger rate and the open share of the gate period the
 // trigger symmetry. The counter's gate time choice has no rule: Send reads it.
-#include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
-#include "panel/RateBandBox.h"
-#include "panel/SourcePairs.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/RateBandBox.h"
+#include "panel/RuleContext.h"
+#include "panel/SourcePairs.h"
 #include "panel/Synchronisation.h"
 #include "panel/rules/Gate.h"
 #include "panel/rules/HelpPositions.h"
@@ -19,8 +19,8 @@ namespace {
 
 constexpr int GatePeriodHelp = 25; // caption "Gate Period :"
 
-void txtGatePeriod_Enter(frmDXS& window) {
-    Panel& panel = window.panel;
+void txtGatePeriod_Enter(RuleContext& ctx) {
+    Panel& panel = ctx.panel;
     NumericBox* box = panel.txtGatePeriod;
     applyRateBand(box, kGateRate);
     const double rate = numtext::lenientValue(box->text());
@@ -31,11 +31,11 @@ void txtGatePeriod_Enter(frmDXS& window) {
         if (panel.txtTrgRate->text() != box->text()) panel.txtTrgRate->setText(box->text());
     }
     box->markAccepted();
-    copySynchronised(window, box);
+    copySynchronised(ctx, box);
 }
 
-void txtOpenGatePeriod_Enter(frmDXS& window) {
-    Panel& panel = window.panel;
+void txtOpenGatePeriod_Enter(RuleContext& ctx) {
+    Panel& panel = ctx.panel;
     NumericBox* box = panel.txtOpenGatePeriod;
     // Below the smallest band the text and step stay as they are.
     applyRateBand(box, kOpenGateRate);
@@ -45,14 +45,14 @@ void txtOpenGatePeriod_Enter(frmDXS& window) {
     case gate::OpenGateCheck::Kind::Skip:
         break;
     case gate::OpenGateCheck::Kind::NeedGateRate:
-        window.dialogs().message("Please input the Gate Period Value first");
+        ctx.dialogs().message("Please input the Gate Period Value first");
         panel.txtGatePeriod->setFocus();
         break;
     case gate::OpenGateCheck::Kind::NotShorter:
         panel.lblOpenGatePeriod->setText(check.openLabel);
-        if (window.dialogs().message("Gate period should greater than Open Gate time\r\nDo you need help?",
-                                     UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
-            window.dialogs().openHelp(kLabelPassages[GatePeriodHelp].position + HelpClickOffset);
+        if (ctx.dialogs().message("Gate period should greater than Open Gate time\r\nDo you need help?",
+                                  UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
+            ctx.dialogs().openHelp(kLabelPassages[GatePeriodHelp].position + HelpClickOffset);
         box->setText(check.replacementText);
         panel.lblOpenGatePeriod->setText(check.replacementLabel);
         break;
@@ -60,7 +60,7 @@ void txtOpenGatePeriod_Enter(frmDXS& window) {
         panel.lblOpenGatePeriod->setText(check.openLabel);
         panel.optTriggerType[1]->setChecked(true);
         if (check.needMainFrequency) {
-            window.dialogs().message("Please input the Main Frequence Value first");
+            ctx.dialogs().message("Please input the Main Frequence Value first");
             panel.txtMainFreq->setFocus();
         } else {
             panel.txtTrgSymmetry->setText(check.shareText);
@@ -82,10 +82,10 @@ void followGateSource(Panel& panel) {
 
 } // namespace
 
-void installGateRules(frmDXS& window) {
-    Panel& panel = window.panel;
-    panel.txtGatePeriod->enterRule = [&window] { txtGatePeriod_Enter(window); };
-    panel.txtOpenGatePeriod->enterRule = [&window] { txtOpenGatePeriod_Enter(window); };
+void installGateRules(RuleContext& ctx) {
+    Panel& panel = ctx.panel;
+    panel.txtGatePeriod->enterRule = [&ctx] { txtGatePeriod_Enter(ctx); };
+    panel.txtOpenGatePeriod->enterRule = [&ctx] { txtOpenGatePeriod_Enter(ctx); };
     onOptionChosen(panel.optGateInt, [&panel] {
         panel.txtOpenGatePeriod->setEnabled(true);
         panel.txtGatePeriod->setEnabled(true);

@@ -1,6 +1,5 @@
 #include "panel/PanelAccessibility.h"
 
-#include "app/frmDXS.h"
 #include "panel/CaptionLabel.h"
 #include "panel/NumericBox.h"
 #include "panel/UpDownButtons.h"
@@ -222,8 +221,7 @@ void reachAndName(QScrollBar* bar) {
 
 } // namespace
 
-void applyPanelAccessibility(frmDXS& window) {
-    Panel& p = window.panel;
+void applyPanelAccessibility(QWidget& window, Panel& p, QLineEdit* txtMessage) {
     for (NumericBox* box : p.boxes())
         nameBox(box);
     // Every option, the connection frame's transport choice included (it has no group caption).
@@ -231,7 +229,7 @@ void applyPanelAccessibility(frmDXS& window) {
         nameOption(option);
     reachAndName(p.HScrollSweep);
     reachAndName(p.HScroll1);
-    presentAsStatusLine(window.txtMessage);
+    presentAsStatusLine(txtMessage);
 
     // The connection frame's entries, named by the captions on their left.
     for (QWidget* entry :

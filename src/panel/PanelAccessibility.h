@@ -1,9 +1,12 @@
 #pragma once
 // Keyboard reach and accessible names of the panel: every setting can be reached with Tab and
 // changed from the keyboard, and a screen reader hears each control by its caption and unit.
-class frmDXS;
+#include "panel/Panel.h"
+
+class QLineEdit;
+class QWidget;
 
 // Runs once on the built panel: names every box, option, spin button and scroll bar from the
 // captions and units beside it, makes the two scroll bars tab stops and presents the message line
 // as a status line.
-void applyPanelAccessibility(frmDXS& window);
+void applyPanelAccessibility(QWidget& window, Panel& p, QLineEdit* txtMessage);

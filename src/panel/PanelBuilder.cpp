@@ -1,10 +1,10 @@
 // Builds the panel: the groups from top to bottom, every box with its spin control and unit, the
 // option groups in their caption panels, the tab control, the message line and the hidden
 // connection frame. Sizes come from the panel's twip measures at the screen's logical DPI.
-#include "app/frmDXS.h"
 #include "panel/BoxTable.h"
 #include "panel/CaptionLabel.h"
 #include "panel/NumericBox.h"
+#include "panel/Panel.h"
 #include "panel/PanelWiring.h"
 #include "panel/UpDownButtons.h"
 #include "panel/rules/HelpPositions.h"
@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -34,13 +35,106 @@ constexpr int ColorMessageBack = 12648384;
 constexpr int ClientWidthTwips = 8670;
 constexpr int ClientHeightTwips = 7635;
 
-// Heights of the groups from the top down; the layout shares the height in these proportions.
-constexpr int MainHeightTwips = 1275;
-constexpr int SweepHeightTwips = 1635;
-constexpr int ModulationHeightTwips = 1635;
 constexpr int TabHeightTwips = 2535;
 constexpr int MessageHeightTwips = 345;
 constexpr int MessageCaptionWidthTwips = 1020 - 30;
+
+// A group of settings above the tab control: its frame, title and height from the top down; the
+// layout shares the panel's height in these proportions.
+struct GroupSpec {
+    int frame;
+    const char* title;
+    int heightTwips;
+};
+constexpr GroupSpec kMainGroup{0, "Main Setting", 1275};
+constexpr GroupSpec kSweepGroup{1, "Sweep Setting", 1635};
+constexpr GroupSpec kModulationGroup{2, "Modulation Setting", 1635};
+
+// A group's On/Off switch in its caption panel; every group starts Off.
+struct ModeSwitchSpec {
+    std::array<QRadioButton*, 2> Panel::*options;
+    const char* name;
+    int panel; // SSPanel1 index
+};
+constexpr ModeSwitchSpec kSweepSwitch{&Panel::optSweep, "optSweep", 0};
+constexpr ModeSwitchSpec kModulationSwitch{&Panel::optModulation, "optModulation", 1};
+constexpr ModeSwitchSpec kTriggerSwitch{&Panel::optTrigger, "optTrigger", 3};
+constexpr ModeSwitchSpec kBurstSwitch{&Panel::optBurst, "optBurst", 5};
+constexpr ModeSwitchSpec kGateSwitch{&Panel::optGate, "optGate", 7};
+constexpr ModeSwitchSpec kCounterSwitch{&Panel::optExternal, "optExternal", 10};
+
+// The Int/Ext source of a tab in its caption panel; Int starts chosen.
+struct SourceSpec {
+    int panel; // SSPanel1 index
+    const char* group;
+    QRadioButton* Panel::*internal;
+    const char* internalName;
+    QRadioButton* Panel::*external;
+    const char* externalName;
+};
+constexpr SourceSpec kTriggerSource{
+    4, "optTriggerSource", &Panel::optTriggerInt, "optTriggerInt", &Panel::optTriggerExt, "optTriggerExt"};
+constexpr SourceSpec kBurstSource{
+    6, "optBurstSource", &Panel::optBurstInt, "optBurstInt", &Panel::optBurstExt, "optBurstExt"};
+constexpr SourceSpec kGateSource{
+    8, "optGateSource", &Panel::optGateInt, "optGateInt", &Panel::optGateExt, "optGateExt"};
+
+// A label in the column after a box's unit, naming the box's value as a period.
+struct SecondsSpec {
+    QLabel* Panel::*label;
+    const char* name;
+    const char* text;
+    int minimumWidthTwips; // 0: as wide as its text
+};
+
+// One row of a box grid: the caption label, the box with its spin control and its design-time
+// text, the unit, and for the period boxes the seconds label. `grid` picks one of the group's grids.
+struct BoxRowSpec {
+    NumericBox* Panel::*box;
+    const char* name;
+    int grid, row, column;
+    int caption; // Label1 index
+    const char* text;
+    const char* unit; // nullptr: none
+    SecondsSpec seconds = {};
+};
+// clang-format off
+constexpr BoxRowSpec kMainBoxes[] = {
+    {&Panel::txtMainFreq,     "txtMainFreq",     0, 0, 0, 3, "10000", "Hz"},
+    {&Panel::txtMainAmp,      "txtMainAmp",      0, 1, 0, 1, "5.00",  "Vpp"},
+    {&Panel::txtMainDCOffset, "txtMainDCOffset", 1, 0, 0, 2, "0.00",  "V"},
+    {&Panel::txtMainDuty,     "txtMainDuty",     1, 1, 0, 4, "50",    "%"},
+};
+constexpr BoxRowSpec kSweepBoxes[] = {
+    {&Panel::txtSweepStartFreq,  "txtSweepStartFreq",  0, 0, 0, 8,  "1000.00", "Hz"},
+    {&Panel::txtSweepStopFreq,   "txtSweepStopFreq",   0, 0, 3, 9,  "2000.00", "Hz"},
+    {&Panel::txtSweepCenterFreq, "txtSweepCenterFreq", 0, 1, 0, 10, "1500.00", "Hz"},
+    {&Panel::txtSweepSpan,       "txtSweepSpan",       0, 1, 3, 6,  "1000.00", "Hz"},
+    {&Panel::txtSweepRate,       "txtSweepRate",       0, 2, 0, 11, "1000.0",  "Hz"},
+    {&Panel::txtSweepSymmetry,   "txtSweepSymmetry",   0, 2, 3, 7,  "90",      "%"},
+};
+constexpr BoxRowSpec kModulationBoxes[] = {
+    {&Panel::txtModRate,      "txtModRate",      0, 0, 0, 17, "1000.0", "Hz"},
+    {&Panel::txtModSpanDepth, "txtModSpanDepth", 0, 1, 0, 12, "50",     "%"},
+    {&Panel::txtModSymmetry,  "txtModSymmetry",  0, 2, 0, 16, "50",     "%"},
+};
+constexpr BoxRowSpec kTriggerBoxes[] = {
+    {&Panel::txtTrgRate,     "txtTrgRate",     0, 0, 0, 14, "1000.0", "Hz"},
+    {&Panel::txtTrgSymmetry, "txtTrgSymmetry", 0, 1, 0, 15, "50",     "%"},
+    {&Panel::txtTrgPhase,    "txtTrgPhase",    0, 2, 0, 20, "0",      "DEG"},
+};
+constexpr BoxRowSpec kBurstBoxes[] = {
+    {&Panel::txtBurstPeriod, "txtBurstPeriod", 0, 0, 0, 21, "", "Hz",
+     {&Panel::lblBurstPeriodSec, "lblBurstPeriodSec", "Sec", 0}},
+    {&Panel::txtBurstCount,  "txtBurstCount",  0, 1, 0, 22, "", nullptr},
+};
+constexpr BoxRowSpec kGateBoxes[] = {
+    {&Panel::txtGatePeriod,     "txtGatePeriod",     0, 0, 0, 25, "", "Hz",
+     {&Panel::lblGatePeriod,     "lblGatePeriod",     " Sec", 1000}},
+    {&Panel::txtOpenGatePeriod, "txtOpenGatePeriod", 0, 1, 0, 24, "", "Hz",
+     {&Panel::lblOpenGatePeriod, "lblOpenGatePeriod", " Sec", 1000}},
+};
+// clang-format on
 
 const char* const kWarning =
     "Warning: Main frequency must under 10MHz(1MHz for Specification) in this Function!";
@@ -61,7 +155,8 @@ QString indexed(const char* name, int index) {
 
 class Builder {
 public:
-    explicit Builder(frmDXS& window) : m_window(window), m_panel(window.panel) {
+    Builder(QMainWindow& window, Panel& panel, QLineEdit* txtMessage)
+        : m_window(window), m_panel(panel), m_txtMessage(txtMessage) {
         m_twipsPerPixel = 1440.0 / std::max(1, window.logicalDpiY());
     }
 
@@ -86,10 +181,13 @@ private:
     QWidget* choiceRow(const char* name, QWidget* parent);
     QScrollBar* scrollBar(const char* name, int minimum, int maximum, int pageStep, int value, QWidget* parent);
     // The main, sweep and modulation groups: a titled frame holding one row.
-    QHBoxLayout* settingGroup(int index, const char* title);
+    QHBoxLayout* settingGroup(const GroupSpec& spec);
+    CaptionPanel* modeSwitch(const ModeSwitchSpec& spec, QWidget* parent);
     // A caption, box, spin control and unit on one row of a grid.
     NumericBox* boxRow(QGridLayout* grid, int row, int column, int labelIndex, const char* name,
                        const char* text, const char* unit);
+    // Lays out a table's rows into the group's grids, each box into its panel member.
+    template <size_t N> void boxRows(const BoxRowSpec (&rows)[N], std::initializer_list<QGridLayout*> grids);
     QLabel* displayLabel(const char* name, QWidget* parent);
     QLabel* plainLabel(const char* name, const QString& text, QWidget* parent);
     QGridLayout* boxGrid();
@@ -105,9 +203,7 @@ private:
     FunctionPage functionPage(int frameIndex);
     void finishFunctionPage(const FunctionPage& page);
     QGridLayout* boxColumn(QHBoxLayout* row);
-    CaptionPanel* sourcePanel(int panelIndex, const char* group, QRadioButton*& intOption,
-                              const char* intName, QRadioButton*& extOption, const char* extName,
-                              QWidget* page);
+    CaptionPanel* sourcePanel(const SourceSpec& spec, QWidget* page);
 
     QWidget* mainGroup();
     QWidget* sweepGroup();
@@ -120,8 +216,9 @@ private:
     QWidget* messageLine();
     void connectionFrame(QWidget* area);
 
-    frmDXS& m_window;
+    QMainWindow& m_window;
     Panel& m_panel;
+    QLineEdit* m_txtMessage;
     double m_twipsPerPixel = 15.0;
 };
 
@@ -189,10 +286,10 @@ QScrollBar* Builder::scrollBar(const char* name, int minimum, int maximum, int p
     return bar;
 }
 
-QHBoxLayout* Builder::settingGroup(int index, const char* title) {
-    auto* frame = new QGroupBox(QString::fromLatin1(title));
-    frame->setObjectName(indexed("Frame1", index));
-    m_panel.Frame1[size_t(index)] = frame;
+QHBoxLayout* Builder::settingGroup(const GroupSpec& spec) {
+    auto* frame = new QGroupBox(QString::fromLatin1(spec.title));
+    frame->setObjectName(indexed("Frame1", spec.frame));
+    m_panel.Frame1[size_t(spec.frame)] = frame;
     auto* row = new QHBoxLayout(frame);
     row->setContentsMargins(6, 2, 6, 2);
     row->setSpacing(px(240));
@@ -235,6 +332,27 @@ NumericBox* Builder::boxRow(QGridLayout* grid, int row, int column, int labelInd
     return box;
 }
 
+template <size_t N>
+void Builder::boxRows(const BoxRowSpec (&rows)[N], std::initializer_list<QGridLayout*> grids) {
+    for (const BoxRowSpec& spec : rows) {
+        QGridLayout* grid = grids.begin()[spec.grid];
+        m_panel.*spec.box =
+            boxRow(grid, spec.row, spec.column, spec.caption, spec.name, spec.text, spec.unit);
+        if (!spec.seconds.label) continue;
+        QLabel* seconds =
+            plainLabel(spec.seconds.name, QString::fromLatin1(spec.seconds.text), grid->parentWidget());
+        if (spec.seconds.minimumWidthTwips) seconds->setMinimumWidth(px(spec.seconds.minimumWidthTwips));
+        m_panel.*spec.seconds.label = seconds;
+        grid->addWidget(seconds, spec.row, 3);
+    }
+}
+
+CaptionPanel* Builder::modeSwitch(const ModeSwitchSpec& spec, QWidget* parent) {
+    CaptionPanel* function = captionPanel(spec.panel, parent);
+    optionArray(m_panel.*spec.options, spec.name, {"On", "Off"}, function, 1);
+    return function;
+}
+
 QLabel* Builder::displayLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
@@ -265,8 +383,8 @@ QLabel* Builder::warningLine(QWidget* parent) {
 }
 
 QWidget* Builder::mainGroup() {
-    QHBoxLayout* row = settingGroup(0, "Main Setting");
-    QWidget* frame = m_panel.Frame1[0];
+    QHBoxLayout* row = settingGroup(kMainGroup);
+    QWidget* frame = m_panel.Frame1[size_t(kMainGroup.frame)];
 
     // Function: the three waveforms beside their caption.
     auto* function = new QGridLayout;
@@ -286,22 +404,17 @@ QWidget* Builder::mainGroup() {
     row->addLayout(left);
     row->addLayout(right);
     row->addStretch(1);
-    m_panel.txtMainFreq = boxRow(left, 0, 0, 3, "txtMainFreq", "10000", "Hz");
-    m_panel.txtMainAmp = boxRow(left, 1, 0, 1, "txtMainAmp", "5.00", "Vpp");
-    m_panel.txtMainDCOffset = boxRow(right, 0, 0, 2, "txtMainDCOffset", "0.00", "V");
-    m_panel.txtMainDuty = boxRow(right, 1, 0, 4, "txtMainDuty", "50", "%");
+    boxRows(kMainBoxes, {left, right});
     return frame;
 }
 
 QWidget* Builder::sweepGroup() {
-    QHBoxLayout* row = settingGroup(1, "Sweep Setting");
-    QWidget* frame = m_panel.Frame1[1];
+    QHBoxLayout* row = settingGroup(kSweepGroup);
+    QWidget* frame = m_panel.Frame1[size_t(kSweepGroup.frame)];
 
     auto* modes = new QGridLayout;
     modes->setVerticalSpacing(2);
-    CaptionPanel* function = captionPanel(0, frame);
-    optionArray(m_panel.optSweep, "optSweep", {"On", "Off"}, function, 1);
-    modes->addWidget(function, 0, 0, 1, 3);
+    modes->addWidget(modeSwitch(kSweepSwitch, frame), 0, 0, 1, 3);
 
     modes->addWidget(captionLabel(5, frame), 1, 0);
     QWidget* model = choiceRow("SweepModelChoices", frame);
@@ -320,24 +433,17 @@ QWidget* Builder::sweepGroup() {
     auto* boxes = boxGrid();
     row->addLayout(boxes);
     row->addStretch(1);
-    m_panel.txtSweepStartFreq = boxRow(boxes, 0, 0, 8, "txtSweepStartFreq", "1000.00", "Hz");
-    m_panel.txtSweepStopFreq = boxRow(boxes, 0, 3, 9, "txtSweepStopFreq", "2000.00", "Hz");
-    m_panel.txtSweepCenterFreq = boxRow(boxes, 1, 0, 10, "txtSweepCenterFreq", "1500.00", "Hz");
-    m_panel.txtSweepSpan = boxRow(boxes, 1, 3, 6, "txtSweepSpan", "1000.00", "Hz");
-    m_panel.txtSweepRate = boxRow(boxes, 2, 0, 11, "txtSweepRate", "1000.0", "Hz");
-    m_panel.txtSweepSymmetry = boxRow(boxes, 2, 3, 7, "txtSweepSymmetry", "90", "%");
+    boxRows(kSweepBoxes, {boxes});
     return frame;
 }
 
 QWidget* Builder::modulationGroup() {
-    QHBoxLayout* row = settingGroup(2, "Modulation Setting");
-    QWidget* frame = m_panel.Frame1[2];
+    QHBoxLayout* row = settingGroup(kModulationGroup);
+    QWidget* frame = m_panel.Frame1[size_t(kModulationGroup.frame)];
 
     auto* modes = new QGridLayout;
     modes->setVerticalSpacing(2);
-    CaptionPanel* function = captionPanel(1, frame);
-    optionArray(m_panel.optModulation, "optModulation", {"On", "Off"}, function, 1);
-    modes->addWidget(function, 0, 0, 1, 2);
+    modes->addWidget(modeSwitch(kModulationSwitch, frame), 0, 0, 1, 2);
 
     modes->addWidget(captionLabel(18, frame), 1, 0);
     QWidget* kind = choiceRow("ModKindChoices", frame);
@@ -358,9 +464,7 @@ QWidget* Builder::modulationGroup() {
     auto* boxes = boxGrid();
     row->addLayout(boxes);
     row->addStretch(1);
-    m_panel.txtModRate = boxRow(boxes, 0, 0, 17, "txtModRate", "1000.0", "Hz");
-    m_panel.txtModSpanDepth = boxRow(boxes, 1, 0, 12, "txtModSpanDepth", "50", "%");
-    m_panel.txtModSymmetry = boxRow(boxes, 2, 0, 16, "txtModSymmetry", "50", "%");
+    boxRows(kModulationBoxes, {boxes});
     return frame;
 }
 
@@ -389,13 +493,13 @@ QGridLayout* Builder::boxColumn(QHBoxLayout* row) {
     return boxes;
 }
 
-CaptionPanel* Builder::sourcePanel(int panelIndex, const char* group, QRadioButton*& intOption,
-                                   const char* intName, QRadioButton*& extOption, const char* extName,
-                                   QWidget* page) {
-    CaptionPanel* source = captionPanel(panelIndex, page);
-    QButtonGroup* sourceGroup = optionGroup(group);
-    intOption = option(intName, "Int", sourceGroup, source);
-    extOption = option(extName, "Ext", sourceGroup, source);
+CaptionPanel* Builder::sourcePanel(const SourceSpec& spec, QWidget* page) {
+    CaptionPanel* source = captionPanel(spec.panel, page);
+    QButtonGroup* sourceGroup = optionGroup(spec.group);
+    QRadioButton*& intOption = m_panel.*spec.internal;
+    QRadioButton*& extOption = m_panel.*spec.external;
+    intOption = option(spec.internalName, "Int", sourceGroup, source);
+    extOption = option(spec.externalName, "Ext", sourceGroup, source);
     source->contentLayout()->addWidget(intOption);
     source->contentLayout()->addWidget(extOption);
     intOption->setChecked(true);
@@ -409,23 +513,16 @@ QWidget* Builder::triggerPage() {
 
     auto* modes = new QGridLayout;
     modes->setVerticalSpacing(4);
-    CaptionPanel* function = captionPanel(3, page);
-    optionArray(m_panel.optTrigger, "optTrigger", {"On", "Off"}, function, 1);
-    modes->addWidget(function, 0, 0, 1, 2);
+    modes->addWidget(modeSwitch(kTriggerSwitch, page), 0, 0, 1, 2);
     modes->addWidget(captionLabel(13, page), 1, 0);
     QWidget* type = choiceRow("TriggerTypeChoices", page);
     optionArray(m_panel.optTriggerType, "optTriggerType", {"Single", "Multi"}, type, type->layout(), 0);
     modes->addWidget(type, 1, 1, Qt::AlignLeft);
     modes->setColumnStretch(1, 1);
-    CaptionPanel* source = sourcePanel(4, "optTriggerSource", m_panel.optTriggerInt, "optTriggerInt",
-                                       m_panel.optTriggerExt, "optTriggerExt", page);
-    modes->addWidget(source, 2, 0, 1, 2);
+    modes->addWidget(sourcePanel(kTriggerSource, page), 2, 0, 1, 2);
     row->addLayout(modes);
 
-    QGridLayout* boxes = boxColumn(row);
-    m_panel.txtTrgRate = boxRow(boxes, 0, 0, 14, "txtTrgRate", "1000.0", "Hz");
-    m_panel.txtTrgSymmetry = boxRow(boxes, 1, 0, 15, "txtTrgSymmetry", "50", "%");
-    m_panel.txtTrgPhase = boxRow(boxes, 2, 0, 20, "txtTrgPhase", "0", "DEG");
+    boxRows(kTriggerBoxes, {boxColumn(row)});
 
     finishFunctionPage(frame);
     return page;
@@ -438,20 +535,13 @@ QWidget* Builder::burstPage() {
 
     auto* modes = new QVBoxLayout;
     modes->setSpacing(4);
-    CaptionPanel* function = captionPanel(5, page);
-    optionArray(m_panel.optBurst, "optBurst", {"On", "Off"}, function, 1);
-    modes->addWidget(function);
-    CaptionPanel* source = sourcePanel(6, "optBurstSource", m_panel.optBurstInt, "optBurstInt",
-                                       m_panel.optBurstExt, "optBurstExt", page);
-    modes->addWidget(source);
+    modes->addWidget(modeSwitch(kBurstSwitch, page));
+    modes->addWidget(sourcePanel(kBurstSource, page));
     modes->addStretch(1);
     row->addLayout(modes);
 
     QGridLayout* boxes = boxColumn(row);
-    m_panel.txtBurstPeriod = boxRow(boxes, 0, 0, 21, "txtBurstPeriod", "", "Hz");
-    m_panel.lblBurstPeriodSec = plainLabel("lblBurstPeriodSec", "Sec", page);
-    boxes->addWidget(m_panel.lblBurstPeriodSec, 0, 3);
-    m_panel.txtBurstCount = boxRow(boxes, 1, 0, 22, "txtBurstCount", "", nullptr);
+    boxRows(kBurstBoxes, {boxes});
     boxes->addWidget(captionLabel(23, page), 2, 0);
     m_panel.HScroll1 = scrollBar("HScroll1", 10, 90, 10, 10, page);
     boxes->addWidget(m_panel.HScroll1, 2, 1);
@@ -469,24 +559,12 @@ QWidget* Builder::gatePage() {
 
     auto* modes = new QVBoxLayout;
     modes->setSpacing(4);
-    CaptionPanel* function = captionPanel(7, page);
-    optionArray(m_panel.optGate, "optGate", {"On", "Off"}, function, 1);
-    modes->addWidget(function);
-    CaptionPanel* source = sourcePanel(8, "optGateSource", m_panel.optGateInt, "optGateInt",
-                                       m_panel.optGateExt, "optGateExt", page);
-    modes->addWidget(source);
+    modes->addWidget(modeSwitch(kGateSwitch, page));
+    modes->addWidget(sourcePanel(kGateSource, page));
     modes->addStretch(1);
     row->addLayout(modes);
 
-    QGridLayout* boxes = boxColumn(row);
-    m_panel.txtGatePeriod = boxRow(boxes, 0, 0, 25, "txtGatePeriod", "", "Hz");
-    m_panel.lblGatePeriod = plainLabel("lblGatePeriod", " Sec", page);
-    m_panel.lblGatePeriod->setMinimumWidth(px(1000));
-    boxes->addWidget(m_panel.lblGatePeriod, 0, 3);
-    m_panel.txtOpenGatePeriod = boxRow(boxes, 1, 0, 24, "txtOpenGatePeriod", "", "Hz");
-    m_panel.lblOpenGatePeriod = plainLabel("lblOpenGatePeriod", " Sec", page);
-    m_panel.lblOpenGatePeriod->setMinimumWidth(px(1000));
-    boxes->addWidget(m_panel.lblOpenGatePeriod, 1, 3);
+    boxRows(kGateBoxes, {boxColumn(row)});
 
     finishFunctionPage(frame);
     return page;
@@ -499,8 +577,7 @@ QWidget* Builder::counterPage() {
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(6, 4, 6, 2);
     column->setSpacing(6);
-    CaptionPanel* function = captionPanel(10, page);
-    optionArray(m_panel.optExternal, "optExternal", {"On", "Off"}, function, 1);
+    CaptionPanel* function = modeSwitch(kCounterSwitch, page);
     CaptionPanel* gateTime = captionPanel(9, page);
     optionArray(m_panel.optGateTimeExt, "optGateTimeExt", {"0.01S", "0.1S", "1S", "10S"}, gateTime, 0);
     for (CaptionPanel* panel : {function, gateTime}) {
@@ -534,7 +611,7 @@ QWidget* Builder::messageLine() {
     caption->setObjectName("SSPanelMessage");
     caption->setFixedWidth(px(MessageCaptionWidthTwips));
     row->addWidget(caption);
-    QLineEdit* message = m_window.txtMessage;
+    QLineEdit* message = m_txtMessage;
     message->setParent(line);
     QPalette colors = message->palette();
     colors.setColor(QPalette::Base, platformColor(ColorMessageBack));
@@ -652,9 +729,9 @@ void Builder::build() {
     auto* column = new QVBoxLayout(area);
     column->setContentsMargins(px(60), px(30), px(60), px(30));
     column->setSpacing(px(45));
-    column->addWidget(mainGroup(), MainHeightTwips);
-    column->addWidget(sweepGroup(), SweepHeightTwips);
-    column->addWidget(modulationGroup(), ModulationHeightTwips);
+    column->addWidget(mainGroup(), kMainGroup.heightTwips);
+    column->addWidget(sweepGroup(), kSweepGroup.heightTwips);
+    column->addWidget(modulationGroup(), kModulationGroup.heightTwips);
     column->addWidget(tabs(), TabHeightTwips);
     column->addWidget(messageLine(), MessageHeightTwips);
 
@@ -671,8 +748,8 @@ void Builder::build() {
 
 } // namespace
 
-void buildPanel(frmDXS& window) {
-    Builder(window).build();
+void buildPanel(QMainWindow& window, Panel& panel, QLineEdit* txtMessage) {
+    Builder(window, panel, txtMessage).build();
 }
 
 std::array<NumericBox*, 20> Panel::boxes() const {

@@ -1,12 +1,12 @@
 // The panel's own reactions: the function-mode rule, the main waveform code, the caption clicks
 // that open help, and the record and hint side of the editing conventions (the box table).
-#include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "panel/BoxTable.h"
 #include "panel/CaptionLabel.h"
 #include "panel/NumericBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/RuleContext.h"
 #include "panel/rules/HelpPositions.h"
 
 #include <QRadioButton>
@@ -20,8 +20,8 @@ std::array<std::array<QRadioButton*, 2>*, 6> modeGroups(Panel& panel) {
             &panel.optBurst, &panel.optGate,       &panel.optExternal};
 }
 
-void installModeRule(frmDXS& window) {
-    const auto groups = modeGroups(window.panel);
+void installModeRule(RuleContext& ctx) {
+    const auto groups = modeGroups(ctx.panel);
     for (size_t own = 0; own < groups.size(); ++own) {
         auto reaction = [groups, own] {
             // Only a group whose "On" is now chosen switches the others off; the "Off" chosen here
@@ -35,54 +35,54 @@ void installModeRule(frmDXS& window) {
     }
 }
 
-void installWaveformChoice(frmDXS& window) {
-    for (size_t i = 0; i < window.panel.optMainFunc.size(); ++i)
-        onOptionChosen(window.panel.optMainFunc[i],
-                       [&window, i] { window.record.setInteger(RecordField::MainWaveform, int16_t(i + 1)); });
+void installWaveformChoice(RuleContext& ctx) {
+    for (size_t i = 0; i < ctx.panel.optMainFunc.size(); ++i)
+        onOptionChosen(ctx.panel.optMainFunc[i],
+                       [&ctx, i] { ctx.record.setInteger(RecordField::MainWaveform, int16_t(i + 1)); });
 }
 
-void installCaptionClicks(frmDXS& window) {
+void installCaptionClicks(RuleContext& ctx) {
     for (const HelpPassage& passage : kLabelPassages) {
         const int position = passage.position + HelpClickOffset;
-        QObject::connect(window.panel.Label1[size_t(passage.index)], &CaptionLabel::clicked, &window,
-                         [&window, position] { window.dialogs().openHelp(position); });
+        QObject::connect(ctx.panel.Label1[size_t(passage.index)], &CaptionLabel::clicked, &ctx.window,
+                         [&ctx, position] { ctx.dialogs().openHelp(position); });
     }
     for (const HelpPassage& passage : kPanelPassages) {
         const int position = passage.position + HelpClickOffset;
-        QObject::connect(window.panel.SSPanel1[size_t(passage.index)], &CaptionPanel::clicked, &window,
-                         [&window, position] { window.dialogs().openHelp(position); });
+        QObject::connect(ctx.panel.SSPanel1[size_t(passage.index)], &CaptionPanel::clicked, &ctx.window,
+                         [&ctx, position] { ctx.dialogs().openHelp(position); });
     }
 }
 
 // Stores a box's text into its record field as it is left.
-void storeText(frmDXS& window, NumericBox* box) {
+void storeText(RuleContext& ctx, NumericBox* box) {
     const BoxSpec& spec = box->spec();
-    const bool am = window.panel.optModAM->isChecked();
+    const bool am = ctx.panel.optModAM->isChecked();
     const bool toFm = spec.fmField && !am;
     const RecordField field = toFm ? *spec.fmField : *spec.field;
     if (spec.amWholeNumber && !toFm) {
         // A whole number, halves to the even neighbour; a text that is none keeps the stored value.
         if (const auto value = numtext::strictIntegerRounded(box->text()))
-            window.record.setInteger(field, *value);
+            ctx.record.setInteger(field, *value);
         return;
     }
-    window.record.setText(field, box->text().left(spec.width));
+    ctx.record.setText(field, box->text().left(spec.width));
 }
 
-void installBoxConventions(frmDXS& window) {
-    for (NumericBox* box : window.panel.boxes()) {
+void installBoxConventions(RuleContext& ctx) {
+    for (NumericBox* box : ctx.panel.boxes()) {
         const BoxSpec& spec = box->spec();
-        if (spec.field) box->focusLostStore = [&window, box] { storeText(window, box); };
-        if (spec.focusHint) box->focusGainedHint = [&window] { window.setMessage(kEnterKeyHint); };
-        if (spec.fmStartStep) box->isAmChosen = [&window] { return window.panel.optModAM->isChecked(); };
+        if (spec.field) box->focusLostStore = [&ctx, box] { storeText(ctx, box); };
+        if (spec.focusHint) box->focusGainedHint = [&ctx] { ctx.setMessage(kEnterKeyHint); };
+        if (spec.fmStartStep) box->isAmChosen = [&ctx] { return ctx.panel.optModAM->isChecked(); };
     }
 }
 
 } // namespace
 
-void installPanelConventions(frmDXS& window) {
-    installModeRule(window);
-    installWaveformChoice(window);
-    installCaptionClicks(window);
-    installBoxConventions(window);
+void installPanelConventions(RuleContext& ctx) {
+    installModeRule(ctx);
+    installWaveformChoice(ctx);
+    installCaptionClicks(ctx);
+    installBoxConventions(ctx);
 }

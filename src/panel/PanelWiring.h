@@ -1,18 +1,22 @@
 #pragma once
 // How the panel's parts are wired into the main window. Each group's rules keep their own state in
 // an object parented to the window.
-class frmDXS;
+class QLineEdit;
+class QMainWindow;
+struct Panel;
+struct RuleContext;
 
-// Builds every control of the panel and of the connection frame into the window (panel.* members).
-void buildPanel(frmDXS& window);
+// Builds every control of the panel and of the connection frame into the window (panel.* members);
+// the message line `txtMessage`, made by the window, is placed under the panel.
+void buildPanel(QMainWindow& window, Panel& panel, QLineEdit* txtMessage);
 // Editing conventions of the twenty boxes, the function-mode rule, the waveform choice and the
 // caption clicks that ask for help.
-void installPanelConventions(frmDXS& window);
+void installPanelConventions(RuleContext& ctx);
 
 // Enter rules of each group.
-void installMainSettingRules(frmDXS& window);
-void installSweepRules(frmDXS& window); // builds the sweep segment table
-void installModulationRules(frmDXS& window);
-void installTriggerRules(frmDXS& window);
-void installBurstRules(frmDXS& window);
-void installGateRules(frmDXS& window);
+void installMainSettingRules(RuleContext& ctx);
+void installSweepRules(RuleContext& ctx); // builds the sweep segment table
+void installModulationRules(RuleContext& ctx);
+void installTriggerRules(RuleContext& ctx);
+void installBurstRules(RuleContext& ctx);
+void installGateRules(RuleContext& ctx);

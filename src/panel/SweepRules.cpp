@@ -1,11 +1,11 @@
 // The sweep group: the segment chooser and the Enter rules of the six sweep boxes. Start and stop
 // set span and center, span and center set start and stop, all within the chosen segment; the
 // sweep-check state keeps a rule's writes into the other frequency boxes from starting their rules.
-#include "app/frmDXS.h"
 #include "core/NumberText.h"
 #include "panel/NumericBox.h"
-#include "panel/RateBandBox.h"
 #include "panel/PanelWiring.h"
+#include "panel/RateBandBox.h"
+#include "panel/RuleContext.h"
 #include "panel/Synchronisation.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
@@ -30,8 +30,8 @@ int helpPositionOf(const char* caption) {
     return 0;
 }
 
-const SweepSegment& currentSegment(frmDXS& window) {
-    return sweepSegment(int(lenientValue(window.panel.lblSweepSegNo->text())));
+const SweepSegment& currentSegment(RuleContext& ctx) {
+    return sweepSegment(int(lenientValue(ctx.panel.lblSweepSegNo->text())));
 }
 
 // A box's text is a frequency to work on: not empty and not reading as 0.
@@ -40,14 +40,14 @@ bool holdsFrequency(const NumericBox* box) {
 }
 
 // The question of a segment rule; Yes opens the help as a click on the caption does.
-void askAboutSegment(frmDXS& window, SegmentMessage message, const char* caption) {
-    const auto answer = window.dialogs().message(segmentMessageText(message), UserDialogs::Buttons::YesNo,
-                                                 UserDialogs::Icon::None);
-    if (answer == UserDialogs::Answer::Yes) window.dialogs().openHelp(helpPositionOf(caption));
+void askAboutSegment(RuleContext& ctx, SegmentMessage message, const char* caption) {
+    const auto answer = ctx.dialogs().message(segmentMessageText(message), UserDialogs::Buttons::YesNo,
+                                              UserDialogs::Icon::None);
+    if (answer == UserDialogs::Answer::Yes) ctx.dialogs().openHelp(helpPositionOf(caption));
 }
 
-void chooseSegment(frmDXS& window, int number) {
-    Panel& panel = window.panel;
+void chooseSegment(RuleContext& ctx, int number) {
+    Panel& panel = ctx.panel;
     panel.lblSweepSegNo->setText(QString::number(number));
     const SegmentTexts texts = segmentTexts(number);
     panel.txtSweepStopFreq->clear();
@@ -60,11 +60,11 @@ void chooseSegment(frmDXS& window, int number) {
 
 // The start and stop rules share their shape: the edited box is corrected, the steps follow its
 // band, and span and center are rewritten from both edges.
-void confirmEdge(frmDXS& window, bool isStart) {
-    Panel& panel = window.panel;
+void confirmEdge(RuleContext& ctx, bool isStart) {
+    Panel& panel = ctx.panel;
     NumericBox* box = isStart ? panel.txtSweepStartFreq : panel.txtSweepStopFreq;
     NumericBox* other = isStart ? panel.txtSweepStopFreq : panel.txtSweepStartFreq;
-    if (!holdsFrequency(box) || window.sweepCheckState != Idle) {
+    if (!holdsFrequency(box) || ctx.sweepCheckState != Idle) {
         if (!isStart) {
             panel.txtSweepStartFreq->markAccepted();
             panel.txtSweepStopFreq->markAccepted();
@@ -72,58 +72,58 @@ void confirmEdge(frmDXS& window, bool isStart) {
         return;
     }
     const double value = lenientValue(box->text());
-    const SweepEdgeResult result = isStart ? sweepStart(value, other->text(), currentSegment(window))
-                                           : sweepStop(value, other->text(), currentSegment(window));
-    if (result.message) askAboutSegment(window, *result.message, "Start Freq :");
+    const SweepEdgeResult result = isStart ? sweepStart(value, other->text(), currentSegment(ctx))
+                                           : sweepStop(value, other->text(), currentSegment(ctx));
+    if (result.message) askAboutSegment(ctx, *result.message, "Start Freq :");
     box->setText(result.text);
     box->setTag(result.step);
     panel.txtSweepSpan->setTag(result.step);
     panel.txtSweepCenterFreq->setTag(result.step);
-    window.record.setText(isStart ? RecordField::SweepStart : RecordField::SweepStop, box->text());
+    ctx.record.setText(isStart ? RecordField::SweepStart : RecordField::SweepStop, box->text());
     panel.txtSweepStartFreq->markAccepted();
     panel.txtSweepStopFreq->markAccepted();
     if (result.span && !panel.txtSweepStartFreq->text().isEmpty() &&
-        !panel.txtSweepStopFreq->text().isEmpty() && window.sweepCheckState == Idle) {
-        window.sweepCheckState = isStart ? FromStart : FromStop;
+        !panel.txtSweepStopFreq->text().isEmpty() && ctx.sweepCheckState == Idle) {
+        ctx.sweepCheckState = isStart ? FromStart : FromStop;
         panel.txtSweepCenterFreq->clear();
         panel.txtSweepSpan->setText(*result.span);
         panel.txtSweepCenterFreq->setText(*result.center);
-        window.sweepCheckState = Idle;
+        ctx.sweepCheckState = Idle;
     }
 }
 
-void confirmSpanOrCenter(frmDXS& window, bool isSpan) {
-    Panel& panel = window.panel;
+void confirmSpanOrCenter(RuleContext& ctx, bool isSpan) {
+    Panel& panel = ctx.panel;
     if (!holdsFrequency(panel.txtSweepSpan) || !holdsFrequency(panel.txtSweepCenterFreq) ||
-        window.sweepCheckState != Idle)
+        ctx.sweepCheckState != Idle)
         return;
     const SpanCenterResult result = sweepSpanCenter(lenientValue(panel.txtSweepSpan->text()),
                                                     lenientValue(panel.txtSweepCenterFreq->text()),
-                                                    currentSegment(window), panel.txtSweepSpan->Tag());
+                                                    currentSegment(ctx), panel.txtSweepSpan->Tag());
     if (result.accepted) {
-        window.sweepCheckState = isSpan ? FromSpan : FromCenter;
+        ctx.sweepCheckState = isSpan ? FromSpan : FromCenter;
         panel.txtSweepStartFreq->setText(result.start);
         panel.txtSweepStopFreq->setText(result.stop);
-        window.sweepCheckState = Idle;
+        ctx.sweepCheckState = Idle;
         panel.txtSweepSpan->markAccepted();
         panel.txtSweepCenterFreq->markAccepted();
     } else if (isSpan) {
-        askAboutSegment(window, SegmentMessage::StartBelow, "SPAN:");
+        askAboutSegment(ctx, SegmentMessage::StartBelow, "SPAN:");
     } else {
-        window.dialogs().message(kCenterMessage, UserDialogs::Buttons::Ok, UserDialogs::Icon::None);
+        ctx.dialogs().message(kCenterMessage, UserDialogs::Buttons::Ok, UserDialogs::Icon::None);
     }
     if (isSpan) panel.txtSweepCenterFreq->setFocus();
 }
 
 } // namespace
 
-void installSweepRules(frmDXS& window) {
-    Panel& panel = window.panel;
+void installSweepRules(RuleContext& ctx) {
+    Panel& panel = ctx.panel;
 
     // The segment table is a constant; the chooser rewrites the four frequency boxes whenever its
     // value changes, by the user or by a restored setting.
-    QObject::connect(panel.HScrollSweep, &QScrollBar::valueChanged, &window,
-                     [&window](int number) { chooseSegment(window, number); });
+    QObject::connect(panel.HScrollSweep, &QScrollBar::valueChanged, &ctx.window,
+                     [&ctx](int number) { chooseSegment(ctx, number); });
 
     // Typing in start or stop (or span or center) marks the pair as edited.
     const auto markPair = [](NumericBox* first, NumericBox* second) {
@@ -137,21 +137,21 @@ void installSweepRules(frmDXS& window) {
     panel.txtSweepSpan->keyPressRule = markPair(panel.txtSweepSpan, panel.txtSweepCenterFreq);
     panel.txtSweepCenterFreq->keyPressRule = markPair(panel.txtSweepSpan, panel.txtSweepCenterFreq);
 
-    panel.txtSweepStartFreq->enterRule = [&window] { confirmEdge(window, true); };
-    panel.txtSweepStopFreq->enterRule = [&window] { confirmEdge(window, false); };
-    panel.txtSweepSpan->enterRule = [&window] { confirmSpanOrCenter(window, true); };
-    panel.txtSweepCenterFreq->enterRule = [&window] { confirmSpanOrCenter(window, false); };
+    panel.txtSweepStartFreq->enterRule = [&ctx] { confirmEdge(ctx, true); };
+    panel.txtSweepStopFreq->enterRule = [&ctx] { confirmEdge(ctx, false); };
+    panel.txtSweepSpan->enterRule = [&ctx] { confirmSpanOrCenter(ctx, true); };
+    panel.txtSweepCenterFreq->enterRule = [&ctx] { confirmSpanOrCenter(ctx, false); };
 
-    panel.txtSweepRate->enterRule = [&window] {
-        NumericBox* box = window.panel.txtSweepRate;
+    panel.txtSweepRate->enterRule = [&ctx] {
+        NumericBox* box = ctx.panel.txtSweepRate;
         applyRateBand(box, kSweepRate);
         box->markAccepted();
-        copySynchronised(window, box);
+        copySynchronised(ctx, box);
     };
-    panel.txtSweepSymmetry->enterRule = [&window] {
-        NumericBox* box = window.panel.txtSweepSymmetry;
+    panel.txtSweepSymmetry->enterRule = [&ctx] {
+        NumericBox* box = ctx.panel.txtSweepSymmetry;
         box->setText(symmetryText(box->text()));
         box->markAccepted();
-        copySynchronised(window, box);
+        copySynchronised(ctx, box);
     };
 }

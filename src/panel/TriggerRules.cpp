@@ -1,11 +1,11 @@
 // Trigger tab: the rate and symmetry Enter rules, the phase rule on every change, and the source
 // choice that keeps the trigger, burst and gate Int/Ext pairs in step.
-#include "app/frmDXS.h"
 #include "panel/NumericBox.h"
-#include "panel/RateBandBox.h"
-#include "panel/SourcePairs.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/RateBandBox.h"
+#include "panel/RuleContext.h"
+#include "panel/SourcePairs.h"
 #include "panel/Synchronisation.h"
 #include "panel/rules/RateBand.h"
 #include "panel/rules/Trigger.h"
@@ -15,30 +15,30 @@
 namespace {
 
 // Choosing an option that is already chosen starts nothing, which ends the chain of source rules.
-void txtTrgRate_Enter(frmDXS& window) {
-    NumericBox* box = window.panel.txtTrgRate;
+void txtTrgRate_Enter(RuleContext& ctx) {
+    NumericBox* box = ctx.panel.txtTrgRate;
     applyRateBand(box, kTriggerRate);
-    window.record.setText(RecordField::TriggerRate, box->text());
+    ctx.record.setText(RecordField::TriggerRate, box->text());
     box->markAccepted();
-    copySynchronised(window, box);
+    copySynchronised(ctx, box);
 }
 
-void txtTrgSymmetry_Enter(frmDXS& window) {
-    NumericBox* box = window.panel.txtTrgSymmetry;
+void txtTrgSymmetry_Enter(RuleContext& ctx) {
+    NumericBox* box = ctx.panel.txtTrgSymmetry;
     box->setText(symmetryText(box->text()));
     box->markAccepted();
-    copySynchronised(window, box);
+    copySynchronised(ctx, box);
 }
 
 // Runs on every change of the phase text, also its own: the repeated run finds the text formatted
 // and changes nothing, so the caret ends where the user typed.
-void txtTrgPhase_Change(frmDXS& window) {
-    NumericBox* box = window.panel.txtTrgPhase;
+void txtTrgPhase_Change(RuleContext& ctx) {
+    NumericBox* box = ctx.panel.txtTrgPhase;
     const int caret = box->cursorPosition();
     box->setTag(trigger::PhaseStep);
     const QString phase = trigger::phaseText(box->text());
     if (phase != box->text()) box->setText(phase);
-    window.record.setText(RecordField::TriggerPhase, box->text());
+    ctx.record.setText(RecordField::TriggerPhase, box->text());
     box->setCursorPosition(trigger::phaseCaret(caret, box->text()));
 }
 
@@ -49,11 +49,11 @@ void followTriggerSource(Panel& panel) {
 
 } // namespace
 
-void installTriggerRules(frmDXS& window) {
-    Panel& panel = window.panel;
-    panel.txtTrgRate->enterRule = [&window] { txtTrgRate_Enter(window); };
-    panel.txtTrgSymmetry->enterRule = [&window] { txtTrgSymmetry_Enter(window); };
-    panel.txtTrgPhase->ownTextChangedRule = [&window] { txtTrgPhase_Change(window); };
+void installTriggerRules(RuleContext& ctx) {
+    Panel& panel = ctx.panel;
+    panel.txtTrgRate->enterRule = [&ctx] { txtTrgRate_Enter(ctx); };
+    panel.txtTrgSymmetry->enterRule = [&ctx] { txtTrgSymmetry_Enter(ctx); };
+    panel.txtTrgPhase->ownTextChangedRule = [&ctx] { txtTrgPhase_Change(ctx); };
 
     onOptionChosen(panel.optTriggerInt, [&panel] {
         panel.txtTrgRate->setEnabled(true);

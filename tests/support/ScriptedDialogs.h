@@ -1,7 +1,7 @@
 #pragma once
 // Dialogs answered from a script: each message box and file dialog takes the next queued answer
 // (OK boxes answer OK, unscripted questions No, file dialogs cancel) and every request is recorded for the test to read.
-#include "app/UserDialogs.h"
+#include "panel/UserDialogs.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,8 @@
 #include <QString>
 
 // Everything that asks the user something or opens another window goes through this interface,
-// which the main window owns; tests put a scripted one in its place.
+// which the main window owns and hands down to the panel, the operations and help; tests put a
+// scripted one in its place.
 class UserDialogs {
 public:
     enum class Buttons { Ok, YesNo };
