@@ -188,25 +188,3 @@ TEST_F(ConnectionFrame, InitDeviceAppliesTheStoredConnection) {
         m_window.reset();
     }
 }
-
-// Start-up reads the default setting file: its never-written transport flags select GPIB, then
-// RS232, so RS232 on the stored port stays; the first readiness check goes there.
-TEST_F(ConnectionFrame, StartUpAppliesTheStoredSettingFile) {
-    PtyInstrument second(folder(), 2);
-    ASSERT_TRUE(second.isRunning());
-    SettingsRecord stored;
-    stored.setInteger(RecordField::ComPort, 2);
-    stored.setInteger(RecordField::BaudRate, 600);
-    QFile file(folder() + "/DXS4820.Log");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(stored.bytes() + QByteArray(SettingsRecord::SlotSize - SettingsRecord::DataSize, '\0'));
-    file.close();
-    frmDXS& w = window();
-    EXPECT_EQ(w.instrument.connectMethod(), "RS232");
-    EXPECT_EQ(w.panel.cboComPort->currentText(), "2");
-    EXPECT_EQ(w.panel.cboBuadRate->currentIndex(), -1);
-    EXPECT_EQ(w.CWSerial1().baudRate(), 600);
-    EXPECT_TRUE(second.waitForLines(1));
-    EXPECT_EQ(second.lineTexts(), QStringList{"*IDN?"});
-    EXPECT_TRUE(sim().lineTexts().isEmpty());
-}

@@ -1,5 +1,6 @@
 // Send from the real window to the simulated instrument over a pseudo-terminal.
 #include "support/QtPrint.h"
+#include "support/RecordingTransport.h"
 #include "support/SendFixture.h"
 
 #include <QAction>
@@ -252,17 +253,30 @@ TEST_F(SendWindow, CommandsDuringASendAreRefused) {
 // Closing during the readiness query, the identification query or a setting: the record is stored,
 // nothing more is sent and the empty answer the closing caused is not reported.
 TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
+    // Closes the window from the window's own side, right after it wrote its `closeAt`-th line.
+    struct ClosingTransport : RecordingTransport {
+        using RecordingTransport::RecordingTransport;
+        void write(const QByteArray& data) override {
+            RecordingTransport::write(data);
+            if (writes.size() == closeAt) QTimer::singleShot(0, window, [w = window] { w->close(); });
+        }
+        frmDXS* window = nullptr;
+        qsizetype closeAt = 0;
+    };
     const bool quitOnClose = QApplication::quitOnLastWindowClosed();
     QApplication::setQuitOnLastWindowClosed(false);
     for (const qsizetype closeAt : {1, 2, 4}) {
         SCOPED_TRACE(closeAt);
         QFile::remove(folder() + "/DXS4820.Log");
         frmDXS& w = ready();
-        QObject::connect(&sim().port(), &SimulatedInstrumentPort::lineReceived, &w, [&] {
-            if (sim().lines().size() == closeAt) QTimer::singleShot(0, &w, [&] { w.close(); });
-        });
+        ClosingTransport transport(w.instrument.CWSerial1);
+        transport.window = &w;
+        transport.closeAt = closeAt;
+        w.instrument.CWSerial1 = &transport;
         w.mnuSend->trigger();
-        QTest::qWait(50);
+        EXPECT_EQ(transport.writes.size(), closeAt);
+        // The lines written before the close are on their way; wait until they are all in.
+        EXPECT_TRUE(sim().waitForLines(int(closeAt)));
         EXPECT_EQ(sim().lineTexts(), kFullDefaultSend.mid(0, closeAt));
         EXPECT_TRUE(dialogs().messages.empty());
         EXPECT_NE(w.message(), kNotReady);

@@ -56,34 +56,35 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsWindow, FirstStartWithoutADefaultFileCreatesItOnClosing) {
+// Start-up reads the default file without showing it in the panel; closing writes the record back,
+// keeping a longer file's tail, and creates the file on a first start. A store that fails at closing
+// shows no box and leaves the old file whole.
+TEST_F(SettingsWindow, StartUpReadsTheDefaultFileAndClosingStoresIt) {
     EXPECT_EQ(QDir::fromNativeSeparators(defaultSettingFile()), path());
-    window().close();
-    EXPECT_EQ(readAll(path()), SettingsRecord().slot()); // nothing written: zero bytes
-    EXPECT_TRUE(dialogs().messages.empty());
-}
-
-TEST_F(SettingsWindow, StartUpReadsTheDefaultFileWithoutShowingItAndClosingKeepsItsTail) {
-    writeAll(path(), stored().slot() + "bytes after the record slot");
-    EXPECT_EQ(window().record, stored());
-    EXPECT_EQ(panel().txtMainFreq->text(), QString("10000")); // the panel keeps its own start state
-    EXPECT_TRUE(panel().optMainFunc[0]->isChecked());
-    EXPECT_EQ(panel().HScrollSweep->value(), 5);
-    window().close();
-    EXPECT_EQ(readAll(path()), stored().slot() + "bytes after the record slot");
-}
-
-TEST_F(SettingsWindow, AStoreThatFailsAtClosingShowsNoBoxAndLeavesTheOldFileWhole) {
-    const QByteArray old = stored().slot() + QByteArray(400, 'x');
-    writeAll(path(), old);
-    window().record.setText(F::MainFreq, "5");
-    {
-        const FileSizeLimit fullDisk(300);
-        window().close();
+    const QByteArray tail = "bytes after the record slot";
+    const struct {
+        QByteArray file;
+        rlim_t room;
+        QByteArray after;
+    } cases[] = {{"", RLIM_INFINITY, SettingsRecord().slot()},
+                 {stored().slot() + tail, RLIM_INFINITY, stored().slot() + tail},
+                 {stored().slot() + QByteArray(400, 'x'), 300, stored().slot() + QByteArray(400, 'x')}};
+    for (const auto& c : cases) {
+        if (!c.file.isEmpty()) writeAll(path(), c.file);
+        EXPECT_EQ(window().record, c.file.isEmpty() ? SettingsRecord() : stored());
+        EXPECT_EQ(panel().txtMainFreq->text() + " " + QString::number(panel().HScrollSweep->value()),
+                  "10000 5");
+        EXPECT_TRUE(panel().optMainFunc[0]->isChecked());
+        if (c.room != RLIM_INFINITY) window().record.setText(F::MainFreq, "5"); // a change that is lost
+        {
+            const FileSizeLimit fullDisk(c.room);
+            window().close();
+        }
+        EXPECT_TRUE(dialogs().messages.empty());
+        EXPECT_EQ(readAll(path()), c.after);
+        EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"DXS4820.Log"});
+        m_window.reset();
     }
-    EXPECT_TRUE(dialogs().messages.empty());
-    EXPECT_EQ(readAll(path()), old);
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"DXS4820.Log"});
 }
 
 TEST_F(SettingsWindow, TheDialogsOpenInTheProgramFolderAndLoadAlwaysSendsAll) {

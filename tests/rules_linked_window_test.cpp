@@ -1,0 +1,362 @@
+// The rules that tie boxes together: sweep segments, burst count and gate time against the trigger,
+// the trigger phase, and the questions whose Yes opens help.
+#include "rules_window.h"
+
+namespace {
+QString question(const char* edge, const char* bound) {
+    return QString("Sweep %1 Freq. is %2 bound the Current Sweep Segment.\r\nPlease switch Segment.\r\n"
+                   "Do you need help?")
+        .arg(edge, bound);
+}
+const QString kStartAbove = question("Start", "over than the upper");
+const QString kStartBelow = question("Start", "less than the lower");
+const QString kStopAbove = question("Stop", "over than the upper");
+const QString kStopBelow = question("Stop", "less than the lower");
+const QString kCenter = "Please change the value of Center Freq";
+const char* const kTooLong = "Please Change value of Burst Count. Do you need help?";
+const char* const kNotShorter = "Gate period should greater than Open Gate time\r\nDo you need help?";
+const char* const kNeedGate = "Please input the Gate Period Value first";
+} // namespace
+
+class LinkedRules : public RulesWindow {
+public:
+    void chooseSegment(int number) {
+        // moving away first makes the chooser run even for the segment already shown
+        panel().HScrollSweep->setValue(number == 1 ? 2 : 1);
+        panel().HScrollSweep->setValue(number);
+        dialogs().messages.clear();
+    }
+    QString frequencies() { // start, stop, span, center
+        const Panel& p = panel();
+        return looks({p.txtSweepStartFreq, p.txtSweepStopFreq, p.txtSweepSpan, p.txtSweepCenterFreq})
+            .join(' ');
+    }
+    // The trigger symmetry, the bar's label and the bar.
+    QString share() {
+        const Panel& p = panel();
+        return QString("%1|%2|%3")
+            .arg(look(p.txtTrgSymmetry), p.lblSymmetry->text())
+            .arg(p.HScroll1->value());
+    }
+    void expectMessages(const QString& message) {
+        EXPECT_EQ(dialogs().texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    }
+};
+
+TEST_F(LinkedRules, SegmentChooserRewritesTheFourBoxes) {
+    const struct {
+        int segment;
+        const char* texts;
+    } cases[] = {{5, "150 15000 14850 7575"},
+                 {8, "150000 15000000 14850000 7575000"},
+                 {1, "0.01 1.5 1.49 0.76"},
+                 {3, "1.5 150 148.50 75.75"},
+                 {6, "1500 150000 148500 75800"}};
+    for (const auto& c : cases) {
+        chooseSegment(c.segment);
+        EXPECT_EQ(panel().lblSweepSegNo->text() + " " + frequencies(),
+                  QString::number(c.segment) + " " + c.texts);
+    }
+    EXPECT_EQ(panel().txtSweepStartFreq->Tag(), "0.01"); // the chooser changes no steps
+}
+
+TEST_F(LinkedRules, SweepStartAndStopAgainstTheSegment) {
+    Panel& p = panel();
+    const struct {
+        int segment;
+        bool start; // else stop
+        const char* typed;
+        QString question;
+        const char *after, *step; // start, stop, span, center; the step of the box, span and center
+    } cases[] = {
+        {8, true, "1500050", "", "1500100 15000000 13499900 8250100", "100"},
+        {7, true, "150004", "", "150010 1500000 1349990 825010", "10"},
+        {6, true, "200000", kStartAbove, "1500.00 150000 148500.00 75750.00", "0.01"},
+        {5, true, "100", kStartBelow, "150.00 15000 14850.00 7575.00", "0.01"},
+        {5, true, "1000", "", "1000.00 15000 14000.00 8000.00", "0.01"},
+        {5, false, "150", kStopBelow, "150 15000.0 14850.0 7575.0", "0.1"},
+        {5, false, "15000", "", "150 15000.0 14850.0 7575.0", "0.1"},
+        {5, false, "15001", kStopAbove, "150 15000.0 14850.0 7575.0", "0.1"},
+        {5, false, "2000", "", "150 2000.0 1850.0 1075.0", "0.1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        chooseSegment(c.segment);
+        NumericBox* box = c.start ? p.txtSweepStartFreq : p.txtSweepStopFreq;
+        type(box, c.typed);
+        EXPECT_TRUE(p.txtSweepStartFreq->isEdited() && p.txtSweepStopFreq->isEdited());
+        press(box, Qt::Key_Return);
+        expectMessages(c.question);
+        EXPECT_EQ(frequencies(), QString(c.after));
+        EXPECT_EQ(box->Tag() + p.txtSweepSpan->Tag() + p.txtSweepCenterFreq->Tag(),
+                  QString(c.step).repeated(3));
+        const RecordField field = c.start ? RecordField::SweepStart : RecordField::SweepStop;
+        EXPECT_EQ(window().record.text(field), box->text().leftJustified(10));
+    }
+    EXPECT_TRUE(dialogs().helpRequests.empty()); // every question answered No
+    EXPECT_EQ(window().sweepCheckState, 0);
+    for (const char* typed : {"", "0", "abc"}) { // an empty or zero edge only accepts the pair
+        enter(p.txtSweepStartFreq, typed);
+        EXPECT_EQ(look(p.txtSweepStartFreq), QString(typed) + " orange");
+        enter(p.txtSweepStopFreq, typed);
+        EXPECT_EQ(look(p.txtSweepStartFreq) + "|" + look(p.txtSweepStopFreq), QString("%1|%1").arg(typed));
+    }
+}
+
+TEST_F(LinkedRules, SweepSpanAndCenterDeriveStartAndStop) {
+    Panel& p = panel(); // segment 5, steps 0.01
+    const struct {
+        bool span;                 // else Enter in the center box
+        const char *typed, *other; // other: typed into the other box first
+        QString message;
+        const char* after;
+    } cases[] = {
+        {true, "2000", "5000", "", "4000.00 6000.00 2000 5000"},
+        {false, "3000", nullptr, "", "2000.00 4000.00 2000 3000"},
+        {true, "1000", "100", kStartBelow, "2000.00 4000.00 1000 orange 100 orange"},
+        {false, "100", nullptr, kCenter, "2000.00 4000.00 1000 orange 100 orange"},
+        {true, "14852", "7575", kStartBelow, "2000.00 4000.00 14852 orange 7575 orange"},
+        {true, "14850", "7575", "", "150.00 15000.00 14850 7575"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        dialogs().messages.clear();
+        if (c.other) type(c.span ? p.txtSweepCenterFreq : p.txtSweepSpan, c.other);
+        enter(c.span ? p.txtSweepSpan : p.txtSweepCenterFreq, c.typed);
+        expectMessages(c.message);
+        EXPECT_EQ(frequencies(), QString(c.after));
+        EXPECT_EQ(focused(), "txtSweepCenterFreq");
+    }
+    EXPECT_TRUE(dialogs().helpRequests.empty());
+}
+
+// Each question's Yes opens help 200 characters past its caption's passage; the value is corrected anyway.
+TEST_F(LinkedRules, YesOpensHelpAtTheCaptionsPassage) {
+    Panel& p = panel();
+    const struct {
+        void (*prepare)(LinkedRules&, Panel&);
+        NumericBox* box;
+        const char *typed, *after;
+        int help;
+    } cases[] = {
+        {[](LinkedRules& t, Panel&) { t.chooseSegment(6); }, p.txtSweepStartFreq, "200000", "1500.00", 3571},
+        {[](LinkedRules& t, Panel&) { t.chooseSegment(5); }, p.txtSweepStopFreq, "15001", "15000.0", 3571},
+        {[](LinkedRules&, Panel& p) { type(p.txtSweepCenterFreq, "100"); }, p.txtSweepSpan, "1000", "1000",
+         4205},
+        {[](LinkedRules&, Panel& p) { p.txtMainFreq->setText("1000.0"), enter(p.txtBurstPeriod, "100"); },
+         p.txtBurstCount, "20", "0", 9977},
+        {[](LinkedRules&, Panel& p) { enter(p.txtGatePeriod, "100"); }, p.txtOpenGatePeriod, "50", "100",
+         12013},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        c.prepare(*this, p);
+        dialogs().helpRequests.clear();
+        dialogs().answers = {UserDialogs::Answer::Yes};
+        c.box == p.txtBurstCount ? paste(c.box, c.typed) : enter(c.box, c.typed);
+        EXPECT_EQ(dialogs().helpRequests, std::vector<int>{c.help + 200});
+        EXPECT_EQ(c.box->text(), c.after);
+    }
+}
+
+// The count's share of the burst period becomes the trigger symmetry; more than one cycle the type Multi.
+TEST_F(LinkedRules, BurstCountBecomesTheTriggerSymmetryAndType) {
+    Panel& p = panel();
+    const struct {
+        const char *mainFreq, *rate, *count, *countAfter, *share; // share: symmetry|bar label|bar
+        bool multi;
+        const char* message;
+        const char* focus = "txtBurstCount";
+    } cases[] = {
+        {"1000.0", "100", "5", "5", "50|50|50", true, ""},
+        {"10000.0", "100", "1", "1", "10||10", false, ""},
+        {"1000.0", "100", "9", "9", "90|90|90", true, ""},
+        {"1000.0", "100", "10", "10", "90|90|90", true, ""}, // exactly the whole period
+        {"1000.0", "100", "2.5", "3", "30|30|30", true, ""},
+        {"1000.0", "100", "20", "0", "33 orange||10", true, kTooLong},
+        {"1000.0", "100", "25.5", "0", "33 orange||10", true, kTooLong}, // asked once, for the rounded count
+        {"", "100", "5", "5", "33 orange||10", true, "Please set Main Frequence Value first!", "txtMainFreq"},
+        {"0", "100", "5", "5", "33 orange||10", true, "Please set Main Frequence Value first!",
+         "txtMainFreq"},
+        {"1000.0", "", "5", "5", "33 orange||10", true, "Please set Burst Period Value first!",
+         "txtBurstPeriod"},
+        {"1000.0", "100", "-3", "0", "33 orange||10", false, ""}, // no share from a negative count
+        {"1000.0", "100", "0.4", "0", "33 orange||10", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("main ") + c.mainFreq + " rate " + c.rate + " count " + c.count);
+        p.txtBurstCount->setText("");
+        p.txtMainFreq->setText(c.mainFreq);
+        *c.rate ? enter(p.txtBurstPeriod, c.rate) : p.txtBurstPeriod->setText("");
+        p.optTriggerType[0]->setChecked(true);
+        p.HScroll1->setValue(10);
+        p.txtTrgSymmetry->setText("33");
+        p.lblSymmetry->setText("");
+        dialogs().messages.clear();
+        paste(p.txtBurstCount, c.count);
+        EXPECT_EQ(p.txtBurstCount->text() + " " + share(), QString("%1 %2").arg(c.countAfter, c.share));
+        EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi);
+        expectMessages(c.message);
+        EXPECT_EQ(focused(), c.focus);
+    }
+    EXPECT_TRUE(dialogs().helpRequests.empty()); // every question answered No
+    // the caret stays where the key was typed; a typed decimal point is dropped at once
+    p.txtMainFreq->setText("10000.0");
+    paste(p.txtBurstCount, "2");
+    const struct {
+        int caret;
+        Qt::Key key;
+        const char* after;
+    } keys[] = {{0, Qt::Key_1, "12|1"}, {2, Qt::Key_Period, "12|2"}};
+    for (const auto& k : keys) {
+        p.txtBurstCount->setCursorPosition(k.caret);
+        QTest::keyClick(p.txtBurstCount, k.key);
+        EXPECT_EQ(p.txtBurstCount->text() + "|" + QString::number(p.txtBurstCount->cursorPosition()),
+                  k.after);
+    }
+    EXPECT_EQ(share(), "12|12|12");
+}
+
+TEST_F(LinkedRules, BurstFineTuningBar) {
+    Panel& p = panel();
+    const struct {
+        const char *mainFreq, *rate, *message, *share;
+    } cases[] = {
+        {"1000.0", "100", "", "35 orange|35|35"}, // the symmetry waits for its Enter
+        {"0", "100", "", "35 orange|35|35"},      // only an empty text is missing here
+        {"", "100", "Please give the Main Frequence value first.", "33||35"},
+        {"1000.0", "", "Please give the Burst Period value first.", "33||35"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("main ") + c.mainFreq + " rate " + c.rate);
+        p.txtMainFreq->setText(c.mainFreq);
+        p.txtBurstPeriod->setText(c.rate);
+        p.HScroll1->setValue(20);
+        preset(p.txtTrgSymmetry, "33");
+        p.lblSymmetry->setText("");
+        dialogs().messages.clear();
+        p.HScroll1->setValue(35);
+        expectMessages(c.message);
+        EXPECT_EQ(share(), QString(c.share));
+    }
+    EXPECT_EQ(dialogs().messages.back().icon, UserDialogs::Icon::Information);
+}
+
+// The open gate's share of the gate period becomes the trigger symmetry, the trigger type Multi.
+TEST_F(LinkedRules, OpenGateGivesTheTriggerSymmetry) {
+    Panel& p = panel();
+    const struct {
+        const char *mainFreq, *gate, *open, *openAfter, *label, *symmetry;
+        bool multi;
+        const char* message;
+        const char* focus = "txtOpenGatePeriod";
+    } cases[] = {
+        {"1000.0", "100", "1000", "1000/100", "0.0010sec", "10", true, ""},
+        {"1000.0", "100", "400", "400/100", "0.0025sec", "25", true, ""},
+        {"1000.0", "1", "10000", "10000/100", "0.0001sec", "0", true, ""},
+        {"1000.0", "100", "12345", "10000/100", "0.0001sec", "1", true, ""},
+        {"1000.0", "100", "50", "100/1", "0.0100sec", "33 orange", false, kNotShorter},
+        {"1000.0", "100", "100", "100/100", "0.0100sec", "33 orange", false, kNotShorter},
+        {"1000.0", "0.5", "0.2", "0.5/0.01", "2.0000sec", "33 orange", false, kNotShorter},
+        {"1000.0", "100", "0.0015", "100/0.001", "0.0100sec", "33 orange", false, kNotShorter},
+        {"1000.0", "100", "0.0005", "100/7", "0.0100sec", "33 orange", false, kNotShorter}, // step kept
+        {"1000.0", "", "400", "400/100", " Sec", "33 orange", false, kNeedGate, "txtGatePeriod"},
+        {"1000.0", "", "0.005", "0.005/0.001", " Sec", "33 orange", false, kNeedGate, "txtGatePeriod"},
+        {"1000.0", "100", "-5", "0.01/0.01", " Sec", "33 orange", false,
+         ""}, // no share from a negative value
+        {"1000.0", "100", "", "/7", " Sec", "33 orange", false, ""},
+        {"", "100", "400", "400/100", "0.0025sec", "33 orange", true,
+         "Please input the Main Frequence Value first", "txtMainFreq"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("gate ") + c.gate + " open " + c.open);
+        p.txtMainFreq->setText(c.mainFreq);
+        *c.gate ? enter(p.txtGatePeriod, c.gate) : p.txtGatePeriod->setText("");
+        p.txtOpenGatePeriod->setTag("7");
+        p.lblOpenGatePeriod->setText(" Sec");
+        p.optTriggerType[0]->setChecked(true);
+        p.txtTrgSymmetry->setText("33");
+        dialogs().messages.clear();
+        enter(p.txtOpenGatePeriod, c.open);
+        EXPECT_EQ(
+            QStringList({state(p.txtOpenGatePeriod), p.lblOpenGatePeriod->text(), look(p.txtTrgSymmetry)}),
+            QStringList({c.openAfter, c.label, c.symmetry}));
+        EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi);
+        expectMessages(c.message);
+        EXPECT_EQ(focused(), c.focus);
+    }
+    EXPECT_TRUE(dialogs().helpRequests.empty()); // every question answered No
+}
+
+TEST_F(LinkedRules, TriggerSymmetryIsStoredOnlyWhenTheBoxIsLeft) {
+    Panel& p = panel();
+    const struct {
+        const char *typed, *text;
+    } cases[] = {{"95", "90"}, {"5", "10"}, {"33.4", "33"}, {"", "10"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        window().record.setText(RecordField::TriggerSymmetry, "xx");
+        enter(p.txtTrgSymmetry, c.typed);
+        EXPECT_EQ(look(p.txtTrgSymmetry) + " " + window().record.text(RecordField::TriggerSymmetry),
+                  QString(c.text) + " xx ");
+        p.txtTrgPhase->setFocus();
+        settle();
+        EXPECT_EQ(window().record.text(RecordField::TriggerSymmetry), QString(c.text).leftJustified(3));
+    }
+}
+
+// The phase is checked at every change, whole degrees from -90 to 80.
+TEST_F(LinkedRules, TriggerPhaseFollowsEveryChange) {
+    NumericBox* phase = panel().txtTrgPhase;
+    type(phase, "9");
+    EXPECT_EQ(phase->text(), "9");
+    QTest::keyClick(phase, Qt::Key_5);
+    EXPECT_EQ(phase->text() + window().record.text(RecordField::TriggerPhase), "8080 ");
+    const struct {
+        const char *pasted, *text;
+    } pastes[] = {{"12.7", "13"},   {"-100", "-90"}, {"", "0"},      {"abc", "0"},
+                  {"-90.5", "-90"}, {"80.4", "80"},  {"80.5", "80"}, {"045", "45"},
+                  {"-0.4", "0"},    {"1e1", "10"},   {"7x", "7"},    {"4.", "4"}};
+    for (const auto& c : pastes) {
+        SCOPED_TRACE(c.pasted);
+        paste(phase, c.pasted);
+        EXPECT_EQ(state(phase), QString(c.text) + "/1");
+        EXPECT_EQ(window().record.text(RecordField::TriggerPhase), QString(c.text).leftJustified(3));
+    }
+    type(phase, "-");
+    EXPECT_EQ(phase->text(), "0");
+    // the caret stays where the key was typed, or at the end of a shorter text; steps stop at the top
+    const struct {
+        const char* before;
+        int caret;
+        Qt::Key key;
+        const char* after;
+    } keys[] = {{"45", 0, Qt::Key_Minus, "-45|1"},
+                {"45", 1, Qt::Key_9, "80|2"},
+                {"12", 2, Qt::Key_Period, "12|2"},
+                {"80", 2, Qt::Key_Up, "80|2"}};
+    for (const auto& k : keys) {
+        paste(phase, k.before);
+        phase->setCursorPosition(k.caret);
+        QTest::keyClick(phase, k.key);
+        settle();
+        EXPECT_EQ(phase->text() + "|" + QString::number(phase->cursorPosition()), k.after);
+    }
+    spin(phase, true);
+    EXPECT_EQ(phase->text(), "80");
+    spin(phase, false);
+    EXPECT_EQ(phase->text(), "79");
+}
+
+TEST_F(LinkedRules, TriggerSourceChoiceIsTheSameInAllThreeTabs) {
+    Panel& p = panel();
+    const std::pair<QRadioButton*, QRadioButton*> sources[] = {
+        {p.optTriggerInt, p.optTriggerExt}, {p.optBurstInt, p.optBurstExt}, {p.optGateInt, p.optGateExt}};
+    for (const auto& [chosenInt, chosenExt] : sources) {
+        for (bool external : {true, false}) {
+            (external ? chosenExt : chosenInt)->click();
+            for (const auto& [internal, ext] : sources)
+                EXPECT_TRUE(ext->isChecked() == external && internal->isChecked() != external);
+        }
+    }
+}
