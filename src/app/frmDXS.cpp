@@ -64,14 +64,18 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
 
 frmDXS::~frmDXS() = default;
 
-void frmDXS::setDialogs(std::unique_ptr<UserDialogs> dialogs) { m_dialogs = std::move(dialogs); }
+void frmDXS::setDialogs(std::unique_ptr<UserDialogs> dialogs) {
+    m_dialogs = std::move(dialogs);
+}
 
 void frmDXS::setMessage(const QString& text) {
     txtMessage->setText(text);
     // A long summary reads from its beginning, as a one-line message should.
     txtMessage->setCursorPosition(0);
 }
-QString frmDXS::message() const { return txtMessage->text(); }
+QString frmDXS::message() const {
+    return txtMessage->text();
+}
 
 void frmDXS::buildMenus() {
     mnuFile = menuBar()->addMenu("File");
@@ -116,11 +120,18 @@ void frmDXS::checkReadiness() {
 }
 
 bool frmDXS::event(QEvent* event) {
+    // The first readiness check waits for the window's first paint, even when activation comes
+    // before it: its pacing wait must not hold the window blank on screen.
     if (event->type() == QEvent::Show && !m_shownOnce) {
         m_shownOnce = true;
+        m_readinessDue = true;
+    }
+    const bool handled = QMainWindow::event(event);
+    if (m_readinessDue && event->type() == QEvent::Paint) {
+        m_readinessDue = false;
         QTimer::singleShot(0, this, [this] { checkReadiness(); });
     }
-    return QMainWindow::event(event);
+    return handled;
 }
 
 void frmDXS::closeEvent(QCloseEvent* event) {

@@ -71,5 +71,6 @@ private:
     std::unique_ptr<GpibTransport> m_gpib;
     QPointer<QWindow> m_previousFocusWindow;
     bool m_shownOnce = false;
+    bool m_readinessDue = false; // shown, first readiness check not yet started
     bool m_closing = false;
 };
