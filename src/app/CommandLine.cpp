@@ -104,5 +104,12 @@ std::vector<std::unique_ptr<Transport>> recordExchanges(frmDXS& window, Transcri
     recorders.push_back(std::make_unique<RecordedTransport>(
         gpib, transcript, "GPIB", [&gpib] { return QString("address %1").arg(gpib.address()); }));
     window.instrument.CWGPIB1 = recorders.back().get();
+    // The start-up configuration ran before recording began: note where it left the serial line.
+    transcript.record(QString("start-up selected %1; RS232 COM%2 %3")
+                          .arg(window.instrument.connectMethod().isEmpty()
+                                   ? QString("no transport")
+                                   : window.instrument.connectMethod())
+                          .arg(serial.portNumber())
+                          .arg(serial.isOpen() ? "open on " + serial.device() : QString("not open")));
     return recorders;
 }

@@ -64,18 +64,14 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
 
 frmDXS::~frmDXS() = default;
 
-void frmDXS::setDialogs(std::unique_ptr<UserDialogs> dialogs) {
-    m_dialogs = std::move(dialogs);
-}
+void frmDXS::setDialogs(std::unique_ptr<UserDialogs> dialogs) { m_dialogs = std::move(dialogs); }
 
 void frmDXS::setMessage(const QString& text) {
     txtMessage->setText(text);
     // A long summary reads from its beginning, as a one-line message should.
     txtMessage->setCursorPosition(0);
 }
-QString frmDXS::message() const {
-    return txtMessage->text();
-}
+QString frmDXS::message() const { return txtMessage->text(); }
 
 void frmDXS::buildMenus() {
     mnuFile = menuBar()->addMenu("File");
