@@ -58,7 +58,7 @@ TEST_F(TranscriptTest, SendRecordsEveryLineTheInstrumentReceivedAndItsReply) {
     for (qsizetype i = 0; i < events.size(); ++i) {
         const Event& e = events[i];
         SCOPED_TRACE(lines[i + 1].toStdString());
-        if (i > 0) EXPECT_GE(e.at, events[i - 1].at);
+        EXPECT_GE(e.at, i > 0 ? events[i - 1].at : 0.0);
         if (i % 2 == 0) { // the command exactly as the instrument received it, its line feed escaped
             EXPECT_EQ(e.what, "write");
             EXPECT_EQ(e.bytes, '"' + QString::fromLatin1(sim().lines()[i / 2]) + "\\n\"");
