@@ -57,7 +57,7 @@ TEST_F(TranscriptTest, SendRecordsEveryLineTheInstrumentReceivedAndItsReply) {
     ASSERT_EQ(events.size(), 2 * sim().lines().size()) << lines.join('\n').toStdString();
     for (qsizetype i = 0; i < events.size(); ++i) {
         const Event& e = events[i];
-        SCOPED_TRACE(lines[i + 1].toStdString());
+        SCOPED_TRACE((e.what + " " + e.bytes).toStdString());
         EXPECT_GE(e.at, i > 0 ? events[i - 1].at : 0.0);
         if (i % 2 == 0) { // the command exactly as the instrument received it, its line feed escaped
             EXPECT_EQ(e.what, "write");
