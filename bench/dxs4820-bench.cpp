@@ -1,8 +1,9 @@
 // Speed and footprint of the front panel, measured on this machine: exchanges per second through
 // the simulated instrument without pacing, CPU used by the pacing wait, time until the main window
-// is on screen, reading and laying out a help document of many format runs, and peak memory. Each
-// measurement is one entry of the table in main(); add new ones there. Run with
-// QT_QPA_PLATFORM=offscreen where there is no display.
+// is on screen against a bare window, a full send with and without a transcript, reading and laying
+// out a help document of many format runs, and peak memory. Each measurement is one entry of the
+// table in main(); add new ones there. Run with QT_QPA_PLATFORM=offscreen where there is no display.
+#include "app/CommandLine.h"
 #include "app/frmDXS.h"
 #include "core/ProgramFolder.h"
 #include "help/RtfReader.h"
@@ -10,17 +11,24 @@
 #include "instrument/Pacing.h"
 #include "instrument/SerialTransport.h"
 #include "instrument/SimulatedInstrument.h"
+#include "instrument/Transcript.h"
 #include "instrument/clsDXS4820.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <sys/resource.h>
@@ -77,9 +85,12 @@ private:
     SimulatedInstrumentPort* m_port = nullptr;
 };
 
+// Completed exchanges only: a command written and its reply read. At pacing 0 most reads come too
+// early to find the reply; those exchanges took time but completed nothing.
 std::vector<Result> exchangesAtPacingZero(const QString& folder) {
     InstrumentThread instrument(folder);
-    if (!instrument.running()) return {{"exchanges per second at pacing 0", 0, "/s", instrument.error()}};
+    if (!instrument.running())
+        return {{"completed exchanges per second at pacing 0", 0, "/s", instrument.error()}};
     SerialTransport serial;
     clsDXS4820 dxs;
     dxs.CWSerial1 = &serial;
@@ -94,8 +105,8 @@ std::vector<Result> exchangesAtPacingZero(const QString& folder) {
         ++exchanges;
     }
     const double seconds = timer.nsecsElapsed() / 1e9;
-    return {{"exchanges per second at pacing 0", exchanges / seconds, "/s",
-             QString("%1 of %2 found a reply already there").arg(answered).arg(exchanges)}};
+    return {{"completed exchanges per second at pacing 0", answered / seconds, "/s",
+             QString("%1 of %2 commands had their reply read").arg(answered).arg(exchanges)}};
 }
 
 std::vector<Result> cpuDuringDelay(const QString&) {
@@ -109,43 +120,141 @@ std::vector<Result> cpuDuringDelay(const QString&) {
             {"wall time of a 1 s Delay", wall * 1000, "ms", ""}};
 }
 
-std::vector<Result> windowShown(const QString& folder) {
-    InstrumentThread instrument(folder);
-    QElapsedTimer timer;
-    timer.start();
-    frmDXS window;
-    const double constructed = timer.nsecsElapsed() / 1e6;
-    window.show();
-    // The first paint means the window is on screen.
+// Milliseconds from construction start to the end of the first paint of a window made by make().
+struct WindowTimes {
+    double constructed;
+    double painted;
+};
+template <typename Make>
+WindowTimes timeWindow(Make make, const std::function<void(WindowTimes)>& whenPainted = {}) {
+    // The window's own paint event opens the drawing of the frame; a zero timer started from it fires
+    // once the whole frame has been drawn, before any timer the window itself starts on that paint.
     struct PaintWatch : QObject {
-        bool painted = false;
+        std::function<void()> onFirstPaint;
+        bool seen = false;
         bool eventFilter(QObject*, QEvent* event) override {
-            if (event->type() == QEvent::Paint) painted = true;
+            if (event->type() == QEvent::Paint && !seen) {
+                seen = true;
+                QTimer::singleShot(0, this, onFirstPaint);
+            }
             return false;
         }
     } watch;
-    window.installEventFilter(&watch);
+    QElapsedTimer timer;
+    timer.start();
+    auto window = make();
+    WindowTimes times{timer.nsecsElapsed() / 1e6, -1};
+    watch.onFirstPaint = [&] {
+        times.painted = timer.nsecsElapsed() / 1e6;
+        if (whenPainted) whenPainted(times);
+    };
+    window->installEventFilter(&watch);
+    window->show();
     QElapsedTimer limit;
     limit.start();
-    while (!watch.painted && limit.elapsed() < 10000)
+    while (times.painted < 0 && limit.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    const double shown = timer.nsecsElapsed() / 1e6;
-    window.removeEventFilter(&watch);
+    window->removeEventFilter(&watch);
+    return times;
+}
+
+// A plain window with the same menu bar as the front panel: what any window of this toolkit costs.
+std::unique_ptr<QMainWindow> bareWindow() {
+    auto window = std::make_unique<QMainWindow>();
+    QMenu* file = window->menuBar()->addMenu("File");
+    file->addAction("Save");
+    file->addAction("Load");
+    file->addAction("Print");
+    for (const char* item : {"Setting", "Send", "Help", "About"})
+        window->menuBar()->addAction(item);
+    return window;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One window in a process of its own, as a user starts the program: prints its construction time,
+// its first paint (both from the start of main) and exits at once.
+int windowChild(const QString& kind, const QString& folder) {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    setProgramFolder(folder);
+    timeWindow(
+        [&] {
+            if (kind == "bare") return std::unique_ptr<QMainWindow>(bareWindow());
+            return std::unique_ptr<QMainWindow>(std::make_unique<frmDXS>());
+        },
+        [&](WindowTimes times) {
+            std::printf("%.3f %.3f %.3f\n", times.constructed, times.painted, sinceMain.nsecsElapsed() / 1e6);
+            std::fflush(stdout);
+            std::_Exit(0); // a user's program would live on; the measurement ends with the first paint
+        });
+    return 1; // never painted
+}
+
+// The front panel and a bare window with the same menu bar, each started as a process of its own,
+// alternating, so both pay the toolkit's start-up alike. The readiness check is measured apart.
+std::vector<Result> windowShown(const QString& folder) {
+    std::vector<double> processBare, processPanel, built, painted, barePainted;
+    for (int round = 0; round < 7; ++round) {
+        for (const QString kind : {"bare", "panel"}) {
+            QProcess child;
+            QElapsedTimer timer;
+            timer.start();
+            child.start(QCoreApplication::applicationFilePath(), {"--window-child", kind, folder});
+            child.waitForFinished(30000);
+            const double whole = timer.nsecsElapsed() / 1e6;
+            const QStringList figures = QString::fromLatin1(child.readAllStandardOutput()).split(' ');
+            if (figures.size() != 3)
+                return {{"start to window painted", 0, "ms", "the window did not paint"}};
+            (kind == "bare" ? processBare : processPanel).push_back(whole);
+            if (kind == "bare")
+                barePainted.push_back(figures[1].toDouble());
+            else {
+                built.push_back(figures[0].toDouble());
+                painted.push_back(figures[1].toDouble());
+            }
+        }
+    }
+    // The readiness check the first showing starts, in this process against the simulated instrument.
+    InstrumentThread instrument(folder);
+    frmDXS window;
+    QElapsedTimer timer;
+    timer.start();
+    window.show();
+    while (!window.message().startsWith("DXS-4820 <--> PC:") || window.instrument.isExchanging()) {
+        if (timer.elapsed() > 10000) break;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    const double readiness = timer.nsecsElapsed() / 1e6;
     window.instrument.shutDown();
-    return {{"main window constructed", constructed, "ms", ""},
-            {"start to main window shown", shown, "ms", watch.painted ? "" : "no paint seen within 10 s"}};
+    const double bare = median(processBare);
+    const double panel = median(processPanel);
+    return {{"bare window: process start to first paint", bare, "ms", "median of 7"},
+            {"main window: process start to first paint", panel, "ms", "median of 7"},
+            {"main window against bare window", panel / bare, "x", "whole process; goal within 1.5"},
+            {"bare window first paint", median(barePainted), "ms", "from construction, in its process"},
+            {"main window constructed", median(built), "ms", "in its process"},
+            {"main window first paint", median(painted), "ms", "from construction, in its process"},
+            {"readiness check after showing", readiness, "ms",
+             QString("at the start-up pacing of %1 ms").arg(window.instrument.iWaiting_ms)}};
 }
 
 // A full send of the design defaults from a fresh window (everything is sent) at the pacing the
 // instrument object starts with, against its floor: every exchange waits the pacing interval.
-std::vector<Result> fullSend(const QString& folder) {
+std::vector<Result> fullSend(const QString& folder, Transcript* transcript) {
+    const QString suffix = transcript ? " with a transcript" : "";
     InstrumentThread instrument(folder);
-    if (!instrument.running()) return {{"full send wall time", 0, "ms", instrument.error()}};
+    if (!instrument.running()) return {{"full send wall time" + suffix, 0, "ms", instrument.error()}};
     std::atomic<int> exchanges = 0;
     QObject::connect(
         instrument.port(), &SimulatedInstrumentPort::lineReceived, instrument.port(), [&] { ++exchanges; },
         Qt::DirectConnection);
     frmDXS window; // a never-written record selects RS232 on COM1, the simulated instrument
+    std::vector<std::unique_ptr<Transport>> recorders;
+    if (transcript) recorders = recordExchanges(window, *transcript);
     const double pacing = window.instrument.iWaiting_ms;
     const double cpuBefore = cpuSeconds();
     QElapsedTimer timer;
@@ -155,10 +264,22 @@ std::vector<Result> fullSend(const QString& folder) {
     const double cpu = cpuSeconds() - cpuBefore;
     const double floor = exchanges * pacing;
     window.instrument.shutDown();
-    return {{"full send wall time", wall, "ms",
+    return {{"full send wall time" + suffix, wall, "ms",
              QString("%1 exchanges at %2 ms: floor %3 ms").arg(int(exchanges)).arg(pacing).arg(floor)},
-            {"full send above its floor", 100.0 * (wall - floor) / floor, "%", "goal < 2 %"},
-            {"CPU during a full send", 100.0 * cpu / (wall / 1000), "% of one core", "goal < 2 %"}};
+            {"full send above its floor" + suffix, 100.0 * (wall - floor) / floor, "%", "goal < 2 %"},
+            {"CPU during a full send" + suffix, 100.0 * cpu / (wall / 1000), "% of one core", "goal < 2 %"}};
+}
+
+std::vector<Result> fullSendPlain(const QString& folder) {
+    return fullSend(folder, nullptr);
+}
+
+// The same send recording every exchange to a file.
+std::vector<Result> fullSendRecorded(const QString& folder) {
+    QString error;
+    const auto transcript = Transcript::open(folder + "/bench-transcript.txt", &error);
+    if (!transcript) return {{"full send with a transcript", 0, "ms", error}};
+    return fullSend(folder, transcript.get());
 }
 
 // A valid help document of about 300 KB whose one paragraph changes format at every character and
@@ -195,16 +316,18 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--window-child") return windowChild(argv[2], argv[3]);
 
     // The program folder is a fresh one: no stored settings, and the simulated instrument's COM1.
     QTemporaryDir folder;
     setProgramFolder(folder.path());
 
     const std::vector<Measurement> measurements = {
-        {"window", windowShown}, // first, so its time includes the toolkit's first-window work
+        {"window", windowShown},
         {"exchanges", exchangesAtPacingZero},
         {"delay", cpuDuringDelay},
-        {"send", fullSend},
+        {"send", fullSendPlain},
+        {"transcript", fullSendRecorded},
         {"help", helpManyRuns},
         {"memory", peakMemory}, // last: the peak over everything above
     };

@@ -135,11 +135,18 @@ void frmDXS::checkReadiness() {
 }
 
 bool frmDXS::event(QEvent* event) {
+    // The first readiness check waits for the window's first paint, even when activation comes
+    // before it: its pacing wait must not hold the window blank on screen.
     if (event->type() == QEvent::Show && !m_shownOnce) {
         m_shownOnce = true;
+        m_readinessDue = true;
+    }
+    const bool handled = QMainWindow::event(event);
+    if (m_readinessDue && event->type() == QEvent::Paint) {
+        m_readinessDue = false;
         QTimer::singleShot(0, this, [this] { checkReadiness(); });
     }
-    return QMainWindow::event(event);
+    return handled;
 }
 
 void frmDXS::closeEvent(QCloseEvent* event) {

@@ -85,5 +85,6 @@ private:
     std::optional<HelpContext> m_helpContext;
     QPointer<QWindow> m_previousFocusWindow;
     bool m_shownOnce = false;
+    bool m_readinessDue = false; // shown, first readiness check not yet started
     bool m_closing = false;
 };

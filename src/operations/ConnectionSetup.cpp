@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardItemModel>
 #include <algorithm>
 #include <array>
 
@@ -34,16 +35,39 @@ constexpr int kCycleMin = 10;
 constexpr int kCycleMax = 1000;
 
 // Which device each port number opens on this machine, so a user with a USB adapter sees which
-// number to choose.
-void showPortDevices(QComboBox& ports) {
-    for (int i = 0; i < ports.count(); ++i) {
-        const int port = ports.itemText(i).toInt();
-        const QString device = SerialTransport::deviceForPort(port);
-        ports.setItemData(i,
-                          device.isEmpty() ? QString("COM%1: no device on this machine").arg(port)
-                                           : QString("COM%1: %2").arg(port).arg(device),
-                          Qt::ToolTipRole);
+// number to choose. Finding the machine's serial ports is slow, so the list looks them up only when
+// a tooltip is first asked for (or the frame is shown), not while the window starts.
+class PortListModel : public QStandardItemModel {
+public:
+    using QStandardItemModel::QStandardItemModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::ToolTipRole || !index.isValid()) return QStandardItemModel::data(index, role);
+        if (m_tooltips.size() != rowCount()) m_tooltips = lookUp();
+        return m_tooltips.value(index.row());
     }
+    // Looks the devices up again (a link or an adapter may have come since).
+    void refresh() {
+        m_tooltips = lookUp();
+        if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::ToolTipRole});
+    }
+
+private:
+    QStringList lookUp() const {
+        QStringList tooltips;
+        for (int row = 0; row < rowCount(); ++row) {
+            const int port = item(row)->text().toInt();
+            const QString device = SerialTransport::deviceForPort(port);
+            tooltips << (device.isEmpty() ? QString("COM%1: no device on this machine").arg(port)
+                                          : QString("COM%1: %2").arg(port).arg(device));
+        }
+        return tooltips;
+    }
+    mutable QStringList m_tooltips;
+};
+
+void showPortDevices(QComboBox& ports) {
+    if (auto* model = dynamic_cast<PortListModel*>(ports.model())) model->refresh();
 }
 
 bool isPort(int port) {
@@ -164,13 +188,13 @@ void stepCycleTime(QLineEdit& box, int direction) {
 void fillConnectionLists(OperationContext& ctx) {
     Panel& p = ctx.panel;
     if (!p.cboComPort) return;
+    p.cboComPort->setModel(new PortListModel(p.cboComPort));
     for (const char* port : kComPorts)
         p.cboComPort->addItem(port);
     for (int rate : kBaudRates)
         p.cboBuadRate->addItem(QString::number(rate));
     p.cboComPort->setCurrentIndex(-1);
     p.cboBuadRate->setCurrentIndex(-1);
-    showPortDevices(*p.cboComPort);
 }
 
 void InitDevice(OperationContext& ctx) {
