@@ -21,7 +21,7 @@ set(may_include_record "core;operations/record")
 set(may_include_rules "core;panel/rules")
 set(may_include_panel "core;instrument;operations/record;panel")
 set(may_include_operations "core;instrument;panel;operations")
-set(may_include_help "core;instrument;panel;help")
+set(may_include_help "core;instrument;operations/record;panel;help")
 # Only includes into these folders are ours to judge.
 set(our_folders core instrument operations panel help app)
 

@@ -3,6 +3,7 @@
 #include "help/HelpContext.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
+#include "operations/record/RecordFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -12,7 +13,6 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 namespace {
 std::function<void(frmHelp&)>& helpObserver() {
@@ -118,18 +118,9 @@ QString printToPdfFile(QWidget& window, const QPrinter& printer) {
         error = paintWindowImage(window, pdf, pdf.resolution());
     }
     if (!error.isEmpty()) return error;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("the printer could not be started");
-    // A write the system cuts short reports no error of its own; writing on brings the cause out.
-    const QByteArray& bytes = document.data();
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0) break;
-        written += n;
-    }
-    if (written < bytes.size() || !file.commit())
-        return QStringLiteral("%1 could not be written (%2)").arg(path, file.errorString());
+    // The one file writer: a regular file written whole or not at all, a short write reported.
+    const auto written = recordfile::writeFile(path, document.data(), false);
+    if (!written) return QStringLiteral("%1 could not be written (%2)").arg(path, written.reason);
     return {};
 }
 

@@ -19,6 +19,18 @@ QString shortWriteReason(const QFileDevice& out) {
     return out.error() != QFileDevice::NoError ? out.errorString() : QStringLiteral("The disk is full.");
 }
 
+// Writes all of `bytes`. A write the system cuts short (a full disk, a file size limit) reports no
+// error of its own; writing on brings the cause out.
+bool writeAll(QFileDevice& out, const QByteArray& bytes) {
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) return false;
+        written += n;
+    }
+    return true;
+}
+
 // Copies everything after the record slot of the old file into the new one.
 bool copyTail(QFile& old, QSaveFile& out, QString& reason) {
     if (old.size() <= SettingsRecord::SlotSize) return true;
@@ -34,7 +46,7 @@ bool copyTail(QFile& old, QSaveFile& out, QString& reason) {
             return false;
         }
         if (chunk.isEmpty()) break;
-        if (out.write(chunk) != chunk.size()) {
+        if (!writeAll(out, chunk)) {
             reason = shortWriteReason(out);
             return false;
         }
@@ -58,20 +70,21 @@ bool programFolderHoldsSetting(const QString& folder, const QString& file) {
     return folderInfo.isDir() && folderInfo.isWritable();
 }
 
-// Writes the slot over the start of the file itself, for a folder that takes no temporary file or
-// refuses the rename. Only the slot is written, so the tail stays where it is and the file keeps
-// its permissions. A write that stops short puts the old bytes and the old length back.
-WriteResult writeInPlace(const QString& path, const QByteArray& slot) {
+// Writes `head` over the start of the file itself, for a folder that takes no temporary file or
+// refuses the rename; the file keeps its permissions. With `keepTail` the rest of the file stays
+// where it is, otherwise the file ends after `head`. A write that stops short puts the old bytes and
+// the old length back.
+WriteResult writeInPlace(const QString& path, const QByteArray& head, bool keepTail) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return failed(file.errorString());
     const qint64 oldSize = file.size();
-    const QByteArray oldSlot = file.read(slot.size());
-    if (oldSlot.size() != std::min<qint64>(oldSize, slot.size()) || !file.seek(0))
-        return failed(file.errorString());
-    if (file.write(slot) == slot.size()) return {true, {}};
+    const qint64 kept = keepTail ? std::min<qint64>(oldSize, head.size()) : oldSize;
+    const QByteArray oldBytes = file.read(kept);
+    if (oldBytes.size() != kept || !file.seek(0)) return failed(file.errorString());
+    if (writeAll(file, head) && (keepTail || file.resize(head.size()))) return {true, {}};
     const QString reason = shortWriteReason(file);
     file.unsetError();
-    if (file.seek(0)) file.write(oldSlot);
+    if (file.seek(0)) file.write(oldBytes);
     file.resize(oldSize);
     return failed(reason);
 }
@@ -88,7 +101,7 @@ ReadStatus readRecord(const QString& path, SettingsRecord& record) {
     return ReadStatus::Read;
 }
 
-WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
+WriteResult writeFile(const QString& path, const QByteArray& head, bool keepTail) {
     if (path.isEmpty()) return failed(QStringLiteral("No file name was given."));
     // Links are followed: what counts is the file they lead to.
     const QFileInfo target(path);
@@ -100,32 +113,31 @@ WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
     // The old file is read before the new one replaces it, so its tail survives the write.
     QFile old(path);
     const bool hasOld = target.isFile();
-    if (hasOld && !old.open(QIODevice::ReadOnly)) return failed(old.errorString());
+    if (hasOld && keepTail && !old.open(QIODevice::ReadOnly)) return failed(old.errorString());
 
-    const QByteArray slot = record.slot();
     QSaveFile out(path);
-    // Qt's own fallback would truncate the file first; ours writes only the slot, and only into a
-    // file that is there and writable.
+    // Qt's own fallback would truncate the file first; ours restores the old bytes on failure, and
+    // writes only into a file that is there and writable.
     out.setDirectWriteFallback(false);
     // Unbuffered, so that a short write (a full disk) shows in the count each write returns: a
     // buffered flush at commit does not report it and would put a cut-off file in place.
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (hasOld && target.isWritable()) return writeInPlace(path, slot);
+        if (hasOld && target.isWritable()) return writeInPlace(path, head, keepTail);
         return failed(out.errorString());
     }
 
-    if (out.write(slot) != slot.size()) {
+    if (!writeAll(out, head)) {
         const QString reason = shortWriteReason(out);
         out.cancelWriting();
         return failed(reason);
     }
     QString reason;
-    if (hasOld && !copyTail(old, out, reason)) {
+    if (hasOld && keepTail && !copyTail(old, out, reason)) {
         out.cancelWriting();
         return failed(reason);
     }
     // What reached the temporary file must be all of it before it replaces the old one.
-    const qint64 expected = std::max<qint64>(slot.size(), hasOld ? old.size() : 0);
+    const qint64 expected = std::max<qint64>(head.size(), hasOld && keepTail ? old.size() : 0);
     old.close();
     if (out.size() != expected) {
         out.cancelWriting();
@@ -133,8 +145,12 @@ WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
     }
     if (out.commit()) return {true, {}};
     // A file the folder will not let be replaced (a mount point, for one) can still be written.
-    if (out.error() == QFileDevice::RenameError && hasOld) return writeInPlace(path, slot);
+    if (out.error() == QFileDevice::RenameError && hasOld) return writeInPlace(path, head, keepTail);
     return failed(out.errorString());
+}
+
+WriteResult writeRecord(const QString& path, const SettingsRecord& record) {
+    return writeFile(path, record.slot(), true);
 }
 
 DefaultLocation defaultLocation(const QString& programFolder, const QString& appDataFolder, bool installed) {

@@ -10,6 +10,7 @@
 // Only regular files are read or written (after following links): a device or a pipe is refused.
 #include "operations/record/SettingsRecord.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace recordfile {
@@ -30,6 +31,12 @@ struct WriteResult {
     QString reason; // why the write failed, for the user
     explicit operator bool() const { return ok; }
 };
+
+// The one writer of files: writes `head` at the start of the file, creating it if absent, through a
+// temporary file and an atomic rename (in place where the folder takes no new file), all or
+// nothing; regular files only. With `keepTail` whatever a longer file holds after `head` stays,
+// otherwise the file becomes `head` alone.
+WriteResult writeFile(const QString& path, const QByteArray& head, bool keepTail);
 
 // Writes the record as record 1 of the file, creating it if absent.
 WriteResult writeRecord(const QString& path, const SettingsRecord& record);
