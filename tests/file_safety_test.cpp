@@ -9,8 +9,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QPrinter>
 #include <QTextEdit>
 #include <atomic>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
@@ -188,4 +190,29 @@ TEST_F(FileSafety, APipeAsHelpDocumentGivesAnEmptyWindowAndManyFormatRunsReadWho
             EXPECT_EQ(cursor.charFormat().fontItalic(), italic) << position;
         }
     }
+}
+
+// Output that cannot be written is a failed print, and a file already there keeps its content.
+TEST_F(FileSafety, PrintOutputThatCannotBeWritten) {
+    const QString kept = path("kept.pdf");
+    writeAll(kept, "old");
+    const std::tuple<QString, rlim_t, QString> rows[] = {
+        {"/dev/full", RLIM_INFINITY, "Print failed: /dev/full is not a regular file."},
+        // The cause is the system's own text, in the user's language.
+        {kept, 1000,
+         "Print failed: " + kept + " could not be written (" + QString::fromLocal8Bit(std::strerror(EFBIG)) +
+             ")."},
+    };
+    for (const auto& [file, room, message] : rows) {
+        window().setMessage("before printing");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        {
+            const FileSizeLimit fullDisk(room);
+            printMainWindowOn(window().helpContext(), printer);
+        }
+        EXPECT_EQ(window().message(), message);
+    }
+    EXPECT_EQ(readAll(kept), "old");
 }
