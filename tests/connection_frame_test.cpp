@@ -169,8 +169,8 @@ TEST_F(ConnectionFrame, InitDeviceAppliesTheStoredConnection) {
         w.record.setInteger(RecordField::SkipSameValue, c.skip);
         w.record.setInteger(RecordField::SyncRateSym, c.sync);
         QByteArray bytes = w.record.bytes();
-        bytes[SettingsRecord::layout(RecordField::Rs232Flag).offset] = c.rs232Flag;
-        bytes[SettingsRecord::layout(RecordField::GpibFlag).offset] = c.gpibFlag;
+        bytes[6] = c.rs232Flag; // the two transport flags
+        bytes[7] = c.gpibFlag;
         w.record.setBytes(bytes);
         InitDevice(w.operationContext());
         EXPECT_EQ(w.panel.cboComPort->currentIndex(), c.portIndex);
