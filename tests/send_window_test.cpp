@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <tuple>
 
 namespace {
 
@@ -54,31 +55,27 @@ TEST_F(SendWindow, SendTwice) {
     triggered.insert(triggered.size() - 2, ":SOUR:TRIG:STAT 1");
     triggered << ":SOUR:TRIG:RAT 1000"
               << ":SOUR:TRIG:SYM 50";
-    const struct {
-        bool skip;
-        QString frequency;
-        QStringList second;
-        bool triggerOn = false; // switched on before the second send
-    } cases[] = {{true, "10000", kAlwaysSent},
-                 {false, "10000", kFullDefaultSend},
-                 {true, "10000.00000", withLongFrequency}, // longer than its memory: always sent
-                 {true, "10000", triggered, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.frequency.toStdString() + (c.skip ? " skipping" : ""));
+    // Skipping, the frequency entered, what the second send transmits, the trigger switched on before it.
+    const std::tuple<bool, QString, QStringList, bool> cases[] = {
+        {true, "10000", kAlwaysSent, false},
+        {false, "10000", kFullDefaultSend, false},
+        {true, "10000.00000", withLongFrequency, false}, // longer than its memory: always sent
+        {true, "10000", triggered, true}};
+    for (const auto& [skip, frequency, second, triggerOn] : cases) {
+        SCOPED_TRACE(frequency.toStdString() + (skip ? " skipping" : ""));
         frmDXS& w = ready();
-        w.panel.chkSkipCommand->setChecked(c.skip);
-        enter(w.panel.txtMainFreq, c.frequency);
+        w.panel.chkSkipCommand->setChecked(skip);
+        enter(w.panel.txtMainFreq, frequency);
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
         EXPECT_TRUE(dialogs().messages.empty() && !w.sendAll && w.mnuSend->isEnabled());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         sim().clear();
-        if (c.triggerOn) w.panel.optTrigger[0]->click();
+        if (triggerOn) w.panel.optTrigger[0]->click();
         w.mnuSend->trigger();
-        EXPECT_EQ(sim().lineTexts(), c.second);
-        EXPECT_EQ(w.message(), c.triggerOn
-                                   ? QString(kOffSummary).replace(kGateOff, "Trigger Setting is Done;")
-                                   : kOffSummary);
+        EXPECT_EQ(sim().lineTexts(), second);
+        EXPECT_EQ(w.message(), triggerOn ? QString(kOffSummary).replace(kGateOff, "Trigger Setting is Done;")
+                                         : kOffSummary);
         m_window.reset();
     }
 }
@@ -87,13 +84,7 @@ TEST_F(SendWindow, SendTwice) {
 TEST_F(SendWindow, EntryProblems) {
     const QString checkBox = "System check the input data and find errors as follows \r\n";
     const QString failBox = "DXS-4820 Application System causes errors as follows \r\n";
-    const struct {
-        const char* name;
-        void (*prepare)(Panel&);
-        QString stopBefore;
-        QStringList skipped;
-        QString box;
-    } cases[] = {
+    const std::tuple<const char*, void (*)(Panel&), QString, QStringList, QString> cases[] = {
         // clang-format off
         {"orange box", [](Panel& p) { QTest::keyClicks(p.txtMainFreq, "5"); }, "*IDN?", {},
          "Please validate the items with orange BackColor color."},
@@ -106,21 +97,19 @@ TEST_F(SendWindow, EntryProblems) {
          failBox + "Modulation Setting: Symmetry: Type mismatch"},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, prepare, stopBefore, skipped, box] : cases) {
+        SCOPED_TRACE(name);
         frmDXS& w = ready();
         const QString before = w.message();
-        c.prepare(w.panel);
+        prepare(w.panel);
         w.mnuSend->trigger();
-        QStringList expected = kFullDefaultSend.mid(0, kFullDefaultSend.indexOf(c.stopBefore));
-        for (const QString& line : c.skipped)
+        QStringList expected = kFullDefaultSend.mid(0, kFullDefaultSend.indexOf(stopBefore));
+        for (const QString& line : skipped)
             expected.removeAll(line);
         EXPECT_EQ(sim().lineTexts(), expected);
         ASSERT_EQ(dialogs().messages.size(), 1u);
-        EXPECT_EQ(dialogs().messages[0].text, c.box);
-        EXPECT_EQ(dialogs().messages[0].icon,
-                  expected.isEmpty() ? UserDialogs::Icon::None : UserDialogs::Icon::Information);
-        const bool done = c.stopBefore.isEmpty();
+        EXPECT_EQ(dialogs().messages[0].text, box);
+        const bool done = stopBefore.isEmpty();
         EXPECT_EQ(w.message() == kOffSummary, done);
         EXPECT_EQ(w.message() == before, expected.isEmpty()); // the orange box leaves the line alone
         EXPECT_EQ(w.sendAll, !done);
@@ -131,12 +120,7 @@ TEST_F(SendWindow, EntryProblems) {
 
 // What the functions switched on add: `tail` arrives as one run.
 TEST_F(SendWindow, SpecialFunctions) {
-    const struct {
-        const char* name;
-        void (*prepare)(Panel&);
-        QStringList tail;
-        QString summaryEnd;
-    } cases[] = {
+    const std::tuple<const char*, void (*)(Panel&), QStringList, QString> cases[] = {
         // clang-format off
         {"sweep on, log spacing", [](Panel& p) { p.optSweep[0]->click(); p.optSweepModel[1]->click(); },
          {":SOUR:SWE:SPAC 1", ":SOUR:SWE:STAR 1000", ":SOUR:SWE:STOP 2000", ":SOUR:SWE:SYM 90", ":SOUR:SWE:RAT 1000",
@@ -169,14 +153,14 @@ TEST_F(SendWindow, SpecialFunctions) {
          {":SOUR:COUN:SOUR 1", ":SOUR:COUN:GAT 2"}, kGateOff + "Gate Setting is Done;"},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, prepare, tail, summaryEnd] : cases) {
+        SCOPED_TRACE(name);
         frmDXS& w = ready();
-        c.prepare(w.panel);
+        prepare(w.panel);
         w.mnuSend->trigger();
         const QStringList sent = sim().lineTexts();
-        EXPECT_EQ(sent.mid(sent.indexOf(c.tail[0]), c.tail.size()), c.tail);
-        EXPECT_TRUE(w.message().endsWith(c.summaryEnd)) << w.message().toStdString();
+        EXPECT_EQ(sent.mid(sent.indexOf(tail[0]), tail.size()), tail);
+        EXPECT_TRUE(w.message().endsWith(summaryEnd)) << w.message().toStdString();
         EXPECT_TRUE(dialogs().messages.empty());
         if (w.panel.optBurst[0]->isChecked()) {
             EXPECT_EQ(w.panel.txtTrgPhase->text(), "0");
@@ -193,22 +177,19 @@ TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
     SimulatedOptions silent, once;
     silent.silent = true;
     once.answerOnce = true;
-    const struct {
-        SimulatedOptions options;
-        QStringList received;
-        QString line;
-        QStringList boxes;
-    } cases[] = {{silent, {"*IDN?"}, kNotReady, {}},
-                 {once, {"*IDN?", "*IDN?"}, "DXS-4820 <--> PC: [Ready]", {"DXS-4820 <--> PC: [Failure]"}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line.toStdString());
+    // The instrument, what it receives, the message line, the boxes shown.
+    const std::tuple<SimulatedOptions, QStringList, QString, QStringList> cases[] = {
+        {silent, {"*IDN?"}, kNotReady, {}},
+        {once, {"*IDN?", "*IDN?"}, "DXS-4820 <--> PC: [Ready]", {"DXS-4820 <--> PC: [Failure]"}}};
+    for (const auto& [options, received, line, boxes] : cases) {
+        SCOPED_TRACE(line.toStdString());
         frmDXS& w = ready();
-        sim().options() = c.options;
+        sim().options() = options;
         w.mnuSend->trigger();
-        EXPECT_EQ(sim().lineTexts(), c.received);
-        EXPECT_EQ(w.message(), c.line);
-        EXPECT_EQ(dialogs().texts(), c.boxes);
-        EXPECT_EQ(w.sendAll, c.boxes.size() == 1);
+        EXPECT_EQ(sim().lineTexts(), received);
+        EXPECT_EQ(w.message(), line);
+        EXPECT_EQ(dialogs().texts(), boxes);
+        EXPECT_EQ(w.sendAll, boxes.size() == 1);
         m_window.reset();
         sim().options() = {};
     }
@@ -282,37 +263,35 @@ TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
 // ends in FAILURE and nothing follows it. Restarted on the same link, it is reached again without
 // a visit to Setting, and the send-all flag left set makes the next send repeat everything.
 TEST_F(SendWindow, InstrumentPulledMidSendThenBack) {
-    const struct {
-        int pulledAfter;
-        QStringList failureLines; // the step under way, or the one after it
-        bool readinessFirst;      // the readiness check, rather than Send, meets the device again
-    } cases[] = {
+    // Lines arrived when it vanishes, the FAILURE lines that may end the send (the step under way
+    // or the next), whether the readiness check rather than Send meets the device again.
+    const std::tuple<int, QStringList, bool> cases[] = {
         {3,
          {"Set [Main Func Freq. Wave Form: (Sin)] to DXS-4820 FAILURE",
           "Set [Main Func Freq] to DXS-4820 FAILURE"},
          false},
         {11, {"Check [Source State] from DXS-4820 FAILURE", "Set [Source Source] to DXS-4820 FAILURE"}, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.pulledAfter);
+    for (const auto& [pulledAfter, failureLines, readinessFirst] : cases) {
+        SCOPED_TRACE(pulledAfter);
         frmDXS& w = ready();
         QStringList shown;
         QObject::connect(w.txtMessage, &QLineEdit::textChanged, w.txtMessage,
                          [&](const QString& t) { shown << t; });
         QObject::connect(&sim().port(), &SimulatedInstrumentPort::lineReceived, w.txtMessage, [&, this] {
-            if (sim().lines().size() == c.pulledAfter)
+            if (sim().lines().size() == pulledAfter)
                 QTimer::singleShot(0, w.txtMessage, [this] { m_sim.reset(); });
         });
         w.mnuSend->trigger();
         ASSERT_FALSE(m_sim);
-        EXPECT_TRUE(c.failureLines.contains(w.message())) << w.message().toStdString();
+        EXPECT_TRUE(failureLines.contains(w.message())) << w.message().toStdString();
         EXPECT_EQ(shown.filter(" FAILURE").size(), 1);
         EXPECT_FALSE(shown.join('|').contains("Setting is Done"));
         EXPECT_TRUE(w.sendAll && dialogs().messages.empty() && w.mnuSend->isEnabled());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         m_sim = std::make_unique<PtyInstrument>(folder(), 1);
         ASSERT_TRUE(m_sim->isRunning());
-        if (c.readinessFirst) {
+        if (readinessFirst) {
             w.checkReadiness();
             EXPECT_EQ(w.message(), "DXS-4820 <--> PC: [Ready]");
             sim().clear();

@@ -2,7 +2,6 @@
 // File menu's Save and Load through the real window, and files that are not what they seem (a device
 // or a pipe is neither replaced nor waited on; a file in a folder that takes no new file is saved in
 // place). Nothing is ever lost: a write that fails leaves the old file whole and says so.
-#include "app/QtUserDialogs.h"
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
@@ -12,9 +11,7 @@
 #include "support/WindowFixture.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -65,10 +62,6 @@ struct FileSizeLimit {
     void (*m_oldHandler)(int);
 };
 
-QByteArray bytes(std::string_view raw) {
-    return QByteArray(raw.data(), qsizetype(raw.size()));
-}
-
 QByteArray pattern(int size, int seed = 1) {
     QByteArray out(size, '\0');
     for (int i = 0; i < size; ++i)
@@ -94,16 +87,13 @@ void keepWarning(QtMsgType, const QMessageLogContext&, const QString& text) {
     g_warnings << text;
 }
 
-// What is at a path, as two letters: the entry itself and where it leads ('p' pipe, 'c' device,
-// 'l' link, 'f' anything else, '-' nothing).
-QString kinds(const QString& path) {
-    QString letters;
-    for (const auto look : {lstat, stat}) {
-        struct stat info {};
-        const mode_t type = look(QFile::encodeName(path), &info) == 0 ? info.st_mode & S_IFMT : 0;
-        letters += type == S_IFIFO ? 'p' : type == S_IFCHR ? 'c' : type == S_IFLNK ? 'l' : type ? 'f' : '-';
-    }
-    return letters;
+// The type of the entry at a path and of what it leads to.
+std::pair<mode_t, mode_t> types(const QString& path) {
+    struct stat entry {
+    }, target{};
+    lstat(QFile::encodeName(path), &entry);
+    stat(QFile::encodeName(path), &target);
+    return {entry.st_mode & S_IFMT, target.st_mode & S_IFMT};
 }
 
 // Root writes into any folder: for the length of a save it becomes an ordinary user (keeping the
@@ -188,7 +178,7 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
             record.setText(field, text);
         else
             record.setInteger(field, integer);
-        expected += bytes(stored);
+        expected += QByteArray(stored.data(), qsizetype(stored.size()));
     }
     ASSERT_EQ(expected.size(), SettingsRecord::DataSize);
     EXPECT_EQ(record.bytes(), expected);
@@ -215,7 +205,8 @@ TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritte
         SettingsRecord record;
         record.setText(field, QString::fromUtf8(text));
         QByteArray expected(SettingsRecord::DataSize, '\0');
-        expected.replace(offset, qsizetype(stored.size()), bytes(stored));
+        expected.replace(offset, qsizetype(stored.size()),
+                         QByteArray(stored.data(), qsizetype(stored.size())));
         EXPECT_EQ(record.bytes(), expected) << text;
     }
 }
@@ -305,53 +296,27 @@ TEST_F(SettingFiles, TheDefaultFileLivesInTheProgramFolderWhenItCanBeWritten) {
 TEST_F(SettingFiles, StartUpReadsTheDefaultFileAndClosingStoresIt) {
     EXPECT_EQ(QDir::fromNativeSeparators(defaultSettingFile()), path());
     const QByteArray tail = "bytes after the record slot";
-    const struct {
-        QByteArray file;
-        rlim_t room;
-        QByteArray after;
-    } cases[] = {{"", RLIM_INFINITY, SettingsRecord().slot()},
-                 {stored().slot() + tail, RLIM_INFINITY, stored().slot() + tail},
-                 {stored().slot() + QByteArray(400, 'x'), 150, stored().slot() + QByteArray(400, 'x')}};
-    for (const auto& c : cases) {
-        if (!c.file.isEmpty()) writeAll(path(), c.file);
-        EXPECT_EQ(window().record, c.file.isEmpty() ? SettingsRecord() : stored());
+    // The file before, the room a file may grow to (a full disk), the file after.
+    const std::tuple<QByteArray, rlim_t, QByteArray> rows[] = {
+        {"", RLIM_INFINITY, SettingsRecord().slot()},
+        {stored().slot() + tail, RLIM_INFINITY, stored().slot() + tail},
+        {stored().slot() + QByteArray(400, 'x'), 150, stored().slot() + QByteArray(400, 'x')}};
+    for (const auto& [file, room, after] : rows) {
+        if (!file.isEmpty()) writeAll(path(), file);
+        EXPECT_EQ(window().record, file.isEmpty() ? SettingsRecord() : stored());
         EXPECT_EQ(panel().txtMainFreq->text() + " " + QString::number(panel().HScrollSweep->value()),
                   "10000 5");
         EXPECT_TRUE(panel().optMainFunc[0]->isChecked());
-        if (c.room != RLIM_INFINITY) window().record.setText(F::MainFreq, "5"); // a change that is lost
+        if (room != RLIM_INFINITY) window().record.setText(F::MainFreq, "5"); // a change that is lost
         {
-            const FileSizeLimit fullDisk(c.room);
+            const FileSizeLimit fullDisk(room);
             window().close();
         }
         EXPECT_TRUE(dialogs().messages.empty());
-        EXPECT_EQ(readAll(path()), c.after);
+        EXPECT_EQ(readAll(path()), after);
         EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"DXS4820.Log"});
         m_window.reset();
     }
-}
-
-TEST_F(SettingFiles, TheDialogsOpenInTheProgramFolderAndLoadAlwaysSendsAll) {
-    writeAll(path(), stored().slot());
-    frmDXS& w = window();
-    // Cancelled Save and Load, and a Load of a missing file: that leaves the record as it is and
-    // restores the panel from it.
-    const std::tuple<QAction*, QString, QString> rows[] = {
-        {w.SaveFile, "DXS4820.Log", ""}, {w.LoadFile, "", ""}, {w.LoadFile, "", path("no such file.Log")}};
-    for (const auto& [action, preset, answer] : rows) {
-        dialogs().fileRequests.clear();
-        dialogs().files.push_back(answer);
-        w.sendAll = false;
-        action->trigger();
-        ASSERT_EQ(dialogs().fileRequests.size(), 1u);
-        EXPECT_EQ(dialogs().fileRequests[0].initialFolder, QDir::toNativeSeparators(folder() + "/"));
-        EXPECT_EQ(dialogs().fileRequests[0].presetName, preset);
-        EXPECT_EQ(dialogs().fileRequests[0].filter, QString("DXS4820(*.Log)|*.Log"));
-        EXPECT_EQ(w.sendAll, action == w.LoadFile);
-        EXPECT_EQ(w.record, stored());
-    }
-    EXPECT_EQ(panel().txtMainFreq->text(), QString("2500.0"));
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"DXS4820.Log"});
-    EXPECT_EQ(readAll(path()), stored().slot());
 }
 
 TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
@@ -389,7 +354,9 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
         edit(panel().*box, "1");
     edit(panel().txtModSymmetry, "1");
     window().record.clear();
+    window().sendAll = false;
     load(path("saved.Log"));
+    EXPECT_TRUE(window().sendAll); // a loaded setting is sent whole
     for (const auto& [box, field, text] : rows) {
         EXPECT_EQ((panel().*box)->text(), text);
         EXPECT_EQ((panel().*box)->BackColor(), ColorWhite) << text.toStdString();
@@ -513,17 +480,6 @@ TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
               QStringList({"DXS4820.Log", "folder.Log", "plain"}));
 }
 
-TEST(SettingFileDialog, TheFilterEntryReadsAsGiven) {
-    // The real file dialog, as Save and Load show it: one entry, not "DXS4820(*.Log) (*.Log)".
-    QFileDialog dialog(nullptr, QString(), QDir::tempPath(), qtFileFilter("DXS4820(*.Log)|*.Log"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    const auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
-    ASSERT_NE(types, nullptr);
-    ASSERT_EQ(types->count(), 1);
-    EXPECT_EQ(types->itemText(0), QString("DXS4820(*.Log)"));
-    EXPECT_EQ(qtFileFilter("Text files|*.txt"), QString("Text files (*.txt)"));
-}
-
 TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
     const QString file = path("DXS4820.Log");
     const auto linkToDevice = [&] {
@@ -532,16 +488,17 @@ TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
         QFile::link(made ? "device" : "/dev/null", file);
     };
     // How the default file is made, and what it is before and after: itself, and where it leads.
-    const std::tuple<const char*, std::function<void()>, QString> rows[] = {
-        {"pipe", [&] { mkfifo(QFile::encodeName(file), 0666); }, "pp"},
-        {"link to a pipe", [&] { mkfifo(QFile::encodeName(path("pipe")), 0666), QFile::link("pipe", file); },
-         "lp"},
-        {"link to a device", linkToDevice, "lc"},
+    const std::tuple<const char*, std::function<void()>, std::pair<mode_t, mode_t>> rows[] = {
+        {"pipe", [&] { mkfifo(QFile::encodeName(file), 0666); }, {S_IFIFO, S_IFIFO}},
+        {"link to a pipe",
+         [&] { mkfifo(QFile::encodeName(path("pipe")), 0666), QFile::link("pipe", file); },
+         {S_IFLNK, S_IFIFO}},
+        {"link to a device", linkToDevice, {S_IFLNK, S_IFCHR}},
     };
     for (const auto& [what, make, kind] : rows) {
         SCOPED_TRACE(what);
         make();
-        ASSERT_EQ(kinds(file), kind);
+        ASSERT_EQ(types(file), kind);
         const QStringList entries = QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden);
         save(file); // Save refuses it with a box naming the file
         ASSERT_EQ(dialogs().messages.size(), 1u);
@@ -556,7 +513,7 @@ TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
         EXPECT_EQ(g_warnings.filter(QDir::toNativeSeparators(file)).size(), 1)
             << g_warnings.join('\n').toStdString();
         EXPECT_EQ(dialogs().messages.size(), 1u);
-        EXPECT_EQ(kinds(file), kind);
+        EXPECT_EQ(types(file), kind);
         EXPECT_EQ(QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden), entries);
         m_window.reset();
         for (const char* name : {"DXS4820.Log", "pipe", "device"})
