@@ -78,10 +78,6 @@ SettingsRecord stored() {
     return record;
 }
 
-QStringList entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
-}
-
 QStringList g_warnings;
 void keepWarning(QtMsgType, const QMessageLogContext&, const QString& text) {
     g_warnings << text;
@@ -153,21 +149,16 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     // Reserved26 on, Integers sit at odd offsets.
     // clang-format off
     const std::tuple<F, int16_t, const char*, std::string_view> rows[] = {
-        {F::ComPort, 1, {}, "\x01\x00"sv}, {F::BaudRate, 9600, {}, "\x80\x25"sv},
-        {F::GpibAddress, -2, {}, "\xFE\xFF"sv}, {F::Rs232Flag, 0, "1", "1"},
-        {F::GpibFlag, 0, "0", "0"}, {F::SkipSameValue, 1, {}, "\x01\x00"sv},
-        {F::CycleTime, 300, {}, "\x2C\x01"sv}, {F::MainWaveform, 2, {}, "\x02\x00"sv},
-        {F::MainFreq, 0, "1000.0", "1000.0    "}, {F::Amplitude, 0, "5.00", "5.00  "},
-        {F::DCOffset, 0, "-1.5", "-1.5  "}, {F::Duty, 0, "50", "50"},
-        {F::SweepModel, 1, {}, "\x01\x00"sv}, {F::SweepStart, 0, "1000.00", "1000.00   "},
-        {F::SweepStop, 0, "2000.00", "2000.00   "}, {F::SweepSymmetry, 0, "90", "90"},
-        {F::SweepRate, 0, "1000.0", "1000.0"}, {F::ModSource, 3, {}, "\x03\x00"sv},
-        {F::AMRate, 0, "100.0", "100.0 "}, {F::AMSymmetry, -32768, {}, "\x00\x80"sv},
-        {F::AMDepth, 0, "50", "50    "}, {F::FMRate, 0, "0.01", "0.01  "},
-        {F::FMSymmetry, 0, "50", "50 "}, {F::FMSpan, 0, "1.5", "1.5   "},
-        {F::TriggerType, 1, {}, "\x01\x00"sv}, {F::Reserved26, 0x1234, {}, "\x34\x12"sv},
-        {F::TriggerRate, 0, "10.0", "10.0  "}, {F::TriggerSymmetry, 0, "50", "50 "},
-        {F::TriggerPhase, 0, "-90", "-90"}, {F::Reserved30, 32767, {}, "\xFF\x7F"sv},
+        {F::ComPort, 1, {}, "\x01\x00"sv}, {F::BaudRate, 9600, {}, "\x80\x25"sv}, {F::GpibAddress, -2, {}, "\xFE\xFF"sv},
+        {F::Rs232Flag, 0, "1", "1"}, {F::GpibFlag, 0, "0", "0"}, {F::SkipSameValue, 1, {}, "\x01\x00"sv},
+        {F::CycleTime, 300, {}, "\x2C\x01"sv}, {F::MainWaveform, 2, {}, "\x02\x00"sv}, {F::MainFreq, 0, "1000.0", "1000.0    "},
+        {F::Amplitude, 0, "5.00", "5.00  "}, {F::DCOffset, 0, "-1.5", "-1.5  "}, {F::Duty, 0, "50", "50"},
+        {F::SweepModel, 1, {}, "\x01\x00"sv}, {F::SweepStart, 0, "1000.00", "1000.00   "}, {F::SweepStop, 0, "2000.00", "2000.00   "},
+        {F::SweepSymmetry, 0, "90", "90"}, {F::SweepRate, 0, "1000.0", "1000.0"}, {F::ModSource, 3, {}, "\x03\x00"sv},
+        {F::AMRate, 0, "100.0", "100.0 "}, {F::AMSymmetry, -32768, {}, "\x00\x80"sv}, {F::AMDepth, 0, "50", "50    "},
+        {F::FMRate, 0, "0.01", "0.01  "}, {F::FMSymmetry, 0, "50", "50 "}, {F::FMSpan, 0, "1.5", "1.5   "},
+        {F::TriggerType, 1, {}, "\x01\x00"sv}, {F::Reserved26, 0x1234, {}, "\x34\x12"sv}, {F::TriggerRate, 0, "10.0", "10.0  "},
+        {F::TriggerSymmetry, 0, "50", "50 "}, {F::TriggerPhase, 0, "-90", "-90"}, {F::Reserved30, 32767, {}, "\xFF\x7F"sv},
         {F::SweepSegment, 5, {}, "\x05\x00"sv}, {F::SyncRateSym, 1, {}, "\x01\x00"sv},
     };
     // clang-format on
@@ -241,7 +232,7 @@ TEST_F(SettingFiles, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
         const QByteArray now = readAll(file);
         EXPECT_EQ(now, stored().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
     }
-    EXPECT_EQ(entries(folder()).size(), 7); // no temporary file left
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 7); // no temporary file left
 }
 
 TEST_F(SettingFiles, ARewriteKeepsPermissionsAndLinks) {
@@ -255,39 +246,6 @@ TEST_F(SettingFiles, ARewriteKeepsPermissionsAndLinks) {
     ASSERT_TRUE(recordfile::writeRecord(path("link.Log"), stored()));
     EXPECT_TRUE(QFileInfo(path("link.Log")).isSymLink());
     EXPECT_EQ(readAll(path("real/target.Log")), stored().slot() + pattern(300).mid(SettingsRecord::SlotSize));
-}
-
-TEST_F(SettingFiles, TheDefaultFileLivesInTheProgramFolderWhenItCanBeWritten) {
-    const QString program = path("program"), appData = path("appdata");
-    const QString inProgram = QDir::toNativeSeparators(program + "/DXS4820.Log");
-    const QString inAppData = QDir::toNativeSeparators(appData + "/DXS4820.Log");
-    // Below a regular file, a folder can be neither made nor written, whoever runs the test.
-    writeAll(path("plain"), "x");
-    const QString locked = path("plain/program");
-    const QString inLocked = QDir::toNativeSeparators(locked + "/DXS4820.Log");
-    // Program and application-data folders, which of them hold a file, whether the copy is installed
-    // (then even a writable program folder is passed over), the paths to write and read.
-    // clang-format off
-    const std::tuple<QString, QString, bool, bool, bool, QString, QString> rows[] = {
-        {program, appData, false, false, false, inProgram, ""}, {program, appData, true, false, false, inProgram, inProgram},
-        {program, appData, true, true, false, inProgram, inProgram}, {locked, "", false, false, false, inLocked, ""},
-        {locked, appData, false, false, false, inAppData, ""}, {locked, appData, false, true, false, inAppData, inAppData},
-        {program, appData, false, false, true, inAppData, ""}, {program, appData, true, false, true, inAppData, inProgram},
-        {program, "", false, false, true, inProgram, ""},
-    };
-    // clang-format on
-    for (const auto& [programFolder, appDataFolder, fileInProgram, fileInAppData, installed, writePath,
-                      readPath] : rows) {
-        QDir(program).removeRecursively();
-        QDir(appData).removeRecursively();
-        QDir().mkpath(program);
-        QDir().mkpath(appData);
-        if (fileInProgram) writeAll(inProgram, "p");
-        if (fileInAppData) writeAll(inAppData, "a");
-        const auto location = recordfile::defaultLocation(programFolder, appDataFolder, installed);
-        EXPECT_EQ(location.writePath, writePath) << programFolder.toStdString();
-        EXPECT_EQ(location.readPath, readPath) << programFolder.toStdString();
-    }
 }
 
 // Start-up reads the default file without showing it in the panel; closing writes the record back,
@@ -324,47 +282,43 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     const std::tuple<NumericBox* Panel::*, F, QString> rows[] = {
         {&Panel::txtMainFreq, F::MainFreq, "2500.0"}, {&Panel::txtMainAmp, F::Amplitude, "1.25"},
         {&Panel::txtMainDCOffset, F::DCOffset, "-0.50"}, {&Panel::txtMainDuty, F::Duty, "30"},
-        {&Panel::txtModRate, F::AMRate, "100.0"}, {&Panel::txtModSpanDepth, F::AMDepth, "30"},
         {&Panel::txtSweepRate, F::SweepRate, "20.0"}, {&Panel::txtSweepStartFreq, F::SweepStart, "1500.00"},
         {&Panel::txtSweepStopFreq, F::SweepStop, "2500.00"}, {&Panel::txtSweepSymmetry, F::SweepSymmetry, "70"},
         {&Panel::txtTrgPhase, F::TriggerPhase, "-45"}, {&Panel::txtTrgRate, F::TriggerRate, "100.0"},
         {&Panel::txtTrgSymmetry, F::TriggerSymmetry, "40"},
     };
     // clang-format on
-    panel().optModAM->setChecked(true);
     // First, as its rule rewrites the sweep frequency boxes; the stored texts win over it.
     panel().HScrollSweep->setValue(7);
-    const QString center = panel().txtSweepCenterFreq->text(), span = panel().txtSweepSpan->text();
     for (const auto& [box, field, text] : rows)
         (panel().*box)->setText(text);
-    panel().txtModSymmetry->setText("45");
     save(path("saved.Log"));
+    ASSERT_EQ(dialogs().fileRequests.size(), 1u); // in the program folder, named and filtered
+    EXPECT_EQ(dialogs().fileRequests[0].initialFolder, QDir::toNativeSeparators(folder() + "/"));
+    EXPECT_EQ(dialogs().fileRequests[0].presetName + " " + dialogs().fileRequests[0].filter,
+              "DXS4820.Log DXS4820(*.Log)|*.Log");
     SettingsRecord saved;
     ASSERT_EQ(recordfile::readRecord(path("saved.Log"), saved), recordfile::ReadStatus::Read);
     EXPECT_EQ(saved.slot(), window().record.slot());
     for (const auto& [box, field, text] : rows)
         EXPECT_EQ(fromWindows1252(saved.rawText(field)).trimmed(), text) << text.toStdString();
-    EXPECT_EQ(saved.integer(F::AMSymmetry), 45);
     EXPECT_EQ(saved.integer(F::SweepSegment), 7);
     EXPECT_TRUE(dialogs().messages.empty());
 
     panel().HScrollSweep->setValue(3);
-    ASSERT_NE(panel().txtSweepCenterFreq->text(), center);
     for (const auto& [box, field, text] : rows)
         edit(panel().*box, "1");
-    edit(panel().txtModSymmetry, "1");
     window().record.clear();
     window().sendAll = false;
     load(path("saved.Log"));
     EXPECT_TRUE(window().sendAll); // a loaded setting is sent whole
+    EXPECT_EQ(dialogs().fileRequests[1].presetName + " " + dialogs().fileRequests[1].filter,
+              " DXS4820(*.Log)|*.Log");
     for (const auto& [box, field, text] : rows) {
         EXPECT_EQ((panel().*box)->text(), text);
         EXPECT_EQ((panel().*box)->BackColor(), ColorWhite) << text.toStdString();
     }
-    EXPECT_EQ(panel().txtModSymmetry->text(), QString("45"));
     EXPECT_EQ(panel().HScrollSweep->value(), 7);
-    EXPECT_EQ(panel().txtSweepCenterFreq->text(), center);
-    EXPECT_EQ(panel().txtSweepSpan->text(), span);
     EXPECT_EQ(window().record, saved);
 }
 
@@ -521,16 +475,14 @@ TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
     }
 }
 
+// In a folder that takes no new file, a writable file is saved in place, its tail kept; a full disk
+// leaves it whole and says so.
 TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
     const QString locked = path("locked"), file = path("locked/kept.Log");
     ASSERT_TRUE(QDir().mkpath(locked));
     chmod(QFile::encodeName(folder()), 0755);
     const QByteArray old = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ").repeated(24);
-    // Old length, a file size limit, whether the save succeeds.
-    const std::tuple<int, rlim_t, bool> rows[] = {
-        {600, RLIM_INFINITY, true}, {100, 150, false}, {214, RLIM_INFINITY, true}};
-    for (const auto& [length, limit, saved] : rows) {
-        SCOPED_TRACE(length);
+    for (const auto& [length, room] : {std::pair<int, rlim_t>{600, RLIM_INFINITY}, {100, 150}}) {
         chmod(QFile::encodeName(locked), 0755);
         writeAll(file, old.left(length));
         // Writable for the ordinary user (root's group kept) as for an owner; the folder for nobody.
@@ -540,21 +492,14 @@ TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
         {
             const OrdinaryUser user;
             ASSERT_NE(geteuid(), 0u); // else the folder would take the temporary file
-            const FileSizeLimit fullDisk(limit);
+            const FileSizeLimit fullDisk(room);
             save(file);
         }
         chmod(QFile::encodeName(locked), 0755);
-        const QByteArray now = readAll(file);
-        if (saved) {
-            EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
-            EXPECT_EQ(now.mid(14, 10), QByteArray("10000     ")); // the main frequency field
-            EXPECT_EQ(now.mid(121, 93), QByteArray(93, '\0'));
-            EXPECT_EQ(now.mid(214), old.mid(214, length - 214));
-        } else {
-            ASSERT_EQ(dialogs().messages.size(), 1u);
-            EXPECT_TRUE(dialogs().texts()[0].contains(QDir::toNativeSeparators(file)));
-            EXPECT_EQ(now, old.left(length));
-        }
+        const bool saved = room == RLIM_INFINITY;
+        EXPECT_EQ(readAll(file),
+                  saved ? window().record.slot() + old.mid(214, length - 214) : old.left(length));
+        EXPECT_EQ(dialogs().texts().filter(QDir::toNativeSeparators(file)).size(), saved ? 0 : 1);
         EXPECT_EQ(int(QFile::permissions(file)) & 0x7077, 0x6062); // rw-rw--w- as it was
         EXPECT_EQ(QDir(locked).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                   QStringList{"kept.Log"});
