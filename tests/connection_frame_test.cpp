@@ -1,5 +1,4 @@
-// The connection frame of the real window: OK, the connection test, Help, the ports' tooltips and
-// the stored connection applied at start-up.
+// The connection frame of the real window: OK, the connection test and the stored connection at start-up.
 #include "instrument/GpibTransport.h"
 #include "instrument/SerialTransport.h"
 #include "operations/Operations.h"
@@ -90,7 +89,6 @@ TEST_F(ConnectionFrame, ConnectionTestOutcomes) {
         {"1", {}, Answer::Ok, found + SimulatedInstrument::identification() + "\n", "", {}},
         {"1", huge, Answer::Ok, found + cut, "", {}},
         {"1", silent, Answer::Yes, notFound, "", {0}},
-        {"1", silent, Answer::No, notFound, "", {}},
         {"", {}, Answer::Ok, failure + "13] Type mismatch", "", {}},
         {"3", {}, Answer::Ok, failure, folder() + "/COM3", {}},
     };

