@@ -301,12 +301,12 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     panel().HScrollSweep->setValue(3);
     for (const auto& [box, field, text] : rows)
         edit(panel().*box, "1");
-    window().record.clear();
     window().sendAll = false;
     load(QString()); // cancelled: nothing restored, yet the next Send transmits everything
     EXPECT_TRUE(window().sendAll && panel().txtMainFreq->text() == "1");
     EXPECT_EQ(dialogs().fileRequests[1].presetName + " " + dialogs().fileRequests[1].filter,
               " DXS4820(*.Log)|*.Log");
+    window().record.clear();
     load(path("saved.Log"));
     for (const auto& [box, field, text] : rows) {
         EXPECT_EQ((panel().*box)->text(), text);
