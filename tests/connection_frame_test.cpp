@@ -1,9 +1,7 @@
-// The connection frame of the real window: the lists, OK, the connection test, Help, and the stored
-// connection applied at start-up.
+// The connection frame of the real window: OK, the connection test and the stored connection at start-up.
 #include "instrument/GpibTransport.h"
 #include "instrument/SerialTransport.h"
 #include "operations/Operations.h"
-#include "panel/CaptionLabel.h"
 #include "support/QtPrint.h"
 #include "support/SendFixture.h"
 
@@ -11,10 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <tuple>
 
 namespace {
 
@@ -26,64 +24,32 @@ void choose(QComboBox* list, const QString& text) {
 
 using ConnectionFrame = SendFixture;
 
-// The frame's captions, texts and lists in their order (the address as start-up shows a never-written
-// one); each port's tooltip names the device it opens, also one linked after start-up.
-TEST_F(ConnectionFrame, CaptionsListsAndTooltips) {
-    frmDXS& w = window();
-    const Panel& p = w.panel;
-    const auto items = [](const QComboBox* list) {
-        QStringList all;
-        for (int i = 0; i < list->count(); ++i)
-            all << list->itemText(i);
-        return all;
-    };
-    EXPECT_EQ(items(p.cboComPort), QStringList({"1", "2", "3", "4"}));
-    EXPECT_EQ(items(p.cboBuadRate),
-              QStringList({"19200", "14400", "9600", "4800", "2400", "1200", "600", "300"}));
-    EXPECT_EQ(QStringList({p.Label5->text(), p.Label1[19]->text(), p.Label6->text(), p.Label9->text(),
-                           p.Label7->text(), p.txtGPIBAddr->text(), p.txtCycleTime->text(),
-                           p.chkSkipCommand->text(), p.chkSyncRateSym->text(), p.OKButton->text(),
-                           p.cmdTestConnect->text(), p.cmdHelp->text()}),
-              QStringList({"DXS-4820 RS232 Interface Setting",
-                           "COM Port :", "Buad Rate:", "GPIB: PrimaryAddress   ", "Cycle Time             ms",
-                           "0", "100", "Skip  Sending Commands with the Same Value",
-                           "Sync. Rate && SYM Value", "OK", "Connection Test", "Help"}));
-    EXPECT_TRUE(p.Option1->isChecked() && p.chkSkipCommand->isChecked() && p.chkSyncRateSym->isChecked());
-    EXPECT_EQ(p.cboComPort->currentIndex(), -1);
-    EXPECT_EQ(p.cboBuadRate->currentIndex(), -1);
-    EXPECT_EQ(p.cboComPort->itemData(0, Qt::ToolTipRole).toString(), "COM1: " + sim().linkPath());
-    PtyInstrument second(folder(), 2);
-    ASSERT_TRUE(second.isRunning());
-    w.mnuSetting->trigger();
-    EXPECT_TRUE(p.fraComm->isVisible());
-    EXPECT_FALSE(p.txtGPIBAddr->isVisible() || p.txtCycleTime->isVisible() || p.chkSkipCommand->isVisible());
-    EXPECT_EQ(p.cboComPort->itemData(1, Qt::ToolTipRole).toString(), "COM2: " + second.linkPath());
-    w.panel.cmdHelp->click();
-    EXPECT_EQ(dialogs().helpRequests, std::vector<int>{0});
-}
-
-// OK stores the hidden controls too; with no port selected it stores nothing and applies nothing.
+// OK stores the hidden controls too; with no port selected it stores nothing and applies nothing; a
+// port that cannot be opened ends in a line naming the device and the cause.
 TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
     PtyInstrument second(folder(), 2);
     ASSERT_TRUE(second.isRunning());
-    const struct {
-        QString port, baud, cycle;
-        QList<int> stored; // port, baud, address, cycle time, skipping, synchronising
-        int serialPort;
-        double pacing;
-        QString line;
-    } cases[] = {
-        {"", "", "100", {0, 0, 0, 0, 0, 0}, 1, 200, "before"},
-        {"2", "9600", "100", {2, 9600, 7, 100, 0, 1}, 2, 100, "Set [Configure RS232] to DXS-4820 OK"},
-        {"1", "19200", "20.5 ms", {1, 19200, 7, 20, 0, 1}, 1, 20.5, "Set [Configure RS232] to DXS-4820 OK"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.port.toStdString());
+    const QString com3 = folder() + "/COM3";
+    ASSERT_TRUE(QFile::link(folder() + "/no-such-device", com3));
+    const QString done = "Set [Configure RS232] to DXS-4820 OK";
+    const QString failure = "Set [Configure RS232] to DXS-4820 FAILURE: ";
+    // Port, baud rate and cycle time chosen; what the record then holds (port, baud, address, cycle time,
+    // skipping, synchronising); the serial port and pacing applied; the message line and what else it names.
+    const std::tuple<QString, QString, QString, QList<int>, int, double, QString, QStringList> cases[] = {
+        {"", "", "100", {0, 0, 0, 0, 0, 0}, 1, 200, "before", {}},
+        {"2", "9600", "100", {2, 9600, 7, 100, 0, 1}, 2, 100, done, {}},
+        {"1", "19200", "20.5 ms", {1, 19200, 7, 20, 0, 1}, 1, 20.5, done, {}},
+        {"3", "9600", "100", {3, 9600, 7, 100, 0, 1}, 3, 200, failure, {com3, "No such file or directory"}},
+        {"4", "9600", "100", {4, 9600, 7, 100, 0, 1}, 4, 200, failure, {"COM4", "No serial port 4"}},
+    };
+    for (const auto& [port, baud, cycle, fields, serialPort, pacing, line, names] : cases) {
+        SCOPED_TRACE(port.toStdString());
         frmDXS& w = window();
         w.mnuSetting->trigger();
-        choose(w.panel.cboComPort, c.port);
-        choose(w.panel.cboBuadRate, c.baud);
+        choose(w.panel.cboComPort, port);
+        choose(w.panel.cboBuadRate, baud);
         w.panel.txtGPIBAddr->setText("7");
-        w.panel.txtCycleTime->setText(c.cycle);
+        w.panel.txtCycleTime->setText(cycle);
         w.panel.chkSkipCommand->setChecked(false);
         w.setMessage("before");
         w.panel.OKButton->click();
@@ -92,98 +58,100 @@ TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
         for (RecordField f : {RecordField::ComPort, RecordField::BaudRate, RecordField::GpibAddress,
                               RecordField::CycleTime, RecordField::SkipSameValue, RecordField::SyncRateSym})
             stored << w.record.integer(f);
-        EXPECT_EQ(stored, c.stored);
-        EXPECT_EQ(w.CWSerial1().portNumber(), c.serialPort);
-        EXPECT_EQ(w.instrument.iWaiting_ms, c.pacing);
-        EXPECT_EQ(w.message(), c.line);
+        EXPECT_EQ(stored, fields);
+        EXPECT_EQ(w.CWSerial1().portNumber(), serialPort);
+        EXPECT_EQ(w.instrument.iWaiting_ms, pacing);
+        EXPECT_EQ(names.isEmpty() ? w.message() : w.message().left(line.size()), line);
+        for (const QString& name : names)
+            EXPECT_TRUE(w.message().contains(name)) << w.message().toStdString();
         EXPECT_TRUE(dialogs().messages.empty());
         m_window.reset();
     }
 }
 
+// The test's boxes; a long identification is cut short.
 TEST_F(ConnectionFrame, ConnectionTestOutcomes) {
     // COM3 names a device that does not exist, so opening it fails.
     ASSERT_TRUE(QFile::link(folder() + "/no-such-device", folder() + "/COM3"));
     using Answer = UserDialogs::Answer;
-    const QString found =
-        "System Connect DXS-4820 correctly        \r\n" + SimulatedInstrument::identification();
+    const QString found = "System Connect DXS-4820 correctly        \r\n";
     const QString notFound = "System cannot connect DXS-4820.\r\nDo you need help?";
     const QString failure = "Connect DXS-4820 Failure! Error caused by [";
-    const struct {
-        QString port;
-        bool silent;
-        Answer answer;
-        QString box;   // the box's text, or its start
-        QString names; // what else the box must name
-        std::vector<int> help;
-    } cases[] = {
-        {"1", false, Answer::Ok, found, "", {}},
-        {"1", true, Answer::Yes, notFound, "", {0}},
-        {"1", true, Answer::No, notFound, "", {}},
-        {"", false, Answer::Ok, failure + "13] Type mismatch", "", {}},
-        {"3", false, Answer::Ok, failure, folder() + "/COM3", {}},
-        {"4", false, Answer::Ok, failure, "COM4", {}}, // no device linked
+    SimulatedOptions silent, huge;
+    silent.silent = true;
+    huge.hugeReplyBytes = 2000;
+    const QString cut = "1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,"
+                        "1.000000E+03,1.000000E" +
+                        QString(QChar(0x2026));
+    // Port, instrument, the answer to a question; the box's text (or its start, when it must also
+    // name something), what else it names; the help openings.
+    const std::tuple<QString, SimulatedOptions, Answer, QString, QString, std::vector<int>> cases[] = {
+        {"1", {}, Answer::Ok, found + SimulatedInstrument::identification() + "\n", "", {}},
+        {"1", huge, Answer::Ok, found + cut, "", {}},
+        {"1", silent, Answer::Yes, notFound, "", {0}},
+        {"", {}, Answer::Ok, failure + "13] Type mismatch", "", {}},
+        {"3", {}, Answer::Ok, failure, folder() + "/COM3", {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.port.toStdString() + (c.silent ? " silent" : ""));
+    for (const auto& [port, options, answer, text, names, help] : cases) {
+        SCOPED_TRACE(text.left(60).toStdString());
         frmDXS& w = ready();
-        sim().options().silent = c.silent;
+        sim().options() = options;
         w.mnuSetting->trigger();
-        choose(w.panel.cboComPort, c.port);
+        choose(w.panel.cboComPort, port);
         choose(w.panel.cboBuadRate, "9600");
-        dialogs().answers.push_back(c.answer);
+        dialogs().answers.push_back(answer);
         w.panel.cmdTestConnect->click();
         ASSERT_EQ(dialogs().messages.size(), 1u);
         const auto& box = dialogs().messages[0];
-        EXPECT_TRUE(box.text.startsWith(c.box) && box.text.contains(c.names)) << box.text.toStdString();
-        EXPECT_EQ(box.buttons, c.box == notFound ? UserDialogs::Buttons::YesNo : UserDialogs::Buttons::Ok);
-        EXPECT_EQ(box.icon, c.box == found ? UserDialogs::Icon::Information : UserDialogs::Icon::None);
-        EXPECT_EQ(dialogs().helpRequests, c.help);
+        EXPECT_TRUE(names.isEmpty() ? box.text == text
+                                    : box.text.startsWith(text) && box.text.contains(names))
+            << box.text.toStdString();
+        EXPECT_EQ(box.buttons, text == notFound ? UserDialogs::Buttons::YesNo : UserDialogs::Buttons::Ok);
+        EXPECT_EQ(box.icon,
+                  text.startsWith(found) ? UserDialogs::Icon::Information : UserDialogs::Icon::None);
+        EXPECT_EQ(dialogs().helpRequests, help);
         EXPECT_TRUE(w.panel.fraComm->isVisible());
         EXPECT_EQ(w.record.integer(RecordField::ComPort), 0);
         m_window.reset();
-        sim().options().silent = false;
+        sim().options() = {};
     }
 }
 
 // The stored connection as start-up applies it (the record as LoadOperation leaves it).
 TEST_F(ConnectionFrame, InitDeviceAppliesTheStoredConnection) {
-    const struct {
-        int16_t port, baud, address;
-        char rs232Flag, gpibFlag;
-        int16_t skip, sync;
-        int portIndex, baudIndex;
-        QString method;
-    } cases[] = {
+    // Stored port, baud rate, address, the two transport flags, skipping, synchronising; the list
+    // entries chosen, the transport selected.
+    const std::tuple<int16_t, int16_t, int16_t, char, char, int16_t, int16_t, int, int, QString> cases[] = {
         {0, 0, 0, '\0', '\0', 0, 0, -1, -1, "RS232"}, // never written
         {2, 600, 4, '1', ' ', 1, 2, 1, -1, "RS232"},  {4, 19200, 9, ' ', '1', 0, 1, 3, 0, "GPIB"},
         {3, 1200, 0, '0', ' ', 2, 0, 2, 5, "GPIB"},   // an RS232 flag other than 1 picks GPIB
         {7, 9600, 0, '1', ' ', 0, 0, -1, 2, "RS232"}, // port beyond the list
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.port);
+    for (const auto& [port, baud, address, rs232Flag, gpibFlag, skip, sync, portIndex, baudIndex, method] :
+         cases) {
+        SCOPED_TRACE(port);
         frmDXS& w = window(false);
         w.panel.cboComPort->setCurrentIndex(-1);
         w.record.clear();
-        w.record.setInteger(RecordField::ComPort, c.port);
-        w.record.setInteger(RecordField::BaudRate, c.baud);
-        w.record.setInteger(RecordField::GpibAddress, c.address);
-        w.record.setInteger(RecordField::SkipSameValue, c.skip);
-        w.record.setInteger(RecordField::SyncRateSym, c.sync);
+        w.record.setInteger(RecordField::ComPort, port);
+        w.record.setInteger(RecordField::BaudRate, baud);
+        w.record.setInteger(RecordField::GpibAddress, address);
+        w.record.setInteger(RecordField::SkipSameValue, skip);
+        w.record.setInteger(RecordField::SyncRateSym, sync);
         QByteArray bytes = w.record.bytes();
-        bytes[SettingsRecord::layout(RecordField::Rs232Flag).offset] = c.rs232Flag;
-        bytes[SettingsRecord::layout(RecordField::GpibFlag).offset] = c.gpibFlag;
+        bytes[6] = rs232Flag; // the two transport flags
+        bytes[7] = gpibFlag;
         w.record.setBytes(bytes);
         InitDevice(w.operationContext());
-        EXPECT_EQ(w.panel.cboComPort->currentIndex(), c.portIndex);
-        EXPECT_EQ(w.panel.cboBuadRate->currentIndex(), c.baudIndex);
-        EXPECT_EQ(w.panel.txtGPIBAddr->text(), QString::number(c.address));
-        EXPECT_EQ(w.CWSerial1().portNumber(), c.port ? c.port : 1);
-        EXPECT_EQ(w.CWSerial1().baudRate(), c.baud ? c.baud : 9600);
-        EXPECT_EQ(w.CWGPIB1().address(), c.address);
-        EXPECT_EQ(w.instrument.connectMethod(), c.method);
-        EXPECT_EQ(w.panel.chkSkipCommand->isChecked(), c.skip != 2); // 2 alone means off
-        EXPECT_EQ(w.panel.chkSyncRateSym->isChecked(), c.sync != 2);
+        EXPECT_EQ(w.panel.cboComPort->currentIndex(), portIndex);
+        EXPECT_EQ(w.panel.cboBuadRate->currentIndex(), baudIndex);
+        EXPECT_EQ(w.panel.txtGPIBAddr->text(), QString::number(address));
+        EXPECT_EQ(w.CWSerial1().portNumber(), port ? port : 1);
+        EXPECT_EQ(w.CWSerial1().baudRate(), baud ? baud : 9600);
+        EXPECT_EQ(w.CWGPIB1().address(), address);
+        EXPECT_EQ(w.instrument.connectMethod(), method);
+        EXPECT_EQ(w.panel.chkSkipCommand->isChecked(), skip != 2); // 2 alone means off
+        EXPECT_EQ(w.panel.chkSyncRateSym->isChecked(), sync != 2);
         EXPECT_EQ(w.instrument.iWaiting_ms, 200);
         m_window.reset();
     }

@@ -26,8 +26,7 @@ TEST_F(CommaDecimalSend, EntriesReadBackAndGoOutWithPoints) {
         const char *typed, *shown, *sent;
     } cases[] = {{&Panel::txtMainFreq, "1.234", "1.23", ":FREQ 1.23"},
                  {&Panel::txtMainAmp, "2.5", "2.50", ":AMPL:VOLT 2.5"},
-                 {&Panel::txtMainDCOffset, "1.25", "1.25", ":OFFS 1.25"},
-                 {&Panel::txtMainDuty, "49.5", "50", ":DUTY 50"}};
+                 {&Panel::txtMainDCOffset, "1.25", "1.25", ":OFFS 1.25"}};
     frmDXS& w = ready();
     QStringList expected;
     for (const auto& c : cases) {

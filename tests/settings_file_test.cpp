@@ -1,0 +1,532 @@
+// The setting files, from the record's bytes to Save and Load in the real window, and files that are
+// not what they seem. Nothing is ever lost: a write that fails leaves the old file whole and says so.
+#include "help/HelpWindows.h"
+#include "help/frmHelp.h"
+#include "operations/Operations.h"
+#include "operations/record/RecordFile.h"
+#include "panel/NumericBox.h"
+#include "support/QtPrint.h"
+#include "support/WindowFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <atomic>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <map>
+#include <string_view>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <tuple>
+#include <unistd.h>
+
+using namespace std::literals;
+using F = RecordField;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// While alive, no file of this process grows beyond `bytes` (writes past it fail as on a full disk).
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    rlimit m_saved{};
+    void (*m_oldHandler)(int);
+};
+
+QByteArray pattern(int size, int seed = 1) {
+    QByteArray out(size, '\0');
+    for (int i = 0; i < size; ++i)
+        out[i] = char((i * 7 + seed) & 0xFF);
+    return out;
+}
+
+SettingsRecord stored() {
+    SettingsRecord record;
+    record.setInteger(F::BaudRate, 19200);
+    record.setInteger(F::MainWaveform, 3);
+    record.setText(F::MainFreq, "2500.0");
+    record.setInteger(F::SweepSegment, 2);
+    return record;
+}
+
+QStringList g_warnings;
+void keepWarning(QtMsgType, const QMessageLogContext&, const QString& text) {
+    g_warnings << text;
+}
+
+// The type of the entry at a path and of what it leads to.
+std::pair<mode_t, mode_t> types(const QString& path) {
+    struct stat entry {};
+    struct stat target {};
+    lstat(QFile::encodeName(path), &entry);
+    stat(QFile::encodeName(path), &target);
+    return {entry.st_mode & S_IFMT, target.st_mode & S_IFMT};
+}
+
+// Root writes into any folder: for the length of a save it becomes an ordinary user (keeping the
+// right to come back), for whom a folder without write permission takes no new file.
+struct OrdinaryUser {
+    OrdinaryUser() : m_dropped(geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
+    ~OrdinaryUser() { EXPECT_TRUE(!m_dropped || setresuid(0, 0, 0) == 0); }
+    bool m_dropped;
+};
+
+// Runs the action with a writer waiting at the pipe, so that whatever opens it for reading meets an
+// empty pipe at once instead of waiting for good; tells whether anything did.
+bool pipeOpenedBy(const QString& path, const std::function<void()>& action) {
+    const QByteArray name = QFile::encodeName(path);
+    std::atomic<bool> released = false, opened = false;
+    std::thread writer([&] {
+        const int fd = open(name, O_WRONLY);
+        opened = !released;
+        close(fd);
+    });
+    action();
+    released = true;
+    const int reader = open(name, O_RDONLY | O_NONBLOCK); // lets the waiting writer go
+    writer.join();
+    close(reader);
+    return opened;
+}
+
+class SettingFiles : public WindowFixture {
+protected:
+    Panel& panel() { return window().panel; }
+    QString path(const QString& name = "DXS4820.Log") const { return QDir(folder()).filePath(name); }
+    // The File menu's Save or Load, the dialog answering with `file`.
+    void use(QAction* frmDXS::*action, const QString& file) {
+        window();
+        dialogs().files.push_back(file);
+        (m_window.get()->*action)->trigger();
+    }
+    void save(const QString& file) { use(&frmDXS::SaveFile, file); }
+    void load(const QString& file) { use(&frmDXS::LoadFile, file); }
+    void load(const QByteArray& bytes) {
+        writeAll(path("hand-made.Log"), bytes);
+        load(path("hand-made.Log"));
+    }
+    void load(const SettingsRecord& record) { load(record.slot()); }
+    // A box holding an edited (orange) text, to see whether restoring touches it.
+    static void edit(NumericBox* box, const QString& text) {
+        box->setText(text);
+        box->markEdited();
+    }
+};
+
+} // namespace
+
+TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
+    // In field order: an Integer (written when there is no text) or a text, and its bytes. From
+    // Reserved26 on, Integers sit at odd offsets.
+    // clang-format off
+    const std::tuple<F, int16_t, const char*, std::string_view> rows[] = {
+        {F::ComPort, 1, {}, "\x01\x00"sv}, {F::BaudRate, 9600, {}, "\x80\x25"sv}, {F::GpibAddress, -2, {}, "\xFE\xFF"sv},
+        {F::Rs232Flag, 0, "1", "1"}, {F::GpibFlag, 0, "0", "0"}, {F::SkipSameValue, 1, {}, "\x01\x00"sv},
+        {F::CycleTime, 300, {}, "\x2C\x01"sv}, {F::MainWaveform, 2, {}, "\x02\x00"sv}, {F::MainFreq, 0, "1000.0", "1000.0    "},
+        {F::Amplitude, 0, "5.00", "5.00  "}, {F::DCOffset, 0, "-1.5", "-1.5  "}, {F::Duty, 0, "50", "50"},
+        {F::SweepModel, 1, {}, "\x01\x00"sv}, {F::SweepStart, 0, "1000.00", "1000.00   "}, {F::SweepStop, 0, "2000.00", "2000.00   "},
+        {F::SweepSymmetry, 0, "90", "90"}, {F::SweepRate, 0, "1000.0", "1000.0"}, {F::ModSource, 3, {}, "\x03\x00"sv},
+        {F::AMRate, 0, "100.0", "100.0 "}, {F::AMSymmetry, -32768, {}, "\x00\x80"sv}, {F::AMDepth, 0, "50", "50    "},
+        {F::FMRate, 0, "0.01", "0.01  "}, {F::FMSymmetry, 0, "50", "50 "}, {F::FMSpan, 0, "1.5", "1.5   "},
+        {F::TriggerType, 1, {}, "\x01\x00"sv}, {F::Reserved26, 0x1234, {}, "\x34\x12"sv}, {F::TriggerRate, 0, "10.0", "10.0  "},
+        {F::TriggerSymmetry, 0, "50", "50 "}, {F::TriggerPhase, 0, "-90", "-90"}, {F::Reserved30, 32767, {}, "\xFF\x7F"sv},
+        {F::SweepSegment, 5, {}, "\x05\x00"sv}, {F::SyncRateSym, 1, {}, "\x01\x00"sv},
+    };
+    // clang-format on
+    SettingsRecord record;
+    QByteArray expected;
+    for (const auto& [field, integer, text, stored] : rows) {
+        if (text)
+            record.setText(field, text);
+        else
+            record.setInteger(field, integer);
+        expected += QByteArray(stored.data(), qsizetype(stored.size()));
+    }
+    ASSERT_EQ(expected.size(), SettingsRecord::DataSize);
+    EXPECT_EQ(record.bytes(), expected);
+    EXPECT_EQ(record.slot(),
+              expected + QByteArray(SettingsRecord::SlotSize - SettingsRecord::DataSize, '\0'));
+    SettingsRecord read;
+    read.setBytes(expected);
+    EXPECT_EQ(read, record);
+    for (const auto& [field, integer, text, stored] : rows)
+        if (!text) {
+            EXPECT_EQ(read.integer(field), integer) << int(field);
+        }
+}
+
+TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {
+    // clang-format off
+    const std::tuple<F, int, const char*, std::string_view> rows[] = { // UTF-8 texts; "Ω" is not in the set
+        {F::MainFreq, 14, "123456789012", "1234567890"}, {F::Duty, 36, "5", "5 "}, {F::Duty, 36, "", "  "},
+        {F::Amplitude, 24, "5€é", "5\x80\xE9   "sv}, {F::Amplitude, 24, "Ω1", "?1    "},
+        {F::Amplitude, 24, "😀2", "?2    "}, {F::Amplitude, 24, "1234567😀", "123456"},
+    };
+    // clang-format on
+    for (const auto& [field, offset, text, stored] : rows) {
+        SettingsRecord record;
+        record.setText(field, QString::fromUtf8(text));
+        QByteArray expected(SettingsRecord::DataSize, '\0');
+        expected.replace(offset, qsizetype(stored.size()),
+                         QByteArray(stored.data(), qsizetype(stored.size())));
+        EXPECT_EQ(record.bytes(), expected) << text;
+    }
+}
+
+TEST_F(SettingFiles, RoundTripAndShortFilesReadMissingBytesAsZero) {
+    ASSERT_TRUE(recordfile::writeRecord(path(), stored()));
+    EXPECT_EQ(readAll(path()), stored().slot());
+    const QByteArray full = readAll(path()) + pattern(40);
+    for (int size : {0, 1, 14, 120, 121, 254}) {
+        writeAll(path(), full.left(size));
+        SettingsRecord record;
+        record.setText(F::Duty, "99"); // cleared by the read
+        ASSERT_EQ(recordfile::readRecord(path(), record), recordfile::ReadStatus::Read);
+        const int kept = std::min(size, SettingsRecord::DataSize);
+        EXPECT_EQ(record.bytes(), full.left(kept) + QByteArray(SettingsRecord::DataSize - kept, '\0'))
+            << size;
+    }
+    ASSERT_TRUE(QDir(folder()).mkdir("folder.Log"));
+    for (const QString& missing : {path("absent.Log"), path("folder.Log"), QString()}) {
+        SettingsRecord record = stored();
+        EXPECT_EQ(recordfile::readRecord(missing, record), recordfile::ReadStatus::Missing);
+        EXPECT_EQ(record, stored());
+    }
+}
+
+TEST_F(SettingFiles, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
+    for (int oldSize : {-1, 0, 121, 213, 214, 215, 200000}) { // -1: no file yet
+        const QString file = path(QString("case%1.Log").arg(oldSize));
+        const QByteArray old = pattern(std::max(oldSize, 0), oldSize);
+        if (oldSize >= 0) writeAll(file, old);
+        ASSERT_TRUE(recordfile::writeRecord(file, stored())) << oldSize;
+        const QByteArray now = readAll(file);
+        EXPECT_EQ(now, stored().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
+    }
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 7); // no temporary file left
+}
+
+TEST_F(SettingFiles, ARewriteThroughALinkKeepsTheLink) {
+    ASSERT_TRUE(QDir(folder()).mkdir("real"));
+    writeAll(path("real/target.Log"), pattern(300));
+    ASSERT_TRUE(QFile::link(path("real/target.Log"), path("link.Log")));
+    ASSERT_TRUE(recordfile::writeRecord(path("link.Log"), stored()));
+    EXPECT_TRUE(QFileInfo(path("link.Log")).isSymLink());
+    EXPECT_EQ(readAll(path("real/target.Log")), stored().slot() + pattern(300).mid(SettingsRecord::SlotSize));
+}
+
+// Start-up reads the default file without showing it; closing writes the record back, keeping a longer
+// file's tail, or creates the file. A store that fails at closing shows no box and leaves the old file whole.
+TEST_F(SettingFiles, StartUpReadsTheDefaultFileAndClosingStoresIt) {
+    EXPECT_EQ(QDir::fromNativeSeparators(defaultSettingFile()), path());
+    const QByteArray tail = "bytes after the record slot";
+    // The file before, the room a file may grow to (a full disk), the file after.
+    const std::tuple<QByteArray, rlim_t, QByteArray> rows[] = {
+        {"", RLIM_INFINITY, SettingsRecord().slot()},
+        {stored().slot() + tail, RLIM_INFINITY, stored().slot() + tail},
+        {stored().slot() + QByteArray(400, 'x'), 150, stored().slot() + QByteArray(400, 'x')}};
+    for (const auto& [file, room, after] : rows) {
+        if (!file.isEmpty()) writeAll(path(), file);
+        EXPECT_EQ(window().record, file.isEmpty() ? SettingsRecord() : stored());
+        EXPECT_EQ(panel().txtMainFreq->text() + " " + QString::number(panel().HScrollSweep->value()),
+                  "10000 5");
+        EXPECT_TRUE(panel().optMainFunc[0]->isChecked());
+        if (room != RLIM_INFINITY) window().record.setText(F::MainFreq, "5"); // a change that is lost
+        {
+            const FileSizeLimit fullDisk(room);
+            window().close();
+        }
+        EXPECT_TRUE(dialogs().messages.empty());
+        EXPECT_EQ(readAll(path()), after);
+        EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"DXS4820.Log"});
+        m_window.reset();
+    }
+}
+
+TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
+    // clang-format off
+    const std::tuple<NumericBox* Panel::*, F, QString> rows[] = {
+        {&Panel::txtMainFreq, F::MainFreq, "2500.0"}, {&Panel::txtMainAmp, F::Amplitude, "1.25"},
+        {&Panel::txtMainDCOffset, F::DCOffset, "-0.50"}, {&Panel::txtMainDuty, F::Duty, "30"},
+        {&Panel::txtSweepRate, F::SweepRate, "20.0"}, {&Panel::txtSweepStartFreq, F::SweepStart, "1500.00"},
+        {&Panel::txtSweepStopFreq, F::SweepStop, "2500.00"}, {&Panel::txtSweepSymmetry, F::SweepSymmetry, "70"},
+        {&Panel::txtTrgPhase, F::TriggerPhase, "-45"}, {&Panel::txtTrgRate, F::TriggerRate, "100.0"},
+        {&Panel::txtTrgSymmetry, F::TriggerSymmetry, "40"},
+    };
+    // clang-format on
+    // First, as its rule rewrites the sweep frequency boxes; the stored texts win over it.
+    panel().HScrollSweep->setValue(7);
+    for (const auto& [box, field, text] : rows)
+        (panel().*box)->setText(text);
+    save(path("saved.Log"));
+    ASSERT_EQ(dialogs().fileRequests.size(), 1u); // in the program folder, named and filtered
+    EXPECT_EQ(dialogs().fileRequests[0].initialFolder, QDir::toNativeSeparators(folder() + "/"));
+    EXPECT_EQ(dialogs().fileRequests[0].presetName + " " + dialogs().fileRequests[0].filter,
+              "DXS4820.Log DXS4820(*.Log)|*.Log");
+    SettingsRecord saved;
+    ASSERT_EQ(recordfile::readRecord(path("saved.Log"), saved), recordfile::ReadStatus::Read);
+    EXPECT_EQ(saved.slot(), window().record.slot());
+    for (const auto& [box, field, text] : rows)
+        EXPECT_EQ(fromWindows1252(saved.rawText(field)).trimmed(), text) << text.toStdString();
+    EXPECT_EQ(saved.integer(F::SweepSegment), 7);
+    EXPECT_TRUE(dialogs().messages.empty());
+
+    panel().HScrollSweep->setValue(3);
+    for (const auto& [box, field, text] : rows)
+        edit(panel().*box, "1");
+    window().sendAll = false;
+    load(QString()); // cancelled: nothing restored, yet the next Send transmits everything
+    EXPECT_TRUE(window().sendAll && panel().txtMainFreq->text() == "1");
+    EXPECT_EQ(dialogs().fileRequests[1].presetName + " " + dialogs().fileRequests[1].filter,
+              " DXS4820(*.Log)|*.Log");
+    window().record.clear();
+    load(path("saved.Log"));
+    for (const auto& [box, field, text] : rows) {
+        EXPECT_EQ((panel().*box)->text(), text);
+        EXPECT_EQ((panel().*box)->BackColor(), ColorWhite) << text.toStdString();
+    }
+    EXPECT_EQ(panel().HScrollSweep->value(), 7);
+    EXPECT_EQ(window().record, saved);
+}
+
+TEST_F(SettingFiles, RestoredTextsLoseTheirBlanksAndEmptyFieldsRestoreNothing) {
+    const std::pair<QByteArray, QString> rows[] = {
+        // the main frequency field; shown empty: nothing restored
+        {"  1000    ", "1000"}, {"1234567890", "1234567890"}, {QByteArray("12\0 99", 6), "12"}, {"", ""},
+        {"          ", ""},     {QByteArray("\0 12", 4), ""}, {"\t1000\t    ", "\t1000\t"}, // only blanks go
+    };
+    for (const auto& [field, shown] : rows) {
+        edit(panel().txtMainFreq, "777");
+        load(QByteArray(SettingsRecord::DataSize, '\0').replace(14, 10, field.leftJustified(10, '\0')));
+        EXPECT_EQ(panel().txtMainFreq->text(), shown.isEmpty() ? QString("777") : shown)
+            << field.toStdString();
+        EXPECT_EQ(panel().txtMainFreq->BackColor(), shown.isEmpty() ? ColorOrange : ColorWhite);
+        // Restoring writes no field of the record itself.
+        EXPECT_EQ(window().record.rawText(F::MainFreq), field.leftJustified(10, '\0'));
+    }
+}
+
+TEST_F(SettingFiles, CodesChooseTheirOptionsAndOthersChangeNothing) {
+    Panel& p = panel();
+    auto list = [](const auto& group) { return std::vector<QRadioButton*>(group.begin(), group.end()); };
+    const std::map<F, std::vector<QRadioButton*>> groups = {{F::MainWaveform, list(p.optMainFunc)},
+                                                            {F::SweepModel, list(p.optSweepModel)},
+                                                            {F::ModSource, list(p.optModSource)},
+                                                            {F::TriggerType, list(p.optTriggerType)}};
+    // The option's index, the segment or the cycle time.
+    auto choice = [&](F field) {
+        if (field == F::SweepSegment) return p.HScrollSweep->value();
+        if (field == F::CycleTime) return p.txtCycleTime->text().toInt();
+        const auto& group = groups.at(field);
+        return int(std::find_if(group.begin(), group.end(), [](auto* b) { return b->isChecked(); }) -
+                   group.begin());
+    };
+    auto choose = [&](F field, int value) {
+        if (field == F::SweepSegment)
+            p.HScrollSweep->setValue(value);
+        else if (field == F::CycleTime)
+            p.txtCycleTime->setText(QString::number(value));
+        else
+            groups.at(field)[size_t(value)]->setChecked(true);
+    };
+    const std::tuple<F, int16_t, int, int> rows[] = {
+        // field, code, choice before, choice after
+        // clang-format off
+        {F::MainWaveform, 1, 2, 0}, {F::MainWaveform, 2, 0, 1}, {F::MainWaveform, 3, 0, 2}, {F::MainWaveform, 0, 2, 2},
+        {F::MainWaveform, 4, 1, 1}, {F::SweepModel, 0, 1, 1}, {F::SweepModel, 1, 0, 1}, {F::SweepModel, 2, 0, 0},
+        {F::ModSource, 2, 3, 1}, {F::ModSource, 3, 0, 2}, {F::ModSource, 0, 3, 3}, {F::ModSource, 4, 1, 1},
+        {F::TriggerType, 0, 1, 0}, {F::TriggerType, 5, 0, 1}, {F::TriggerType, -1, 1, 1}, {F::SweepSegment, 8, 5, 8},
+        {F::SweepSegment, 0, 3, 3}, {F::SweepSegment, 9, 3, 3}, {F::SweepSegment, -1, 6, 6}, {F::CycleTime, 250, 9, 250},
+        {F::CycleTime, 0, 9, 0}, {F::CycleTime, -5, 9, 9},
+        // clang-format on
+    };
+    for (const auto& [field, code, before, after] : rows) {
+        choose(field, before);
+        SettingsRecord record;
+        record.setInteger(field, code);
+        load(record);
+        EXPECT_EQ(choice(field), after) << int(field) << " " << code;
+        EXPECT_EQ(window().record.integer(field), code); // a chosen waveform stores its code again
+    }
+}
+
+TEST_F(SettingFiles, TheModulationFieldsFollowTheKindChosenNow) {
+    const std::pair<QRadioButton*, QStringList> rows[] = {{panel().optModAM, {"100.0", "45", "30"}},
+                                                          {panel().optModFM, {"0.50", "60", "2.5"}}};
+    NumericBox* const boxes[] = {panel().txtModRate, panel().txtModSymmetry, panel().txtModSpanDepth};
+    for (const auto& [kind, texts] : rows) { // saved with AM, then with FM to the same file
+        kind->setChecked(true);
+        for (int i = 0; i < 3; ++i)
+            boxes[i]->setText(texts[i]);
+        save(path("mod.Log"));
+    }
+    const QByteArray saved = readAll(path("mod.Log"));
+    EXPECT_EQ(saved.mid(70, 29), QByteArray("100.0 \x2D\x00"
+                                            "30    0.50  60 2.5   ",
+                                            29)); // AM kept, FM written
+    for (const auto& [kind, texts] : rows) {
+        kind->setChecked(true);
+        load(path("mod.Log"));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(boxes[i]->text(), texts[i]);
+        EXPECT_TRUE(kind->isChecked()); // the kind itself is not restored
+    }
+}
+
+TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
+    writeAll(path(), QByteArray(600, 'o'));
+    ASSERT_TRUE(QDir(folder()).mkdir("folder.Log"));
+    window();
+    // The file size limit stops writes as a full disk would.
+    const std::pair<QString, rlim_t> rows[] = {{path("no such folder/DXS4820.Log"), RLIM_INFINITY},
+                                               {path("folder.Log"), RLIM_INFINITY},
+                                               {path(), 300}};
+    for (const auto& [target, room] : rows) {
+        dialogs().messages.clear();
+        {
+            const FileSizeLimit limit(room);
+            save(target);
+        }
+        ASSERT_EQ(dialogs().messages.size(), 1u) << target.toStdString();
+        EXPECT_TRUE(dialogs().messages[0].text.contains(QDir::toNativeSeparators(target)));
+        EXPECT_EQ(dialogs().messages[0].buttons, UserDialogs::Buttons::Ok);
+        EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
+    }
+    EXPECT_EQ(readAll(path()), QByteArray(600, 'o'));
+    EXPECT_EQ(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"DXS4820.Log", "folder.Log"}));
+}
+
+TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
+    const QString file = path("DXS4820.Log");
+    const auto linkToDevice = [&] {
+        // The null device itself only where no node can be made: there only root could replace it.
+        const bool made = mknod(QFile::encodeName(path("device")), S_IFCHR | 0666, makedev(1, 3)) == 0;
+        QFile::link(made ? "device" : "/dev/null", file);
+    };
+    // How the default file is made, and what it is before and after: itself, and where it leads.
+    const std::tuple<const char*, std::function<void()>, std::pair<mode_t, mode_t>> rows[] = {
+        {"pipe", [&] { mkfifo(QFile::encodeName(file), 0666); }, {S_IFIFO, S_IFIFO}},
+        {"link to a pipe",
+         [&] { mkfifo(QFile::encodeName(path("pipe")), 0666), QFile::link("pipe", file); },
+         {S_IFLNK, S_IFIFO}},
+        {"link to a device", linkToDevice, {S_IFLNK, S_IFCHR}},
+    };
+    for (const auto& [what, make, kind] : rows) {
+        SCOPED_TRACE(what);
+        make();
+        ASSERT_EQ(types(file), kind);
+        const QStringList entries = QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden);
+        save(file); // Save refuses it with a box naming the file
+        ASSERT_EQ(dialogs().messages.size(), 1u);
+        EXPECT_TRUE(dialogs().texts()[0].contains(QDir::toNativeSeparators(file)))
+            << dialogs().texts()[0].toStdString();
+        EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
+        load(file); // Load does not wait on it
+        g_warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(keepWarning);
+        window().close(); // and closing refuses to store the setting there, with a warning
+        qInstallMessageHandler(previous);
+        EXPECT_EQ(g_warnings.filter(QDir::toNativeSeparators(file)).size(), 1)
+            << g_warnings.join('\n').toStdString();
+        EXPECT_EQ(dialogs().messages.size(), 1u);
+        EXPECT_EQ(types(file), kind);
+        EXPECT_EQ(QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden), entries);
+        m_window.reset();
+        for (const char* name : {"DXS4820.Log", "pipe", "device"})
+            QFile::remove(path(name));
+    }
+}
+
+// In a folder that takes no new file, a writable file is saved in place, its tail kept; a full disk
+// leaves it whole and says so.
+TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
+    const QString locked = path("locked"), file = path("locked/kept.Log");
+    ASSERT_TRUE(QDir().mkpath(locked));
+    chmod(QFile::encodeName(folder()), 0755);
+    const QByteArray old = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ").repeated(24);
+    for (const auto& [length, room] : {std::pair<int, rlim_t>{600, RLIM_INFINITY}, {100, 150}}) {
+        chmod(QFile::encodeName(locked), 0755);
+        writeAll(file, old.left(length));
+        // Writable for the ordinary user (root's group kept) as for an owner; the folder for nobody.
+        chmod(QFile::encodeName(file), 0662);
+        chmod(QFile::encodeName(locked), 0555);
+        window();
+        {
+            const OrdinaryUser user;
+            ASSERT_NE(geteuid(), 0u); // else the folder would take the temporary file
+            const FileSizeLimit fullDisk(room);
+            save(file);
+        }
+        chmod(QFile::encodeName(locked), 0755);
+        const bool saved = room == RLIM_INFINITY;
+        EXPECT_EQ(readAll(file),
+                  saved ? window().record.slot() + old.mid(214, length - 214) : old.left(length));
+        EXPECT_EQ(dialogs().texts().filter(QDir::toNativeSeparators(file)).size(), saved ? 0 : 1);
+        EXPECT_EQ(int(QFile::permissions(file)) & 0x7077, 0x6062); // rw-rw--w- as it was
+        EXPECT_EQ(QDir(locked).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{"kept.Log"});
+        m_window.reset();
+    }
+}
+
+// Output that cannot be written is a failed print, and a file already there keeps its content.
+TEST_F(SettingFiles, PrintOutputThatCannotBeWritten) {
+    const QString kept = path("kept.pdf");
+    writeAll(kept, "old");
+    const std::tuple<QString, rlim_t, QString> rows[] = {
+        {"/dev/full", RLIM_INFINITY, "Print failed: /dev/full is not a regular file."},
+        // The cause is the system's own text, in the user's language.
+        {kept, 1000,
+         "Print failed: " + kept + " could not be written (" + QString::fromLocal8Bit(std::strerror(EFBIG)) +
+             ")."},
+    };
+    for (const auto& [file, room, message] : rows) {
+        window().setMessage("before printing");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        {
+            const FileSizeLimit fullDisk(room);
+            printMainWindowOn(window().helpContext(), printer);
+        }
+        EXPECT_EQ(window().message(), message);
+    }
+    EXPECT_EQ(readAll(kept), "old");
+}
+
+// A pipe as help document gives an empty help window instead of one waiting for a writer.
+TEST_F(SettingFiles, APipeAsHelpDocumentGivesAnEmptyWindow) {
+    const QString document = path("HelpDoc.rtf");
+    ASSERT_EQ(mkfifo(QFile::encodeName(document), 0666), 0);
+    std::unique_ptr<frmHelp> help;
+    EXPECT_FALSE(pipeOpenedBy(document, [&] { help = createHelpWindow(&window(), 0); }));
+    EXPECT_EQ(help->txtHelp->toPlainText(), QString());
+}
