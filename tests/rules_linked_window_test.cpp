@@ -44,21 +44,19 @@ public:
         dialogs().helpRequests.clear();
         dialogs().answers = {help ? UserDialogs::Answer::Yes : UserDialogs::Answer::No};
     }
-    void expectHelp(int help) {
+    void expectAsked(const QString& message, int help) {
+        expectMessages(message);
         EXPECT_EQ(dialogs().helpRequests, help ? std::vector<int>{help} : std::vector<int>{});
     }
 };
 
 TEST_F(LinkedRules, SegmentChooserRewritesTheFourBoxes) {
-    const std::pair<int, const char*> cases[] = {{5, "150 15000 14850 7575"},
-                                                 {8, "150000 15000000 14850000 7575000"},
-                                                 {1, "0.01 1.5 1.49 0.76"},
-                                                 {3, "1.5 150 148.50 75.75"},
-                                                 {6, "1500 150000 148500 75800"}};
-    for (const auto& [segment, texts] : cases) {
-        chooseSegment(segment);
-        EXPECT_EQ(panel().lblSweepSegNo->text() + " " + frequencies(),
-                  QString::number(segment) + " " + texts);
+    // the segment, then start, stop, span, center
+    const QString cases[] = {"5 150 15000 14850 7575", "8 150000 15000000 14850000 7575000",
+                             "1 0.01 1.5 1.49 0.76", "3 1.5 150 148.50 75.75", "6 1500 150000 148500 75800"};
+    for (const QString& texts : cases) {
+        chooseSegment(texts.section(' ', 0, 0).toInt());
+        EXPECT_EQ(panel().lblSweepSegNo->text() + " " + frequencies(), texts);
     }
     EXPECT_EQ(panel().txtSweepStartFreq->Tag(), "0.01"); // the chooser changes no steps
 }
@@ -92,8 +90,7 @@ TEST_F(LinkedRules, SweepStartAndStopAgainstTheSegment) {
         type(box, c.typed);
         EXPECT_TRUE(p.txtSweepStartFreq->isEdited() && p.txtSweepStopFreq->isEdited());
         press(box, Qt::Key_Return);
-        expectMessages(c.question);
-        expectHelp(c.help);
+        expectAsked(c.question, c.help);
         EXPECT_EQ(frequencies(), QString(c.after));
         EXPECT_EQ(box->Tag() + p.txtSweepSpan->Tag() + p.txtSweepCenterFreq->Tag(),
                   QString(c.step).repeated(3));
@@ -130,8 +127,7 @@ TEST_F(LinkedRules, SweepSpanAndCenterDeriveStartAndStop) {
         answer(c.help);
         if (c.other) type(c.span ? p.txtSweepCenterFreq : p.txtSweepSpan, c.other);
         enter(c.span ? p.txtSweepSpan : p.txtSweepCenterFreq, c.typed);
-        expectMessages(c.message);
-        expectHelp(c.help);
+        expectAsked(c.message, c.help);
         EXPECT_EQ(frequencies(), QString(c.after));
         EXPECT_EQ(focused(), "txtSweepCenterFreq");
     }
@@ -172,8 +168,7 @@ TEST_F(LinkedRules, BurstCountBecomesTheTriggerSymmetryAndType) {
         paste(p.txtBurstCount, c.count);
         EXPECT_EQ(p.txtBurstCount->text() + " " + share(), QString("%1 %2").arg(c.countAfter, c.share));
         EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi);
-        expectMessages(c.message);
-        expectHelp(c.help);
+        expectAsked(c.message, c.help);
         EXPECT_EQ(focused(), c.focus);
     }
     // the caret stays where the key was typed; a typed decimal point is dropped at once
@@ -252,8 +247,7 @@ TEST_F(LinkedRules, OpenGateGivesTheTriggerSymmetry) {
             QStringList({state(p.txtOpenGatePeriod), p.lblOpenGatePeriod->text(), look(p.txtTrgSymmetry)}),
             QStringList({c.openAfter, c.label, c.symmetry}));
         EXPECT_EQ(p.optTriggerType[1]->isChecked(), c.multi);
-        expectMessages(c.message);
-        expectHelp(c.help);
+        expectAsked(c.message, c.help);
         EXPECT_EQ(focused(), c.focus);
     }
 }
@@ -282,11 +276,10 @@ TEST_F(LinkedRules, TriggerPhaseFollowsEveryChange) {
         int caret;
         Qt::Key key;
         const char* after;
-    } keys[] = {{"45", 0, Qt::Key_Minus, "-45|1"},
-                {"45", 1, Qt::Key_9, "80|2"},
-                {"12", 2, Qt::Key_Period, "12|2"},
-                {"80", 2, Qt::Key_Up, "80|2"},
-                {"80", 2, Qt::Key_Down, "79|2"}};
+    } keys[] = {// clang-format off
+        {"45", 0, Qt::Key_Minus, "-45|1"}, {"45", 1, Qt::Key_9, "80|2"}, {"12", 2, Qt::Key_Period, "12|2"},
+        {"80", 2, Qt::Key_Up, "80|2"}, {"80", 2, Qt::Key_Down, "79|2"}};
+    // clang-format on
     for (const auto& k : keys) {
         paste(phase, k.before);
         phase->setCursorPosition(k.caret);
@@ -298,13 +291,12 @@ TEST_F(LinkedRules, TriggerPhaseFollowsEveryChange) {
 
 TEST_F(LinkedRules, TriggerSourceChoiceIsTheSameInAllThreeTabs) {
     Panel& p = panel();
-    const std::pair<QRadioButton*, QRadioButton*> sources[] = {
-        {p.optTriggerInt, p.optTriggerExt}, {p.optBurstInt, p.optBurstExt}, {p.optGateInt, p.optGateExt}};
-    for (const auto& [chosenInt, chosenExt] : sources) {
-        for (bool external : {true, false}) {
-            (external ? chosenExt : chosenInt)->click();
-            for (const auto& [internal, ext] : sources)
-                EXPECT_TRUE(ext->isChecked() == external && internal->isChecked() != external);
-        }
+    QRadioButton* const internal[] = {p.optTriggerInt, p.optBurstInt, p.optGateInt};
+    QRadioButton* const external[] = {p.optTriggerExt, p.optBurstExt, p.optGateExt};
+    for (int click = 0; click < 6; ++click) { // each tab's Ext, then its Int
+        const bool ext = click % 2 == 0;
+        (ext ? external : internal)[click / 2]->click();
+        for (int tab = 0; tab < 3; ++tab)
+            EXPECT_TRUE(external[tab]->isChecked() == ext && internal[tab]->isChecked() != ext) << click;
     }
 }
