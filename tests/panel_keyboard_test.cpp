@@ -1,52 +1,21 @@
-// Keyboard reach and assistive technology: Tab walks the window group by group, every control is
-// heard by its caption and unit, and no text is cut at the screen scale.
-#include "rules_window.h"
+// Assistive technology and scale: every control is heard by its caption and unit, and no text is cut
+// at the screen scale.
+#include "panel/NumericBox.h"
+#include "panel/UpDownButtons.h"
+#include "support/WindowFixture.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 
-struct PanelKeyboard : RulesWindow {
-    static void key(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
-    // Tab until the named control has the focus (at most one round of the window).
-    static bool tabTo(const QString& name) {
-        for (int i = 0; i < 40 && focused() != name; ++i)
-            key(Qt::Key_Tab);
-        return focused() == name;
-    }
-};
-
-// One stop per option group (arrows move inside it), then each box, the scroll bars where they
-// stand; the tab bar, then the stops of the page in front, which the tab bar's arrows choose.
-TEST_F(PanelKeyboard, TabWalksEveryPage) {
-    // clang-format off
-    const QStringList above = {
-        "optMainFunc_0", "txtMainFreq", "txtMainAmp", "txtMainDCOffset", "txtMainDuty", "optSweep_0",
-        "optSweepModel_0", "HScrollSweep", "txtSweepStartFreq", "txtSweepStopFreq", "txtSweepCenterFreq",
-        "txtSweepSpan", "txtSweepRate", "txtSweepSymmetry", "optModulation_0", "optModAM", "optModSource_0",
-        "txtModRate", "txtModSpanDepth", "txtModSymmetry", "qt_tabwidget_tabbar"};
-    const QStringList pages[] = {
-        {"optTrigger_0", "optTriggerType_0", "optTriggerInt", "txtTrgRate", "txtTrgSymmetry", "txtTrgPhase"},
-        {"optBurst_0", "optBurstInt", "txtBurstPeriod", "txtBurstCount", "HScroll1"},
-        {"optGate_0", "optGateInt", "txtGatePeriod", "txtOpenGatePeriod"},
-        {"optExternal_0", "optGateTimeExt_0"}};
-    // clang-format on
-    panel().optMainFunc[0]->setFocus();
-    for (const QStringList& stops : pages) {
-        QStringList walked;
-        do {
-            walked << focused();
-            key(Qt::Key_Tab);
-        } while (focused() != above[0] && walked.size() < 40);
-        EXPECT_EQ(walked, above + stops);
-        ASSERT_TRUE(tabTo("qt_tabwidget_tabbar"));
-        key(Qt::Key_Right);
-        ASSERT_TRUE(tabTo(above[0]));
-    }
-}
+using PanelKeyboard = WindowFixture;
 
 QString spoken(QObject* control) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
@@ -59,11 +28,9 @@ TEST_F(PanelKeyboard, ControlsAreHeardByCaptionAndUnit) {
     // clang-format off
     const std::pair<QObject*, const char*> names[] = {
         {p.txtMainFreq, "Frequency, Hz"}, {p.txtModSpanDepth, "SPAN(Depth), %"}, {p.cboBuadRate, "Buad Rate"},
-        {p.txtBurstCount, "Burst Count"}, {p.txtOpenGatePeriod, "Open Gate Period, Hz"},
-        {p.optMainFunc[1], "Function, Triangle"}, {p.optSweep[0], "Sweep Function, On"},
-        {p.optGateTimeExt[3], "Gate Time, 10S"}, {p.HScroll1, "Count Fine Tuning"},
-        {p.txtSweepRate->upDown()->downButton(), "Decrease Sweep Rate"}, {w.txtMessage, "Message line"},
-        {p.UpDown1->upButton(), "Increase Cycle Time"}};
+        {p.txtBurstCount, "Burst Count"}, {p.optSweep[0], "Sweep Function, On"},
+        {p.HScroll1, "Count Fine Tuning"}, {w.txtMessage, "Message line"},
+        {p.txtSweepRate->upDown()->upButton(), "Increase Sweep Rate"}};
     // clang-format on
     for (const auto& [control, name] : names)
         EXPECT_EQ(spoken(control), name) << control->objectName().toStdString();
