@@ -80,7 +80,6 @@ TEST_F(LinkedRules, SweepStartAndStopAgainstTheSegment) {
         {5, false, "150", kStopBelow, "150 15000.0 14850.0 7575.0", "0.1"},
         {5, false, "15000", "", "150 15000.0 14850.0 7575.0", "0.1"},
         {5, false, "15001", kStopAbove, "150 15000.0 14850.0 7575.0", "0.1", 3771},
-        {5, false, "2000", "", "150 2000.0 1850.0 1075.0", "0.1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -89,7 +88,7 @@ TEST_F(LinkedRules, SweepStartAndStopAgainstTheSegment) {
         NumericBox* box = c.start ? p.txtSweepStartFreq : p.txtSweepStopFreq;
         type(box, c.typed);
         EXPECT_TRUE(p.txtSweepStartFreq->isEdited() && p.txtSweepStopFreq->isEdited());
-        press(box, Qt::Key_Return);
+        confirm(box);
         expectAsked(c.question, c.help);
         EXPECT_EQ(frequencies(), QString(c.after));
         EXPECT_EQ(box->Tag() + p.txtSweepSpan->Tag() + p.txtSweepCenterFreq->Tag(),

@@ -38,14 +38,13 @@ protected:
         text.isEmpty() ? QTest::keyClick(box, Qt::Key_Backspace) : QTest::keyClicks(box, text);
         settle();
     }
-    static void press(NumericBox* box, Qt::Key key) {
-        box->setFocus();
-        QTest::keyClick(box, key);
+    static void confirm(NumericBox* box) {
+        QTest::keyClick(box, Qt::Key_Return);
         settle();
     }
     static void enter(NumericBox* box, const QString& text) {
         type(box, text);
-        press(box, Qt::Key_Return);
+        confirm(box);
     }
     static void paste(NumericBox* box, const QString& text) {
         box->setFocus();
@@ -62,13 +61,13 @@ protected:
     // A box in one string: "text/step", with " orange" while it waits for Enter; look() without the step.
     static QString state(const NumericBox* box) { return box->text() + "/" + box->Tag() + edited(box); }
     static QString look(const NumericBox* box) { return box->text() + edited(box); }
+    static QString edited(const NumericBox* box) { return box->BackColor() == ColorWhite ? "" : " orange"; }
     static QString looks(std::initializer_list<const NumericBox*> boxes) {
         QStringList list;
         for (const NumericBox* box : boxes)
             list << look(box);
         return list.join(' ');
     }
-    static QString edited(const NumericBox* box) { return box->BackColor() == ColorWhite ? "" : " orange"; }
     static QString focused() {
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
     }
