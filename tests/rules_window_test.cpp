@@ -8,21 +8,15 @@ using F = RecordField;
 const auto Yes = UserDialogs::Answer::Yes, No = UserDialogs::Answer::No;
 } // namespace
 
-// One group of rows per box: what is typed, then "text/step" (or the text alone where the step is not
-// the point), and the label the box drives; the record field that keeps the box's text, its width.
+// One group per box: the box, the modulation kind chosen first, the record field that keeps its text
+// and the field's width, the label it drives; then what is typed and "text/step" after Enter (the text
+// alone where the step is not the point), followed by the label's text.
 // The modulation rate holds the full rate band table; the other rates only where they differ.
 TEST_F(RulesWindow, EnterFormatsStepsAndStores) {
     Panel& p = panel();
     p.chkSyncRateSym->setChecked(false);
     using Rows = std::vector<std::pair<const char*, const char*>>;
-    const struct {
-        NumericBox* box;
-        QRadioButton* kind;
-        std::optional<F> field;
-        int width;
-        QLabel* label;
-        Rows rows;
-    } groups[] = {
+    const std::tuple<NumericBox*, QRadioButton*, std::optional<F>, int, QLabel*, Rows> groups[] = {
         // clang-format off
         {p.txtMainFreq, nullptr, F::MainFreq, 10, nullptr, {
             {"1500", "1500.00/0.01"}, {"1500.04", "1500.1/0.1"}, {"15000.3", "15001/1"}, {"-3", "0.01/0.01"},
@@ -63,19 +57,19 @@ TEST_F(RulesWindow, EnterFormatsStepsAndStores) {
             {"95", "90"}, {"5", "10"}, {"33.4", "33"}, {"", "10"}}},
         // clang-format on
     };
-    for (const auto& g : groups) {
-        if (g.kind) g.kind->click();
-        for (const auto& [typed, expected] : g.rows) {
-            SCOPED_TRACE(g.box->objectName().toStdString() + " " + typed);
-            type(g.box, typed);
-            EXPECT_EQ(g.box->BackColor(), ColorOrange);
-            confirm(g.box);
-            const QString text = QString(expected).contains('/') ? state(g.box) : look(g.box);
-            EXPECT_EQ(g.label ? text + " " + g.label->text() : text, QString(expected));
-            if (g.field) {
-                EXPECT_EQ(window().record.text(*g.field), g.box->text().leftJustified(g.width));
-            } else if (g.box == p.txtModSymmetry && g.kind == p.optModAM) {
-                EXPECT_EQ(window().record.integer(F::AMSymmetry), g.box->text().toInt());
+    for (const auto& [box, kind, field, width, label, rows] : groups) {
+        if (kind) kind->click();
+        for (const auto& [typed, expected] : rows) {
+            SCOPED_TRACE(box->objectName().toStdString() + " " + typed);
+            type(box, typed);
+            EXPECT_EQ(box->BackColor(), ColorOrange);
+            confirm(box);
+            const QString text = QString(expected).contains('/') ? state(box) : look(box);
+            EXPECT_EQ(label ? text + " " + label->text() : text, QString(expected));
+            if (field) {
+                EXPECT_EQ(window().record.text(*field), box->text().leftJustified(width));
+            } else if (box == p.txtModSymmetry && kind == p.optModAM) {
+                EXPECT_EQ(window().record.integer(F::AMSymmetry), box->text().toInt());
             }
         }
     }
@@ -88,22 +82,20 @@ TEST_F(RulesWindow, EnterFormatsStepsAndStores) {
 // Each box looks at the other only when its own rule runs; the other box is not re-checked.
 TEST_F(RulesWindow, AmplitudeAndOffsetLimitEachOther) {
     Panel& p = panel();
-    const struct {
-        bool amplitude; // else the offset is typed
-        const char *other, *typed, *text;
-    } cases[] = {
+    // amplitude typed (else the offset), the other box, typed, the typed box's text after Enter
+    const std::tuple<bool, const char*, const char*, const char*> cases[] = {
         {true, "0.00", "12", "10.00"}, {true, "3", "5", "4.00"},       {true, "1", "0", "8.00"},
         {true, "0", "-1", "10.00"},    {true, "-2.5", "5", "5.00"},    {true, "7", "5", "0.00"},
         {false, "5.00", "7", "2.50"},  {false, "5.00", "-4", "-2.50"}, {false, "0", "5", "5.00"},
         {false, "0.01", "5", "4.99"},  {false, "0.01", "3", "3.00"},   {false, "5.00", "abc", "abc"},
         {false, "12", "-3", "0.00"},   {false, "12", "1", "0.00"},     {false, "11", "0", "0.00"},
     }; // an unaccepted other box beyond its range gives 0, never a negative amplitude nor "--1"
-    for (const auto& c : cases) {
-        NumericBox* box = c.amplitude ? p.txtMainAmp : p.txtMainDCOffset;
-        NumericBox* other = c.amplitude ? p.txtMainDCOffset : p.txtMainAmp;
-        preset(other, c.other);
-        enter(box, c.typed);
-        EXPECT_EQ(looks({box, other}), QString(c.text) + " " + c.other) << c.typed << " with " << c.other;
+    for (const auto& [amplitude, otherText, typed, text] : cases) {
+        NumericBox* box = amplitude ? p.txtMainAmp : p.txtMainDCOffset;
+        NumericBox* other = amplitude ? p.txtMainDCOffset : p.txtMainAmp;
+        preset(other, otherText);
+        enter(box, typed);
+        EXPECT_EQ(looks({box, other}), QString(text) + " " + otherText) << typed << " with " << otherText;
     }
 }
 
@@ -111,12 +103,8 @@ TEST_F(RulesWindow, AmplitudeAndOffsetLimitEachOther) {
 TEST_F(RulesWindow, FmSpanAgainstTheSweepSegments) {
     Panel& p = panel();
     p.optModFM->click();
-    const struct {
-        const char *mainFrequency, *typed;
-        UserDialogs::Answer answer;
-        QString message;
-        const char* text;
-    } cases[] = {
+    // main frequency, typed span, the answer to the question, the message, the span after Enter
+    const std::tuple<const char*, const char*, UserDialogs::Answer, QString, const char*> cases[] = {
         // clang-format off
         {"1000", "15", Yes, "", "15.0"},                {"1400", "10", Yes, "", "10.0"},
         {"14000000", "10", Yes, kSuggest, "7.1"},       {"14000000", "10", No, kSuggest, "10.0"},
@@ -125,15 +113,15 @@ TEST_F(RulesWindow, FmSpanAgainstTheSweepSegments) {
         {"", "20", Yes, kNoMainFrequency, "15"},        {"0", "5", Yes, kNoMainFrequency, "5.0"},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mainFrequency);
-        preset(p.txtMainFreq, c.mainFrequency);
+    for (const auto& [mainFrequency, typed, answer, message, text] : cases) {
+        SCOPED_TRACE(mainFrequency);
+        preset(p.txtMainFreq, mainFrequency);
         dialogs().messages.clear();
-        dialogs().answers = {c.answer};
-        enter(p.txtModSpanDepth, c.typed);
-        expectMessages(c.message);
-        EXPECT_EQ(look(p.txtModSpanDepth), QString(c.text));
-        EXPECT_EQ(window().record.text(RecordField::FMSpan), QString(c.text).leftJustified(6));
+        dialogs().answers = {answer};
+        enter(p.txtModSpanDepth, typed);
+        expectMessages(message);
+        EXPECT_EQ(look(p.txtModSpanDepth), QString(text));
+        EXPECT_EQ(window().record.text(RecordField::FMSpan), QString(text).leftJustified(6));
     }
 }
 
@@ -159,11 +147,8 @@ TEST_F(RulesWindow, SwitchingModulationKindShowsTheRememberedValue) {
 // tick. Rates: sweep, modulation, trigger, burst, gate; symmetries: sweep, modulation, trigger.
 TEST_F(RulesWindow, AcceptedRatesAndSymmetriesAreCopiedWhileTicked) {
     Panel& p = panel();
-    const struct {
-        bool ticked;
-        NumericBox* source;
-        const char *typed, *rates, *symmetries;
-    } cases[] = {
+    // ticked, the box typed into, typed, the rates and symmetries after Enter
+    const std::tuple<bool, NumericBox*, const char*, const char*, const char*> cases[] = {
         {true, p.txtModRate, "2500", "2500 2500 2500 2500 2500", "90 50 50"},
         {true, p.txtSweepRate, "101", "200 200 200 200 200", "90 50 50"},
         {true, p.txtModSymmetry, "95", "200 200 200 200 200", "90 90 90"},
@@ -180,18 +165,18 @@ TEST_F(RulesWindow, AcceptedRatesAndSymmetriesAreCopiedWhileTicked) {
         {false, p.txtGatePeriod, "1", "100 100 1 orange 100 1", "10 33 33"},
         {true, p.txtTrgSymmetry, "95", "100 100 1 orange 100 1", "90 90 90"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.source->objectName().toStdString() + " " + c.typed);
-        p.chkSyncRateSym->setChecked(c.ticked);
-        c.source->setFocus(); // the box left stores its own entry
+    for (const auto& [ticked, source, typed, rates, symmetries] : cases) {
+        SCOPED_TRACE(source->objectName().toStdString() + " " + typed);
+        p.chkSyncRateSym->setChecked(ticked);
+        source->setFocus(); // the box left stores its own entry
         settle();
         window().record.setText(RecordField::AMRate, "kept");
-        enter(c.source, c.typed);
+        enter(source, typed);
         EXPECT_EQ(looks({p.txtSweepRate, p.txtModRate, p.txtTrgRate, p.txtBurstPeriod, p.txtGatePeriod}),
-                  QString(c.rates));
-        EXPECT_EQ(looks({p.txtSweepSymmetry, p.txtModSymmetry, p.txtTrgSymmetry}), QString(c.symmetries));
+                  QString(rates));
+        EXPECT_EQ(looks({p.txtSweepSymmetry, p.txtModSymmetry, p.txtTrgSymmetry}), QString(symmetries));
         EXPECT_EQ(window().record.text(RecordField::AMRate),
-                  c.source == p.txtModRate ? p.txtModRate->text().leftJustified(6) : "kept  ");
+                  source == p.txtModRate ? p.txtModRate->text().leftJustified(6) : "kept  ");
     }
     // the copies ran no Enter rule: the receivers keep their steps
     EXPECT_EQ(p.txtSweepRate->Tag() + " " + p.txtModRate->Tag(), "100 1");
