@@ -1,6 +1,4 @@
-// The panel as the window is created: the function-mode rule, the main waveform code and the caption
-// clicks that open help.
-#include "panel/CaptionLabel.h"
+// The panel's own choices: the function-mode rule and the main waveform code.
 #include "support/WindowFixture.h"
 
 #include <QRadioButton>
@@ -62,34 +60,6 @@ TEST_F(PanelBuild, WaveformChoiceStoresItsCode) {
     }
     window().panel.optMainFunc[1]->setChecked(true); // as a loaded setting chooses it
     EXPECT_EQ(window().record.integer(RecordField::MainWaveform), 2);
-}
-
-TEST_F(PanelBuild, CaptionClicksOpenHelpPastTheirPassage) {
-    Panel& p = window().panel;
-    std::vector<QWidget*> captions(p.Label1.begin(), p.Label1.end());
-    captions.insert(captions.end(), p.SSPanel1.begin(), p.SSPanel1.end());
-    // Each caption's passage in the help document, by index; a click opens 200 characters past it.
-    const int passages[] = {2278, 2865, 2865,  2474,  3265,  3384,  4205,  5182, 3571, 3571,
-                            4205, 4950, 6708,  7311,  8875,  9097,  6515,  6335, 5664, 0,
-                            9236, 9774, 9977,  10522, 12215, 12013, 0,     5359, 7905, 5883,
-                            9400, 8460, 11415, 10163, 12780, 12382, 13832, 14044};
-    ASSERT_EQ(captions.size(), std::size(passages));
-    for (size_t i = 0; i < captions.size(); ++i) {
-        // Reachable by the mouse: its tab page in front, the connection frame shown.
-        for (QWidget* up = captions[i]; up; up = up->parentWidget()) {
-            if (up == p.fraComm) up->show();
-            if (const int page = p.SSTabTrigger->indexOf(up); page >= 0)
-                p.SSTabTrigger->setCurrentIndex(page);
-        }
-        dialogs().helpRequests.clear();
-        QTest::mouseClick(captions[i], Qt::LeftButton, {}, QPoint(2, 2));
-        EXPECT_EQ(dialogs().helpRequests, std::vector<int>{passages[i] + 200}) << i;
-    }
-    // Clicking a choice inside a caption panel chooses it and opens nothing.
-    dialogs().helpRequests.clear();
-    p.SSTabTrigger->setCurrentIndex(0);
-    click(p.optTriggerExt);
-    EXPECT_TRUE(p.optTriggerExt->isChecked() && dialogs().helpRequests.empty());
 }
 
 } // namespace

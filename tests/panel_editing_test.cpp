@@ -92,13 +92,11 @@ TEST_F(PanelEditing, TextChangeArrowKeysEnterAndEntering) {
         window().setMessage("before");
         NumericBox* b = box(row.name, true);
         EXPECT_EQ(window().message(), row.hint ? kHint : "before");
-        EXPECT_EQ(b->text() + "|" + b->Tag(), QString(row.text) + "|" + row.step);
-        EXPECT_EQ(b->BackColor(), ColorWhite);
+        EXPECT_EQ(state(b), QString(row.text) + "/" + row.step); // white
         const QString markStep = change.startsWith("mark ") ? change.mid(5) : "7";
         b->setTag("7");
         b->setText("12");
-        EXPECT_EQ(b->BackColor(), change.isEmpty() ? ColorWhite : ColorOrange);
-        EXPECT_EQ(b->Tag(), markStep);
+        EXPECT_EQ(state(b), "12/" + markStep + (change.isEmpty() ? "" : " orange"));
         b->setTag("7");
         b->setText("-3");
         EXPECT_EQ(b->text() + "|" + b->Tag(), change == "negative" ? "0.01|0.01" : "-3|" + markStep);
