@@ -1,16 +1,8 @@
 // The editing conventions of the twenty numeric boxes, driven through the real window. The groups'
 // own Enter and text-changed rules are detached so that only the conventions are seen.
-#include "panel/NumericBox.h"
-#include "panel/UpDownButtons.h"
-#include "support/QtPrint.h"
-#include "support/WindowFixture.h"
+#include "rules_window.h"
 
-#include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTest>
-#include <QToolButton>
 
 namespace {
 
@@ -34,55 +26,45 @@ constexpr auto none = std::nullopt;
 // One row per box as a user meets it: its text and step when the window opens; what a change of text
 // does ("mark", "mark S": mark and take the step S, "negative": mark and the negative start, "": nothing);
 // the spin buttons' start on an empty box as "step text" for up with AM chosen, up with FM, and down
-// ("": no start, the click only steps); the record field left with AM and with FM chosen, its width.
+// ("": no start, the click only steps); the record field left with AM and with FM chosen, its width;
+// whether entering the box writes the hint.
 // clang-format off
-struct Row { const char *name, *text, *step, *change, *upAm, *upFm, *down; std::optional<F> am, fm; int width; };
+struct Row { const char *name, *text, *step, *change, *upAm, *upFm, *down; std::optional<F> am, fm; int width; bool hint; };
 
 const Row kRows[] = {
-    {"txtMainFreq",        "10000",   "0.1",  "mark",      "",          "",          "",          F::MainFreq,        F::MainFreq,        10},
-    {"txtMainAmp",         "5.00",    "0.01", "mark 0.01", "",          "",          "",          F::Amplitude,       F::Amplitude,       6},
-    {"txtMainDCOffset",    "0.00",    "0.01", "mark 0.01", "",          "",          "",          F::DCOffset,        F::DCOffset,        6},
-    {"txtMainDuty",        "50",      "1",    "mark 1",    "",          "",          "",          F::Duty,            F::Duty,            2},
-    {"txtModRate",         "1000.0",  "1",    "negative",  "0.01 0.01", "0.01 0.01", "",          F::AMRate,          F::FMRate,          6},
-    {"txtModSpanDepth",    "50",      "1",    "mark",      "1 1",       "0.01 0.01", "",          F::AMDepth,         F::FMSpan,          6},
-    {"txtModSymmetry",     "50",      "1",    "mark 1",    "1 10",      "1 10",      "",          F::AMSymmetry,      F::FMSymmetry,      3},
-    {"txtSweepStartFreq",  "1000.00", "0.01", "",          "",          "",          "",          F::SweepStart,      F::SweepStart,      10},
-    {"txtSweepStopFreq",   "2000.00", "0.01", "",          "",          "",          "",          F::SweepStop,       F::SweepStop,       10},
-    {"txtSweepCenterFreq", "1500.00", "0.01", "",          "",          "",          "",          none,               none,               0},
-    {"txtSweepSpan",       "1000.00", "0.01", "",          "",          "",          "",          none,               none,               0},
-    {"txtSweepRate",       "1000.0",  "1",    "negative",  "0.01 0.01", "0.01 0.01", "",          F::SweepRate,       F::SweepRate,       6},
-    {"txtSweepSymmetry",   "90",      "1",    "mark 1",    "1 1",       "1 1",       "",          F::SweepSymmetry,   F::SweepSymmetry,   2},
-    {"txtTrgRate",         "1000.0",  "",     "negative",  "0.01 0.01", "0.01 0.01", "",          F::TriggerRate,     F::TriggerRate,     6},
-    {"txtTrgSymmetry",     "50",      "1",    "mark 1",    "1 10",      "1 10",      "",          F::TriggerSymmetry, F::TriggerSymmetry, 3},
-    {"txtTrgPhase",        "0",       "1",    "",          "1 1",       "1 1",       "",          F::TriggerPhase,    F::TriggerPhase,    3},
-    {"txtBurstCount",      "",        "1",    "",          "1 1",       "1 1",       "1 1",       none,               none,               0},
-    {"txtBurstPeriod",     "",        "1",    "mark",      "0.01 0.01", "0.01 0.01", "0.01 0.01", none,               none,               0},
-    {"txtGatePeriod",      "",        "100",  "mark",      "0.01 0.01", "0.01 0.01", "",          none,               none,               0},
-    {"txtOpenGatePeriod",  "",        "100",  "mark",      "0.01 0.01", "0.01 0.01", "",          none,               none,               0},
+    {"txtMainFreq",        "10000",   "0.1",  "mark",      "",          "",          "",          F::MainFreq,        F::MainFreq,        10, true },
+    {"txtMainAmp",         "5.00",    "0.01", "mark 0.01", "",          "",          "",          F::Amplitude,       F::Amplitude,        6, false},
+    {"txtMainDCOffset",    "0.00",    "0.01", "mark 0.01", "",          "",          "",          F::DCOffset,        F::DCOffset,         6, false},
+    {"txtMainDuty",        "50",      "1",    "mark 1",    "",          "",          "",          F::Duty,            F::Duty,             2, false},
+    {"txtModRate",         "1000.0",  "1",    "negative",  "0.01 0.01", "0.01 0.01", "",          F::AMRate,          F::FMRate,           6, true },
+    {"txtModSpanDepth",    "50",      "1",    "mark",      "1 1",       "0.01 0.01", "",          F::AMDepth,         F::FMSpan,           6, false},
+    {"txtModSymmetry",     "50",      "1",    "mark 1",    "1 10",      "1 10",      "",          F::AMSymmetry,      F::FMSymmetry,       3, false},
+    {"txtSweepStartFreq",  "1000.00", "0.01", "",          "",          "",          "",          F::SweepStart,      F::SweepStart,      10, true },
+    {"txtSweepStopFreq",   "2000.00", "0.01", "",          "",          "",          "",          F::SweepStop,       F::SweepStop,       10, true },
+    {"txtSweepCenterFreq", "1500.00", "0.01", "",          "",          "",          "",          none,               none,                0, true },
+    {"txtSweepSpan",       "1000.00", "0.01", "",          "",          "",          "",          none,               none,                0, true },
+    {"txtSweepRate",       "1000.0",  "1",    "negative",  "0.01 0.01", "0.01 0.01", "",          F::SweepRate,       F::SweepRate,        6, false},
+    {"txtSweepSymmetry",   "90",      "1",    "mark 1",    "1 1",       "1 1",       "",          F::SweepSymmetry,   F::SweepSymmetry,    2, false},
+    {"txtTrgRate",         "1000.0",  "",     "negative",  "0.01 0.01", "0.01 0.01", "",          F::TriggerRate,     F::TriggerRate,      6, true },
+    {"txtTrgSymmetry",     "50",      "1",    "mark 1",    "1 10",      "1 10",      "",          F::TriggerSymmetry, F::TriggerSymmetry,  3, false},
+    {"txtTrgPhase",        "0",       "1",    "",          "1 1",       "1 1",       "",          F::TriggerPhase,    F::TriggerPhase,     3, false},
+    {"txtBurstCount",      "",        "1",    "",          "1 1",       "1 1",       "1 1",       none,               none,                0, false},
+    {"txtBurstPeriod",     "",        "1",    "mark",      "0.01 0.01", "0.01 0.01", "0.01 0.01", none,               none,                0, false},
+    {"txtGatePeriod",      "",        "100",  "mark",      "0.01 0.01", "0.01 0.01", "",          none,               none,                0, false},
+    {"txtOpenGatePeriod",  "",        "100",  "mark",      "0.01 0.01", "0.01 0.01", "",          none,               none,                0, false},
 };
 // clang-format on
-// The boxes whose entering writes the hint; the frequency box steps without the Enter that follows
-// elsewhere; the phase and the count have no Enter rule.
-const QStringList kHinted = {"txtMainFreq",      "txtModRate",         "txtTrgRate",  "txtSweepStartFreq",
-                             "txtSweepStopFreq", "txtSweepCenterFreq", "txtSweepSpan"};
 
-class PanelEditing : public WindowFixture {
+class PanelEditing : public RulesWindow {
 protected:
     void SetUp() override {
-        WindowFixture::SetUp();
-        QApplication::setActiveWindow(&window());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+        RulesWindow::SetUp();
         for (NumericBox* box : window().panel.boxes()) {
             box->enterRule = nullptr;
             box->ownTextChangedRule = nullptr;
             box->keyPressRule = nullptr;
             QObject::disconnect(box, &NumericBox::enterPressed, nullptr, nullptr);
         }
-    }
-    // Lets the queued keystrokes and everything they queue run.
-    static void drain() {
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
     }
     // The box, its tab page in front, optionally focused.
     NumericBox* box(const char* name, bool focus = false) {
@@ -91,12 +73,12 @@ protected:
         for (QWidget* up = found; up; up = up->parentWidget())
             if (const int page = window().panel.SSTabTrigger->indexOf(up); page >= 0)
                 window().panel.SSTabTrigger->setCurrentIndex(page);
-        if (focus) found->setFocus(Qt::OtherFocusReason), drain();
+        if (focus) found->setFocus(Qt::OtherFocusReason), settle();
         return found;
     }
     void focusAway() {
         window().txtMessage->setFocus(Qt::OtherFocusReason);
-        drain();
+        settle();
     }
     void chooseAm(bool am) { (am ? window().panel.optModAM : window().panel.optModFM)->setChecked(true); }
 };
@@ -109,22 +91,15 @@ TEST_F(PanelEditing, TextChangeArrowKeysEnterAndEntering) {
         focusAway();
         window().setMessage("before");
         NumericBox* b = box(row.name, true);
-        EXPECT_EQ(window().message(), kHinted.contains(name) ? kHint : "before");
-        EXPECT_EQ(b->text() + "|" + b->Tag(), QString(row.text) + "|" + row.step);
-        EXPECT_EQ(b->BackColor(), ColorWhite);
+        EXPECT_EQ(window().message(), row.hint ? kHint : "before");
+        EXPECT_EQ(state(b), QString(row.text) + "/" + row.step); // white
         const QString markStep = change.startsWith("mark ") ? change.mid(5) : "7";
         b->setTag("7");
         b->setText("12");
-        EXPECT_EQ(b->BackColor(), change.isEmpty() ? ColorWhite : ColorOrange);
-        EXPECT_EQ(b->Tag(), markStep);
+        EXPECT_EQ(state(b), "12/" + markStep + (change.isEmpty() ? "" : " orange"));
         b->setTag("7");
         b->setText("-3");
         EXPECT_EQ(b->text() + "|" + b->Tag(), change == "negative" ? "0.01|0.01" : "-3|" + markStep);
-        b->setText(""); // an empty box ignores both keys
-        QTest::keyClick(b, Qt::Key_Up);
-        QTest::keyClick(b, Qt::Key_Down);
-        drain();
-        EXPECT_EQ(b->text(), "");
         // 5.00 by 0.01 gives 5.01 at once; the Enter follows after the key's reaction.
         KeyLog log(b);
         b->setText("5.00");
@@ -132,14 +107,14 @@ TEST_F(PanelEditing, TextChangeArrowKeysEnterAndEntering) {
         QTest::keyClick(b, Qt::Key_Up);
         EXPECT_EQ(b->text(), "5.01");
         EXPECT_EQ(log.keys, Keys{Up});
-        drain();
+        settle();
         EXPECT_EQ(log.keys, name == "txtMainFreq" ? Keys{Up} : (Keys{Up, Enter}));
         // A text without a leading number steps from 0; a negative-start box resets at once.
         b->setText("abc");
         b->setTag("0.01");
         QTest::keyClick(b, Qt::Key_Down);
         EXPECT_EQ(b->text(), change == "negative" ? "0.01" : "-0.01");
-        drain();
+        settle();
         // Return and Enter run the box's rule, but for the phase and the count.
         int runs = 0;
         b->enterRule = [&runs] { ++runs; };
@@ -182,76 +157,42 @@ TEST_F(PanelEditing, LeavingStoresAndSpinButtonsStepOrStart) {
                 b->setTag("7");
                 KeyLog log(b);
                 QTest::mouseClick(button, Qt::LeftButton);
-                drain();
+                settle();
                 EXPECT_EQ(QApplication::focusWidget(), b);
                 EXPECT_EQ(b->Tag() + "|" + b->text(), starts ? start[0] + "|" + start[1] : "7|");
                 EXPECT_EQ(b->BackColor(), starts && *row.change ? ColorOrange : ColorWhite);
                 EXPECT_EQ(log.keys, starts ? Keys{} : Keys{key}); // else the arrow, ignored as empty
-                // A box that holds a value steps after the click's reaction and queues its Enter.
-                focusAway();
-                b->setText("5");
-                b->setTag("1");
-                log.keys.clear();
-                QTest::mouseClick(button, Qt::LeftButton);
-                EXPECT_EQ(b->text(), "5");
-                drain();
-                EXPECT_EQ(b->text(), key == Up ? "6" : "4");
-                EXPECT_EQ(log.keys, QString(row.name) == "txtMainFreq" ? Keys{key} : (Keys{key, Enter}));
             }
         }
     }
 }
 
-TEST_F(PanelEditing, LeavingPadsAndRoundsPerField) {
-    // clang-format off
-    const struct { const char* box; bool am; const char* text; RecordField field; const char* stored; int number; } cases[] = {
-        {"txtMainDuty", true, "5", F::Duty, "5 ", 0},           {"txtMainAmp", true, "", F::Amplitude, "      ", 0},
-        {"txtModRate", false, "2.5", F::FMRate, "2.5   ", 0},   {"txtModSymmetry", true, " 13.5 ", F::AMSymmetry, nullptr, 14}};
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.box << " '" << c.text << "'");
-        chooseAm(c.am);
-        window().record.clear();
-        box(c.box, true)->setText(c.text);
-        focusAway();
-        if (c.stored)
-            EXPECT_EQ(window().record.text(c.field), c.stored);
-        else
-            EXPECT_EQ(window().record.integer(c.field), c.number);
-    }
+// Shorter text is padded with blanks; the AM symmetry is rounded, a half to the even neighbour.
+TEST_F(PanelEditing, LeavingPadsAndRoundsHalfToEven) {
+    chooseAm(true);
+    window().record.clear();
+    box("txtMainDuty", true)->setText("5");
+    box("txtModSymmetry", true)->setText(" 12.5 ");
+    focusAway();
+    EXPECT_EQ(window().record.text(F::Duty) + QString::number(window().record.integer(F::AMSymmetry)),
+              "5 12");
 }
 
+// Switching to another window and back is neither leaving nor entering: no record write, no hint.
 TEST_F(PanelEditing, WindowActivationChangesNeitherHintNorRecord) {
     frmDXS& w = window();
-    NumericBox* frequency = box("txtMainFreq", true);
-    frequency->setText("4242");
+    box("txtMainFreq", true)->setText("4242");
     w.setMessage("before");
     w.record.clear();
     QWidget other;
-    auto* otherBox = new QLineEdit(&other);
     other.show();
     QApplication::setActiveWindow(&other);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    otherBox->setFocus();
-    drain();
-    EXPECT_EQ(w.record.text(F::MainFreq), QString(10, QChar(0)));
-    // A keystroke queued from the panel stays in the panel while another window has the focus.
-    frequency->setTag("1");
-    queueKeystroke(Qt::Key_Up, frequency);
-    drain();
-    EXPECT_EQ(frequency->text(), "4243");
-    EXPECT_EQ(otherBox->text(), "");
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    drain();
-    EXPECT_EQ(QApplication::focusWidget(), frequency);
-    EXPECT_EQ(w.message(), "before");
-    EXPECT_EQ(w.record.text(F::MainFreq), QString(10, QChar(0)));
-    // Moving on inside the window does both again.
-    box("txtSweepSpan")->setFocus(Qt::MouseFocusReason);
-    drain();
-    EXPECT_EQ(w.record.text(F::MainFreq), "4243      ");
-    EXPECT_EQ(w.message(), kHint);
+    settle();
+    EXPECT_EQ(focused(), "txtMainFreq");
+    EXPECT_EQ(w.message() + "|" + w.record.text(F::MainFreq), "before|" + QString(10, QChar(0)));
 }
 
 TEST_F(PanelEditing, QueuedKeystrokesGoToTheControlFocusedWhenHandled) {
@@ -263,7 +204,7 @@ TEST_F(PanelEditing, QueuedKeystrokesGoToTheControlFocusedWhenHandled) {
     queueKeystroke(Qt::Key_Up, amplitude);
     queueKeystroke(Qt::Key_Up, amplitude);
     duty->setFocus(Qt::OtherFocusReason);
-    drain();
+    settle();
     EXPECT_EQ(amplitudeLog.keys, Keys{});
     // In order: each Up steps and queues its Enter behind the keystrokes already waiting.
     EXPECT_EQ(dutyLog.keys, (Keys{Up, Up, Enter, Enter}));

@@ -24,6 +24,9 @@ protected:
         dialogs().messages.clear();
     }
     Panel& panel() { return window().panel; }
+    void expectMessages(const QString& message) {
+        EXPECT_EQ(dialogs().texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    }
 
     static void settle() {
         for (int i = 0; i < 5; ++i)
@@ -35,23 +38,18 @@ protected:
         text.isEmpty() ? QTest::keyClick(box, Qt::Key_Backspace) : QTest::keyClicks(box, text);
         settle();
     }
-    static void press(NumericBox* box, Qt::Key key) {
-        box->setFocus();
-        QTest::keyClick(box, key);
+    static void confirm(NumericBox* box) {
+        QTest::keyClick(box, Qt::Key_Return);
         settle();
     }
     static void enter(NumericBox* box, const QString& text) {
         type(box, text);
-        press(box, Qt::Key_Return);
+        confirm(box);
     }
     static void paste(NumericBox* box, const QString& text) {
         box->setFocus();
         box->selectAll();
         box->insert(text);
-        settle();
-    }
-    static void spin(NumericBox* box, bool up) {
-        (up ? box->upDown()->upButton() : box->upDown()->downButton())->click();
         settle();
     }
     // A text as a loaded setting leaves it: set by the program, accepted.
@@ -60,17 +58,16 @@ protected:
         if (!step.isNull()) box->setTag(step);
         box->markAccepted();
     }
-    // A box in one string: "text/step", with " orange" while it waits for Enter.
+    // A box in one string: "text/step", with " orange" while it waits for Enter; look() without the step.
     static QString state(const NumericBox* box) { return box->text() + "/" + box->Tag() + edited(box); }
-    // The same without the step.
     static QString look(const NumericBox* box) { return box->text() + edited(box); }
-    static QStringList looks(std::initializer_list<const NumericBox*> boxes) {
+    static QString edited(const NumericBox* box) { return box->BackColor() == ColorWhite ? "" : " orange"; }
+    static QString looks(std::initializer_list<const NumericBox*> boxes) {
         QStringList list;
         for (const NumericBox* box : boxes)
             list << look(box);
-        return list;
+        return list.join(' ');
     }
-    static QString edited(const NumericBox* box) { return box->BackColor() == ColorWhite ? "" : " orange"; }
     static QString focused() {
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
     }

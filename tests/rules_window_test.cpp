@@ -5,143 +5,97 @@ namespace {
 const QString kSuggest = "Please Change a Modulation Depth. Do you need a suggest value?";
 const QString kNoMainFrequency = "Please Input the Freqence value of Main Setting";
 using F = RecordField;
+const auto Yes = UserDialogs::Answer::Yes, No = UserDialogs::Answer::No;
 } // namespace
 
-// One group of rows per box: what is typed, then "text/step" (or the text alone where the step is not
-// the point), and the label the box drives; the record field that keeps the box's text, its width.
+// One group per box: the box, the modulation kind chosen first, the record field that keeps its text
+// and the field's width, the label it drives; then what is typed and "text/step" after Enter (the text
+// alone where the step is not the point), followed by the label's text.
 // The modulation rate holds the full rate band table; the other rates only where they differ.
 TEST_F(RulesWindow, EnterFormatsStepsAndStores) {
     Panel& p = panel();
     p.chkSyncRateSym->setChecked(false);
-    enum { Freq, Duty, AmRate, FmRate, SweepRate, TrgRate, Burst, Gate, Depth, Span, AmSym, FmSym };
-    const struct {
-        NumericBox* box;
-        QRadioButton* kind;
-        std::optional<F> field;
-        int width;
-        QLabel* label;
-    } groups[] = {
-        {p.txtMainFreq, nullptr, F::MainFreq, 10, nullptr},
-        {p.txtMainDuty, nullptr, std::nullopt, 0, nullptr},
-        {p.txtModRate, p.optModAM, F::AMRate, 6, nullptr},
-        {p.txtModRate, p.optModFM, F::FMRate, 6, nullptr},
-        {p.txtSweepRate, nullptr, std::nullopt, 0, nullptr},
-        {p.txtTrgRate, nullptr, F::TriggerRate, 6, nullptr},
-        {p.txtBurstPeriod, nullptr, std::nullopt, 0, p.lblBurstPeriodSec},
-        {p.txtGatePeriod, nullptr, std::nullopt, 0, p.lblGatePeriod},
-        {p.txtModSpanDepth, p.optModAM, F::AMDepth, 6, nullptr},
-        {p.txtModSpanDepth, p.optModFM, F::FMSpan, 6, nullptr}, // main frequency 10000 holds a 15 % swing
-        {p.txtModSymmetry, p.optModAM, std::nullopt, 0, nullptr},
-        {p.txtModSymmetry, p.optModFM, F::FMSymmetry, 3, nullptr},
-    };
-    const struct {
-        int group;
-        const char *typed, *state;
-    } rows[] = {
+    using Rows = std::vector<std::pair<const char*, const char*>>;
+    const std::tuple<NumericBox*, QRadioButton*, std::optional<F>, int, QLabel*, Rows> groups[] = {
         // clang-format off
-        {Freq, "1500", "1500.00/0.01"}, {Freq, "1500.04", "1500.1/0.1"}, {Freq, "15000.3", "15001/1"},
-        {Freq, "150004", "150010/10"}, {Freq, "1500049", "1500100/100"}, {Freq, "12345678", "12345700/100"},
-        {Freq, "20000000", "15000000/100"}, {Freq, "0.005", "0.01/0.01"}, {Freq, "-3", "0.01/0.01"},
-        {Freq, "15000", "15000.0/0.1"}, {Freq, "14999999.99", "15000000/100"}, {Freq, "abc", "0.01/0.01"},
-        {Freq, "1234.567", "1234.57/0.01"}, {Freq, "150015", "150020/10"}, {Freq, "150000", "150000/1"},
-        {Freq, "1500000", "1500000/10"}, {Freq, "15000000", "15000000/100"},
-        {Duty, "10", "20"}, {Duty, "85", "80"}, {Duty, "49.5", "50"}, {Duty, "80.5", "80"},
-        {Duty, "abc", "20"}, {Duty, "50abc", "50abc"},
-        {AmRate, "12345", "10000/100"}, {AmRate, "101", "200/100"}, {AmRate, "150", "200/100"},
-        {AmRate, "149", "100/100"}, {AmRate, "100", "100/1"}, {AmRate, "1.01", "2/1"},
-        {AmRate, "1", "1/0.01"}, {AmRate, "0.5", "0.50/0.01"}, {AmRate, "99.6", "100/1"},
-        {AmRate, "100.4", "100/100"}, {AmRate, "1.0", "1.0/0.01"}, {AmRate, "0.005", "0.01/0.01"},
-        {AmRate, "", "0.01/0.01"}, {AmRate, "abc", "0.01/0.01"},
-        {FmRate, "2500", "2500/100"},
-        {SweepRate, "20000", "10000/100"}, {SweepRate, "0.010", "0.010/100"}, {SweepRate, "1", "1/0.01"},
-        {TrgRate, "20000", "10000/100"}, {TrgRate, "260", "300/100"}, {TrgRate, "99.6", "100/1"},
-        {TrgRate, "", "0.01/0.01"},
-        {Burst, "50", "50/1 0.0200sec"}, {Burst, "1", "1.00/0.01 1.0000sec"},
-        {Burst, "0.5", "0.50/0.01 2.0000sec"}, {Burst, "12345", "10000/100 0.0001sec"},
-        {Burst, "101", "200/100 0.0050sec"}, {Burst, "1.01", "2/1 0.5000sec"},
-        {Burst, "", "0.01/0.01 100.0000sec"},
-        {Gate, "100", "100/100 0.010sec"}, {Gate, "0.5", "0.50/0.01 2.000sec"},
-        {Gate, "12345", "10000/100 0.000sec"}, {Gate, "", "0.01/0.01 100.000sec"},
-        {Gate, "99.6", "100/1 0.010sec"}, {Gate, "1", "1/1 1.000sec"},
-        {Gate, "0.995", "1.00/0.01 1.000sec"}, {Gate, "101", "100/100 0.010sec"},
-        {Gate, "150", "200/100 0.005sec"}, {Gate, "1.01", "1/1 1.000sec"},
-        {Depth, "0", "1/1"}, {Depth, "150", "100/1"}, {Depth, "33.6", "34/1"}, {Depth, "", "1/1"},
-        {Span, "20", "15/0.1"}, {Span, "-3", "0/0.1"}, {Span, "7.46", "7.5/0.1"}, {Span, "15", "15.0/0.1"},
-        {Span, "", "0.0/0.1"},
-        {AmSym, "95", "90"}, {AmSym, "5", "10"}, {AmSym, "49.6", "50"}, {AmSym, "", "10"},
-        {FmSym, "33", "33"},
+        {p.txtMainFreq, nullptr, F::MainFreq, 10, nullptr, {
+            {"1500", "1500.00/0.01"}, {"1500.04", "1500.1/0.1"}, {"15000.3", "15001/1"}, {"-3", "0.01/0.01"},
+            {"150004", "150010/10"}, {"1500049", "1500100/100"}, {"20000000", "15000000/100"},
+            {"0.005", "0.01/0.01"}, {"15000", "15000.0/0.1"}, {"14999999.99", "15000000/100"},
+            {"150015", "150020/10"}, {"1500000", "1500000/10"}, {"15000000", "15000000/100"},
+            {"150000", "150000/1"}}},
+        {p.txtMainDuty, nullptr, std::nullopt, 0, nullptr, {
+            {"10", "20"}, {"85", "80"}, {"49.5", "50"}, {"80.5", "80"}, {"abc", "20"}, {"50abc", "50abc"}}},
+        {p.txtModRate, p.optModAM, F::AMRate, 6, nullptr, {
+            {"12345", "10000/100"}, {"101", "200/100"}, {"150", "200/100"}, {"149", "100/100"},
+            {"1", "1/0.01"}, {"100", "100/1"}, {"1.01", "2/1"}, {"0.5", "0.50/0.01"}, {"99.6", "100/1"},
+            {"100.4", "100/100"}, {"1.0", "1.0/0.01"}, {"", "0.01/0.01"}}},
+        {p.txtModRate, p.optModFM, F::FMRate, 6, nullptr, {{"2500", "2500/100"}}},
+        {p.txtSweepRate, nullptr, std::nullopt, 0, nullptr, {
+            {"20000", "10000/100"}, {"0.010", "0.010/100"}, {"1", "1/0.01"}}},
+        {p.txtTrgRate, nullptr, F::TriggerRate, 6, nullptr, {
+            {"20000", "10000/100"}, {"260", "300/100"}, {"99.6", "100/1"}, {"", "0.01/0.01"}}},
+        {p.txtBurstPeriod, nullptr, std::nullopt, 0, p.lblBurstPeriodSec, {
+            {"50", "50/1 0.0200sec"}, {"1", "1.00/0.01 1.0000sec"}, {"0.5", "0.50/0.01 2.0000sec"},
+            {"12345", "10000/100 0.0001sec"}, {"101", "200/100 0.0050sec"}, {"1.01", "2/1 0.5000sec"},
+            {"", "0.01/0.01 100.0000sec"}}},
+        {p.txtGatePeriod, nullptr, std::nullopt, 0, p.lblGatePeriod, {
+            {"100", "100/100 0.010sec"}, {"0.5", "0.50/0.01 2.000sec"}, {"12345", "10000/100 0.000sec"},
+            {"", "0.01/0.01 100.000sec"}, {"99.6", "100/1 0.010sec"}, {"1", "1/1 1.000sec"},
+            {"0.995", "1.00/0.01 1.000sec"}, {"101", "100/100 0.010sec"}, {"150", "200/100 0.005sec"},
+            {"1.01", "1/1 1.000sec"}}},
+        {p.txtModSpanDepth, p.optModAM, F::AMDepth, 6, nullptr, {
+            {"0", "1/1"}, {"150", "100/1"}, {"33.6", "34/1"}, {"", "1/1"}}},
+        // the main frequency 10000 holds a 15 % swing
+        {p.txtModSpanDepth, p.optModFM, F::FMSpan, 6, nullptr, {
+            {"20", "15/0.1"}, {"-3", "0/0.1"}, {"7.46", "7.5/0.1"}, {"15", "15.0/0.1"}, {"", "0.0/0.1"}}},
+        {p.txtModSymmetry, p.optModAM, std::nullopt, 0, nullptr, {
+            {"95", "90"}, {"5", "10"}, {"49.6", "50"}, {"", "10"}}},
+        {p.txtModSymmetry, p.optModFM, F::FMSymmetry, 3, nullptr, {{"33", "33"}}},
+        // stored only when left
+        {p.txtTrgSymmetry, nullptr, std::nullopt, 0, nullptr, {
+            {"95", "90"}, {"5", "10"}, {"33.4", "33"}, {"", "10"}}},
         // clang-format on
     };
-    int shown = -1;
-    for (const auto& r : rows) {
-        const auto& g = groups[r.group];
-        if (r.group != shown && g.kind) g.kind->click();
-        shown = r.group;
-        SCOPED_TRACE(g.box->objectName().toStdString() + " " + r.typed);
-        type(g.box, r.typed);
-        EXPECT_EQ(g.box->BackColor(), ColorOrange);
-        press(g.box, Qt::Key_Return);
-        const QString text = QString(r.state).contains('/') ? state(g.box) : look(g.box);
-        EXPECT_EQ(g.label ? text + " " + g.label->text() : text, QString(r.state));
-        if (g.field) EXPECT_EQ(window().record.text(*g.field), g.box->text().leftJustified(g.width));
-        if (r.group == AmSym) EXPECT_EQ(window().record.integer(F::AMSymmetry), g.box->text().toInt());
+    for (const auto& [box, kind, field, width, label, rows] : groups) {
+        if (kind) kind->click();
+        for (const auto& [typed, expected] : rows) {
+            SCOPED_TRACE(box->objectName().toStdString() + " " + typed);
+            type(box, typed);
+            EXPECT_EQ(box->BackColor(), ColorOrange);
+            confirm(box);
+            const QString text = QString(expected).contains('/') ? state(box) : look(box);
+            EXPECT_EQ(label ? text + " " + label->text() : text, QString(expected));
+            if (field) {
+                EXPECT_EQ(window().record.text(*field), box->text().leftJustified(width));
+            } else if (box == p.txtModSymmetry && kind == p.optModAM) {
+                EXPECT_EQ(window().record.integer(F::AMSymmetry), box->text().toInt());
+            }
+        }
     }
     // the other kind's entries are left as they were
     EXPECT_EQ(window().record.text(F::AMRate) + QString::number(window().record.integer(F::AMSymmetry)),
               "0.01  10");
     EXPECT_TRUE(dialogs().messages.empty());
-    for (NumericBox* box : {p.txtModRate, p.txtTrgRate}) { // a typed negative rate is replaced at once
-        type(box, "-5");
-        EXPECT_EQ(state(box), "0.01/0.01 orange");
-    }
-}
-
-// A step across a band edge is confirmed at once, in the new band; the stepped frequency waits for Enter.
-TEST_F(RulesWindow, SteppingAcrossBands) {
-    Panel& p = panel();
-    p.chkSyncRateSym->setChecked(false);
-    const struct {
-        NumericBox* box;
-        const char *from, *step;
-        Qt::Key key;
-        const char* state;
-    } steps[] = {
-        {p.txtSweepRate, "100", "1", Qt::Key_Up, "200/100"},
-        {p.txtSweepRate, "1", "0.01", Qt::Key_Up, "2/1"},
-        {p.txtSweepRate, "200", "100", Qt::Key_Down, "100/1"},
-        {p.txtSweepRate, "1", "0.01", Qt::Key_Down, "0.99/0.01"},
-        {p.txtModRate, "0.005", "0.01", Qt::Key_Down, "0.01/0.01"},
-        {p.txtMainFreq, "1500.00", "0.01", Qt::Key_Up, "1500.01/0.01 orange"},
-    };
-    for (const auto& s : steps) {
-        preset(s.box, s.from, s.step);
-        press(s.box, s.key);
-        EXPECT_EQ(state(s.box), QString(s.state)) << s.from;
-    }
-    press(p.txtMainFreq, Qt::Key_Up);
-    press(p.txtMainFreq, Qt::Key_Return);
-    EXPECT_EQ(state(p.txtMainFreq), "1500.1/0.1");
 }
 
 // Each box looks at the other only when its own rule runs; the other box is not re-checked.
 TEST_F(RulesWindow, AmplitudeAndOffsetLimitEachOther) {
     Panel& p = panel();
-    const struct {
-        bool amplitude; // else the offset is typed
-        const char *other, *typed, *text;
-    } cases[] = {
+    // amplitude typed (else the offset), the other box, typed, the typed box's text after Enter
+    const std::tuple<bool, const char*, const char*, const char*> cases[] = {
         {true, "0.00", "12", "10.00"}, {true, "3", "5", "4.00"},       {true, "1", "0", "8.00"},
         {true, "0", "-1", "10.00"},    {true, "-2.5", "5", "5.00"},    {true, "7", "5", "0.00"},
         {false, "5.00", "7", "2.50"},  {false, "5.00", "-4", "-2.50"}, {false, "0", "5", "5.00"},
         {false, "0.01", "5", "4.99"},  {false, "0.01", "3", "3.00"},   {false, "5.00", "abc", "abc"},
         {false, "12", "-3", "0.00"},   {false, "12", "1", "0.00"},     {false, "11", "0", "0.00"},
     }; // an unaccepted other box beyond its range gives 0, never a negative amplitude nor "--1"
-    for (const auto& c : cases) {
-        NumericBox* box = c.amplitude ? p.txtMainAmp : p.txtMainDCOffset;
-        NumericBox* other = c.amplitude ? p.txtMainDCOffset : p.txtMainAmp;
-        preset(other, c.other);
-        enter(box, c.typed);
-        EXPECT_EQ(looks({box, other}), QStringList({c.text, c.other})) << c.typed << " with " << c.other;
+    for (const auto& [amplitude, otherText, typed, text] : cases) {
+        NumericBox* box = amplitude ? p.txtMainAmp : p.txtMainDCOffset;
+        NumericBox* other = amplitude ? p.txtMainDCOffset : p.txtMainAmp;
+        preset(other, otherText);
+        enter(box, typed);
+        EXPECT_EQ(looks({box, other}), QString(text) + " " + otherText) << typed << " with " << otherText;
     }
 }
 
@@ -149,85 +103,57 @@ TEST_F(RulesWindow, AmplitudeAndOffsetLimitEachOther) {
 TEST_F(RulesWindow, FmSpanAgainstTheSweepSegments) {
     Panel& p = panel();
     p.optModFM->click();
-    const struct {
-        const char *mainFrequency, *typed;
-        UserDialogs::Answer answer;
-        QString message;
-        const char* text;
-    } cases[] = {
-        {"1000", "15", UserDialogs::Answer::Yes, "", "15.0"},
-        {"1400", "10", UserDialogs::Answer::Yes, "", "10.0"},
-        {"14000000", "10", UserDialogs::Answer::Yes, kSuggest, "7.1"},
-        {"14000000", "10", UserDialogs::Answer::No, kSuggest, "10.0"},
-        {"0.011", "15", UserDialogs::Answer::Yes, kSuggest, "9.1"},
-        {"20000000", "10", UserDialogs::Answer::Yes, "", "10.0"},
-        {"0.005", "10", UserDialogs::Answer::Yes, "", "10.0"},
-        {"0.01", "0", UserDialogs::Answer::Yes, "", "0.0"}, // on the lowest limit: inside no segment
-        {"", "20", UserDialogs::Answer::Yes, kNoMainFrequency, "15"},
-        {"0", "5", UserDialogs::Answer::Yes, kNoMainFrequency, "5.0"},
+    // main frequency, typed span, the answer to the question, the message, the span after Enter
+    const std::tuple<const char*, const char*, UserDialogs::Answer, QString, const char*> cases[] = {
+        // clang-format off
+        {"1000", "15", Yes, "", "15.0"},                {"1400", "10", Yes, "", "10.0"},
+        {"14000000", "10", Yes, kSuggest, "7.1"},       {"14000000", "10", No, kSuggest, "10.0"},
+        {"0.011", "15", Yes, kSuggest, "9.1"},          {"20000000", "10", Yes, "", "10.0"},
+        {"0.005", "10", Yes, "", "10.0"},               {"0.01", "0", Yes, "", "0.0"}, // inside no segment
+        {"", "20", Yes, kNoMainFrequency, "15"},        {"0", "5", Yes, kNoMainFrequency, "5.0"},
+        // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mainFrequency);
-        preset(p.txtMainFreq, c.mainFrequency);
+    for (const auto& [mainFrequency, typed, answer, message, text] : cases) {
+        SCOPED_TRACE(mainFrequency);
+        preset(p.txtMainFreq, mainFrequency);
         dialogs().messages.clear();
-        dialogs().answers = {c.answer};
-        enter(p.txtModSpanDepth, c.typed);
-        EXPECT_EQ(dialogs().texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
-        EXPECT_EQ(look(p.txtModSpanDepth), QString(c.text));
-        EXPECT_EQ(window().record.text(RecordField::FMSpan), QString(c.text).leftJustified(6));
+        dialogs().answers = {answer};
+        enter(p.txtModSpanDepth, typed);
+        expectMessages(message);
+        EXPECT_EQ(look(p.txtModSpanDepth), QString(text));
+        EXPECT_EQ(window().record.text(RecordField::FMSpan), QString(text).leftJustified(6));
     }
 }
 
 TEST_F(RulesWindow, SwitchingModulationKindShowsTheRememberedValue) {
     Panel& p = panel();
-    const struct {
-        const char *rememberedSpan, *shown; // nullptr: never written
-    } cases[] = {{"20", "15"}, {nullptr, "5"}, {"0", "5"}, {"7.5", "7.5   "}};
-    for (const auto& c : cases) {
+    // the span remembered in the record (nullptr: never written), the text shown
+    const std::pair<const char*, const char*> cases[] = {
+        {"20", "15"}, {nullptr, "5"}, {"0", "5"}, {"7.5", "7.5   "}};
+    for (const auto& [remembered, shown] : cases) {
         p.optModAM->click();
         window().record.clear();
         window().record.setText(RecordField::AMDepth, "40");
-        if (c.rememberedSpan) window().record.setText(RecordField::FMSpan, c.rememberedSpan);
+        if (remembered) window().record.setText(RecordField::FMSpan, remembered);
         p.optModFM->click();
-        EXPECT_EQ(look(p.txtModSpanDepth), QString(c.shown))
-            << (c.rememberedSpan ? c.rememberedSpan : "none");
+        EXPECT_EQ(look(p.txtModSpanDepth), QString(shown)) << (remembered ? remembered : "none");
         p.optModAM->click();
         EXPECT_EQ(look(p.txtModSpanDepth), "40    ");
     }
     EXPECT_EQ(p.txtModRate->text() + " " + p.txtModSymmetry->text(), "1000.0 50"); // kept as they were
 }
 
-TEST_F(RulesWindow, InternalSourcesEnableTheirBoxes) {
-    Panel& p = panel();
-    const auto boxes = {p.txtModRate,     p.txtModSymmetry, p.txtModSpanDepth, p.txtTrgRate,
-                        p.txtTrgSymmetry, p.txtTrgPhase,    p.txtGatePeriod,   p.txtOpenGatePeriod};
-    for (NumericBox* box : boxes)
-        box->setEnabled(false);
-    p.optModSource[3]->click();
-    EXPECT_FALSE(p.txtModRate->isEnabled()); // the external source leaves them as they are
-    p.optModSource[1]->click();
-    p.optTriggerInt->click(); // already chosen: a click runs the rule again
-    p.optGateInt->click();
-    for (NumericBox* box : boxes)
-        EXPECT_TRUE(box->isEnabled()) << box->objectName().toStdString();
-}
-
 // The rate and symmetry copies between the groups: what each Enter copies where, with and without the
 // tick. Rates: sweep, modulation, trigger, burst, gate; symmetries: sweep, modulation, trigger.
 TEST_F(RulesWindow, AcceptedRatesAndSymmetriesAreCopiedWhileTicked) {
     Panel& p = panel();
-    const struct {
-        bool ticked;
-        NumericBox* source;
-        const char *typed, *rates, *symmetries;
-    } cases[] = {
+    // ticked, the box typed into, typed, the rates and symmetries after Enter
+    const std::tuple<bool, NumericBox*, const char*, const char*, const char*> cases[] = {
         {true, p.txtModRate, "2500", "2500 2500 2500 2500 2500", "90 50 50"},
         {true, p.txtSweepRate, "101", "200 200 200 200 200", "90 50 50"},
         {true, p.txtModSymmetry, "95", "200 200 200 200 200", "90 90 90"},
         {true, p.txtSweepSymmetry, "33.3", "200 200 200 200 200", "33 33 33"},
         {false, p.txtModRate, "7", "200 7 200 200 200", "33 33 33"},
-        {false, p.txtSweepSymmetry, "5", "200 7 200 200 200", "10 33 33"},
-        {false, p.txtSweepSymmetry, "95", "200 7 200 200 200", "90 33 33"},
         {false, p.txtSweepSymmetry, "", "200 7 200 200 200", "10 33 33"},
         // the trigger rate carries sweep and modulation along, never burst and gate
         {true, p.txtTrgRate, "260", "300 300 300 200 200", "10 33 33"},
@@ -239,19 +165,18 @@ TEST_F(RulesWindow, AcceptedRatesAndSymmetriesAreCopiedWhileTicked) {
         {false, p.txtGatePeriod, "1", "100 100 1 orange 100 1", "10 33 33"},
         {true, p.txtTrgSymmetry, "95", "100 100 1 orange 100 1", "90 90 90"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.source->objectName().toStdString() + " " + c.typed);
-        p.chkSyncRateSym->setChecked(c.ticked);
-        c.source->setFocus(); // the box left stores its own entry
+    for (const auto& [ticked, source, typed, rates, symmetries] : cases) {
+        SCOPED_TRACE(source->objectName().toStdString() + " " + typed);
+        p.chkSyncRateSym->setChecked(ticked);
+        source->setFocus(); // the box left stores its own entry
         settle();
         window().record.setText(RecordField::AMRate, "kept");
-        enter(c.source, c.typed);
-        EXPECT_EQ(
-            looks({p.txtSweepRate, p.txtModRate, p.txtTrgRate, p.txtBurstPeriod, p.txtGatePeriod}).join(' '),
-            QString(c.rates));
-        EXPECT_EQ(looks({p.txtSweepSymmetry, p.txtModSymmetry, p.txtTrgSymmetry}).join(' '),
-                  QString(c.symmetries));
-        if (c.source != p.txtModRate) EXPECT_EQ(window().record.text(RecordField::AMRate), "kept  ");
+        enter(source, typed);
+        EXPECT_EQ(looks({p.txtSweepRate, p.txtModRate, p.txtTrgRate, p.txtBurstPeriod, p.txtGatePeriod}),
+                  QString(rates));
+        EXPECT_EQ(looks({p.txtSweepSymmetry, p.txtModSymmetry, p.txtTrgSymmetry}), QString(symmetries));
+        EXPECT_EQ(window().record.text(RecordField::AMRate),
+                  source == p.txtModRate ? p.txtModRate->text().leftJustified(6) : "kept  ");
     }
     // the copies ran no Enter rule: the receivers keep their steps
     EXPECT_EQ(p.txtSweepRate->Tag() + " " + p.txtModRate->Tag(), "100 1");
