@@ -1,16 +1,18 @@
-// Assistive technology and scale: every control is heard by its caption and unit, and no text is cut
-// at the screen scale.
+// Keyboard reach, assistive technology and scale: Tab walks the window group by group, every control
+// is heard by its caption and unit, and no text is cut at the screen scale.
 #include "panel/NumericBox.h"
 #include "panel/UpDownButtons.h"
 #include "support/WindowFixture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -20,6 +22,34 @@ using PanelKeyboard = WindowFixture;
 QString spoken(QObject* control) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
     return face ? face->text(QAccessible::Name) : "(none)";
+}
+
+// One stop per option group (arrows move inside it), each box, the scroll bars where they stand, the
+// tab bar and the page in front; the scroll bar's Right steps it up.
+TEST_F(PanelKeyboard, TabReachesEveryGroupBoxAndScrollBar) {
+    frmDXS& w = window();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+    const QStringList expected = {
+        "optMainFunc_0",       "txtMainFreq",      "txtMainAmp",         "txtMainDCOffset",
+        "txtMainDuty",         "optSweep_0",       "optSweepModel_0",    "HScrollSweep",
+        "txtSweepStartFreq",   "txtSweepStopFreq", "txtSweepCenterFreq", "txtSweepSpan",
+        "txtSweepRate",        "txtSweepSymmetry", "optModulation_0",    "optModAM",
+        "optModSource_0",      "txtModRate",       "txtModSpanDepth",    "txtModSymmetry",
+        "qt_tabwidget_tabbar", "optTrigger_0",     "optTriggerType_0",   "optTriggerInt",
+        "txtTrgRate",          "txtTrgSymmetry",   "txtTrgPhase"};
+    w.panel.optMainFunc[0]->setFocus();
+    QStringList walked;
+    do {
+        walked << focused();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } while (focused() != expected[0] && walked.size() < 40);
+    EXPECT_EQ(walked, expected);
+    w.panel.HScrollSweep->setFocus();
+    const QString segment = w.panel.lblSweepSegNo->text();
+    QTest::keyClick(w.panel.HScrollSweep, Qt::Key_Right);
+    EXPECT_EQ(w.panel.lblSweepSegNo->text().toInt(), segment.toInt() + 1);
 }
 
 TEST_F(PanelKeyboard, ControlsAreHeardByCaptionAndUnit) {
