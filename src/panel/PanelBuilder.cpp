@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -179,7 +180,8 @@ private:
     }
     // A row of choices that sits beside its caption label.
     QWidget* choiceRow(const char* name, QWidget* parent);
-    QScrollBar* scrollBar(const char* name, int minimum, int maximum, int pageStep, int value, QWidget* parent);
+    QScrollBar* scrollBar(const char* name, int minimum, int maximum, int pageStep, int value,
+                          QWidget* parent);
     // The main, sweep and modulation groups: a titled frame holding one row.
     QHBoxLayout* settingGroup(const GroupSpec& spec);
     CaptionPanel* modeSwitch(const ModeSwitchSpec& spec, QWidget* parent);
@@ -219,6 +221,11 @@ private:
     QMainWindow& m_window;
     Panel& m_panel;
     QLineEdit* m_txtMessage;
+    // The panel's area. Every group is made inside it, so each control takes the area's face when
+    // it is made rather than being laid out again when the group is put in place.
+    QWidget* m_area = nullptr;
+    // The tab widget's page stack, where the pages are made for the same reason.
+    QWidget* m_pages = nullptr;
     double m_twipsPerPixel = 15.0;
 };
 
@@ -287,7 +294,7 @@ QScrollBar* Builder::scrollBar(const char* name, int minimum, int maximum, int p
 }
 
 QHBoxLayout* Builder::settingGroup(const GroupSpec& spec) {
-    auto* frame = new QGroupBox(QString::fromLatin1(spec.title));
+    auto* frame = new QGroupBox(QString::fromLatin1(spec.title), m_area);
     frame->setObjectName(indexed("Frame1", spec.frame));
     m_panel.Frame1[size_t(spec.frame)] = frame;
     auto* row = new QHBoxLayout(frame);
@@ -469,7 +476,7 @@ QWidget* Builder::modulationGroup() {
 }
 
 Builder::FunctionPage Builder::functionPage(int frameIndex) {
-    auto* page = new QWidget;
+    auto* page = new QWidget(m_pages);
     page->setObjectName(indexed("Frame1", frameIndex));
     m_panel.Frame1[size_t(frameIndex)] = page;
     auto* column = new QVBoxLayout(page);
@@ -571,7 +578,7 @@ QWidget* Builder::gatePage() {
 }
 
 QWidget* Builder::counterPage() {
-    auto* page = new QWidget;
+    auto* page = new QWidget(m_pages);
     page->setObjectName("Frame2");
     m_panel.Frame2 = page;
     auto* column = new QVBoxLayout(page);
@@ -591,7 +598,8 @@ QWidget* Builder::counterPage() {
 }
 
 QWidget* Builder::tabs() {
-    m_panel.SSTabTrigger = new QTabWidget;
+    m_panel.SSTabTrigger = new QTabWidget(m_area);
+    m_pages = m_panel.SSTabTrigger->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
     m_panel.SSTabTrigger->setObjectName("SSTabTrigger");
     m_panel.SSTabTrigger->addTab(triggerPage(), "Trigger Setting");
     m_panel.SSTabTrigger->addTab(burstPage(), "Burst Setting");
@@ -602,7 +610,7 @@ QWidget* Builder::tabs() {
 }
 
 QWidget* Builder::messageLine() {
-    auto* line = new QWidget;
+    auto* line = new QWidget(m_area);
     line->setObjectName("MessageLine");
     auto* row = new QHBoxLayout(line);
     row->setContentsMargins(0, 0, 0, 0);
@@ -725,6 +733,7 @@ void Builder::build() {
     face.setPointSizeF(8);
     area->setFont(face);
     m_window.setCentralWidget(area);
+    m_area = area;
 
     auto* column = new QVBoxLayout(area);
     column->setContentsMargins(px(60), px(30), px(60), px(30));
