@@ -20,7 +20,9 @@ TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {
         printer.setOutputFileName(file);
         printMainWindowOn(window().helpContext(), printer);
         EXPECT_EQ(window().message(),
-                  file == unwritable ? "Print failed: the printer could not be started." : "before printing");
+                  file == unwritable
+                      ? "Print failed: " + unwritable + " could not be written (No such file or directory)."
+                      : QString("before printing"));
         if (file == unwritable) continue;
         QFile pdf(file);
         ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
