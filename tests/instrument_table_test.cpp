@@ -4,39 +4,15 @@
 #include "support/QtPrint.h"
 #include "support/RecordingTransport.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
 
 using P = Property;
 
-// Progress lines are <stem>..., <stem> OK and <stem> FAILURE, the set stem "Set [setName] to DXS-4820";
-// checkEnd is the stem of a check's OK / FAILURE line where it differs. Integer rows can fail, Double
-// rows cannot. The rows are those a send cannot show: the queries, the odd headers and lines, the
-// commands a send never uses and the number forms at their edges.
-struct Row {
-    P property;
-    double value;
-    const char *command, *query, *setName, *checkStem;
-    bool integer;
-    const char* checkEnd = nullptr;
-};
-
-// clang-format off
-const Row rows[] = {
-    {P::MainFreqWaveForm, 1, ":FUNC:WAV 1", ":FUNC:WAV ?", "Main Func Freq. Wave Form: (Sin)", "Check [Main Func Freq. Wave Form] from DXS-4820", true},
-    {P::MainFreq, 1e-5, ":FREQ 1E-05", ":FREQ ?", "Main Func Freq", "Check [Main Func Freq.] from DXS-4820", false},
-    {P::SourceSource, 1, ":SOURCE:SOURCE 1", ":SOUR:SOUR ?", "Source Source", "Check [Source Source] from DXS-4820", true, "Get [Source Source] to DXS-4820"},
-    {P::SourceModFMRate, 1e15, ":SOUR:MODFM:RAT 1E+15", ":SOUR:MODFM:RAT ?", "Source FM Rate", "Check [Source FM Rate] from DXS-4820", false},
-    {P::SourceSweepCenter, 0.0001, ":SOUR:SWE:CENT 0.0001", ":SOUR:SWE:CENT ?", "Source Sweep Center Frequence", "Check [Source Sweep Center Frequence] from DXS-4820", false},
-    {P::SourceSweepSpan, 123.456, ":SOUR:SWE:SPAN 123.456", ":SOUR:SWE:SPAN ?", "Source Sweep Span Frequence", "Check [Source Sweep Span Frequence] from DXS-4820", false},
-    {P::SourceSweepSym, -32768, ":SOUR:SWE:SYM -32768", ":SOUR:SWE:SYM ?", "Source Sweep SYM", "Check [Source Sweep SYM] from DXS-4820", true},
-    {P::SourceTriggerState, 1, ":SOUR:TRIG:STAT 1", ":SOUR:TRIG:STAT ?", "Source Trigger Rate", "Check [Source Trigger Rate] from DXS-4820", true},
-    {P::SourceTriggerSource, 1, ":SOUR:TRIG:SOUR 1", ":SOUR:TRIG:SOUR ?", "Source Trigger Souce", "Check [Source Trigger Source] from DXS-4820", true},
-    {P::SourceCounterSource, 1, ":SOUR:COUN:SOUR 1", ":SOUR:COUN:SOUR ?", "Source Counter Source", "Set [Source Counter Source] from DXS-4820", true},
-};
-// clang-format on
+QStringList progress(const QString& start, const QString& end, const char* outcome) {
+    return {start + "...", end + outcome};
+}
 
 class InstrumentTable : public ::testing::Test {
 protected:
@@ -57,14 +33,27 @@ protected:
     QStringList lines;
 };
 
-QStringList progress(const QString& start, const QString& end, const char* outcome) {
-    return {start + "...", end + outcome};
-}
-
 } // namespace
 
 TEST_F(InstrumentTable, EveryRowSendsItsCommandAndWritesItsLines) {
-    for (const Row& row : rows) {
+    // Lines are <stem>..., <stem> OK and <stem> FAILURE, a set's stem "Set [setName] to DXS-4820";
+    // checkEnd is the stem of a check's OK / FAILURE line where it differs. Integer rows can fail. The
+    // rows are those a send cannot show: queries, odd headers and lines, number forms at their edges.
+    // clang-format off
+    const struct { P property; double value; const char *command, *query, *setName, *checkStem; bool integer;
+                   const char* checkEnd = nullptr; } rows[] = {
+        {P::MainFreqWaveForm, 1, ":FUNC:WAV 1", ":FUNC:WAV ?", "Main Func Freq. Wave Form: (Sin)", "Check [Main Func Freq. Wave Form] from DXS-4820", true},
+        {P::MainFreq, 1e-5, ":FREQ 1E-05", ":FREQ ?", "Main Func Freq", "Check [Main Func Freq.] from DXS-4820", false},
+        {P::SourceSource, 1, ":SOURCE:SOURCE 1", ":SOUR:SOUR ?", "Source Source", "Check [Source Source] from DXS-4820", true, "Get [Source Source] to DXS-4820"},
+        {P::SourceModFMRate, 1e15, ":SOUR:MODFM:RAT 1E+15", ":SOUR:MODFM:RAT ?", "Source FM Rate", "Check [Source FM Rate] from DXS-4820", false},
+        {P::SourceSweepCenter, 0.0001, ":SOUR:SWE:CENT 0.0001", ":SOUR:SWE:CENT ?", "Source Sweep Center Frequence", "Check [Source Sweep Center Frequence] from DXS-4820", false},
+        {P::SourceSweepSpan, 123.456, ":SOUR:SWE:SPAN 123.456", ":SOUR:SWE:SPAN ?", "Source Sweep Span Frequence", "Check [Source Sweep Span Frequence] from DXS-4820", false},
+        {P::SourceSweepSym, -32768, ":SOUR:SWE:SYM -32768", ":SOUR:SWE:SYM ?", "Source Sweep SYM", "Check [Source Sweep SYM] from DXS-4820", true},
+        {P::SourceTriggerState, 1, ":SOUR:TRIG:STAT 1", ":SOUR:TRIG:STAT ?", "Source Trigger Rate", "Check [Source Trigger Rate] from DXS-4820", true},
+        {P::SourceTriggerSource, 1, ":SOUR:TRIG:SOUR 1", ":SOUR:TRIG:SOUR ?", "Source Trigger Souce", "Check [Source Trigger Source] from DXS-4820", true},
+        {P::SourceCounterSource, 1, ":SOUR:COUN:SOUR 1", ":SOUR:COUN:SOUR ?", "Source Counter Source", "Set [Source Counter Source] from DXS-4820", true}};
+    // clang-format on
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.command);
         const QString set = QString("Set [%1] to DXS-4820").arg(row.setName);
         const QString checkEnd = row.checkEnd ? row.checkEnd : row.checkStem;
@@ -88,18 +77,18 @@ TEST_F(InstrumentTable, EveryRowSendsItsCommandAndWritesItsLines) {
 TEST_F(InstrumentTable, SetRoundsIntegersAndNamesTheMainWaveform) {
     // Integers round halves to even; waveform codes other than 1 to 3 are sent without lines.
     // clang-format off
-    const struct { P property; double value; const char* command; const char* wave; } cases[] = {
+    const struct { P property; double value; const char *command, *wave; } cases[] = {
         {P::MainFreqWaveForm, 2, ":FUNC:WAV 2", "Triangle"}, {P::MainFreqWaveForm, 3, ":FUNC:WAV 3", "Square"},
         {P::MainFreqWaveForm, 4, ":FUNC:WAV 4", nullptr}, {P::MainFreqWaveForm, 0, ":FUNC:WAV 0", nullptr},
-        {P::DUTY, 50.5, ":DUTY 50", nullptr}, {P::DUTY, 51.5, ":DUTY 52", nullptr},
-        {P::DUTY, -0.4, ":DUTY 0", nullptr}, {P::DUTY, 32767.4, ":DUTY 32767", nullptr}};
+        {P::DUTY, 50.5, ":DUTY 50", nullptr}, {P::DUTY, 51.5, ":DUTY 52", nullptr}, {P::DUTY, -0.4, ":DUTY 0", nullptr}};
     // clang-format on
     for (const auto& c : cases) {
         run([&] { dxs.set(c.property, c.value); });
         EXPECT_EQ(link.writes, QByteArrayList{c.command});
         const QString set = QString("Set [Main Func Freq. Wave Form: (%1)] to DXS-4820").arg(c.wave);
-        if (c.property == P::MainFreqWaveForm)
+        if (c.property == P::MainFreqWaveForm) {
             EXPECT_EQ(lines, c.wave ? progress(set, set, " OK") : QStringList());
+        }
     }
 }
 
@@ -107,11 +96,9 @@ TEST_F(InstrumentTable, ChecksConvertRepliesByTheirRule) {
     // clang-format off
     const struct { P property; const char* reply; double value; bool ok; } cases[] = {
         {P::MainFreq, "1.000000E+03\n", 1000, true}, {P::MainFreq, "  -2.5E-3 V\r\n", -0.0025, true},
-        {P::MainFreq, "garbage", 0, true}, {P::MainFreq, "", 0, true},
-        {P::DUTY, "50.5", 50, true}, {P::DUTY, "51.5", 52, true}, {P::DUTY, "49.7%\n", 50, true},
-        {P::DUTY, "", 0, false}, {P::DUTY, "abc", 0, false}, {P::DUTY, "40000", 0, false},
-        {P::SourceState, "", 0, false}, {P::SourceState, "2\r\n", 2, true},
-        {P::SourceSweepSym, "2.7", 2, true}, {P::SourceSweepSym, "-2.5", -3, true},
+        {P::MainFreq, "garbage", 0, true}, {P::DUTY, "50.5", 50, true}, {P::DUTY, "51.5", 52, true},
+        {P::DUTY, "49.7%\n", 50, true}, {P::DUTY, "", 0, false}, {P::DUTY, "abc", 0, false},
+        {P::SourceState, "2\r\n", 2, true}, {P::SourceSweepSym, "-2.5", -3, true},
         {P::SourceSweepSym, "1.000000E+01\n", 10, true}, {P::SourceSweepSym, "32768", 0, false},
         {P::SourceSweepSym, "-32768.5", 0, false}, {P::SourceSweepSym, "12abc", 0, false}};
     // clang-format on
