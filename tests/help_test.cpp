@@ -1,0 +1,290 @@
+// The help document, the help and About windows over the main window, printing the window, and where
+// help finds its document (run by the install check with DXS_INSTALL_PREFIX, the installed layout too).
+#include "app/QtUserDialogs.h"
+#include "help/HelpWindows.h"
+#include "help/RtfReader.h"
+#include "help/frmAbout.h"
+#include "help/frmHelp.h"
+#include "operations/Operations.h"
+#include "panel/CaptionLabel.h"
+#include "panel/rules/HelpPositions.h"
+#include "support/QtPrint.h"
+#include "support/WindowFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+namespace {
+
+// The build writes HelpDoc.rtf into the program folder, one level above the test program.
+QString builtDocument() {
+    return QCoreApplication::applicationDirPath() + "/../HelpDoc.rtf";
+}
+
+// What a help window showed once its activation had run.
+struct Seen {
+    bool opened = false;
+    QString text, text2;
+    int caret = -1, length = -1, scroll = -1;
+    bool focused = false, passageInView = false;
+};
+
+bool inView(frmHelp& help, int position) {
+    QTextCursor cursor(help.txtHelp->document());
+    cursor.setPosition(position);
+    return help.txtHelp->viewport()->rect().contains(help.txtHelp->cursorRect(cursor));
+}
+
+void write(const QString& path, const QByteArray& content) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+}
+
+class HelpWindow : public WindowFixture {
+protected:
+    // Opens help through the window's real dialogs by `how` and records what the modal window showed
+    // at the passage; the observer then closes it.
+    Seen open(const std::function<void()>& how, int passage = 0) {
+        window().setDialogs(std::make_unique<QtUserDialogs>(&window()));
+        Seen seen;
+        setHelpWindowObserver([&](frmHelp& help) {
+            // clang-format off
+            seen = {true, help.txtHelp->toPlainText(), help.Text2->text(), help.caretPosition(), help.textLength(),
+                    help.txtHelp->verticalScrollBar()->value(), help.focusWidget() == help.txtHelp, inView(help, passage)};
+            // clang-format on
+            QTimer::singleShot(0, &help, &QDialog::reject);
+        });
+        QObject guard; // a window that never activated would hold the test: close it after a while
+        QTimer::singleShot(60000, &guard, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->objectName() == "frmHelp") widget->close();
+        });
+        how();
+        setHelpWindowObserver({});
+        return seen;
+    }
+    Seen openFromMenu() {
+        return open([&] { window().mnuHelp->trigger(); });
+    }
+};
+
+using HelpLookup = HelpWindow;
+using AboutWindow = WindowFixture;
+using PrintWindow = WindowFixture;
+
+} // namespace
+
+TEST(HelpDocument, EveryCaptionOpensAtTheHeadingOfItsPassage) {
+    QTextDocument document;
+    ASSERT_TRUE(loadRtfFile(builtDocument(), document));
+    const QString text = document.toPlainText();
+    EXPECT_TRUE(document.begin().text().startsWith("DXS-4820 Function Generator Help Document"));
+    std::vector<HelpPassage> entries(kLabelPassages.begin(), kLabelPassages.end());
+    entries.insert(entries.end(), kPanelPassages.begin(), kPanelPassages.end());
+    ASSERT_EQ(entries.size(), 38u);
+    std::map<int, QStringList> captionsAt;
+    for (const HelpPassage& e : entries) {
+        SCOPED_TRACE(e.caption);
+        if (e.position == 0) { // no passage of its own: the opening pages describe the item
+            EXPECT_TRUE(text.left(2278).contains(e.caption));
+            continue;
+        }
+        ASSERT_LT(e.position + HelpClickOffset, text.size());
+        // The heading's paragraph starts exactly at the position and names the caption.
+        const QTextBlock block = document.findBlock(e.position);
+        EXPECT_EQ(block.position(), e.position);
+        EXPECT_TRUE(block.text().startsWith(e.caption) || block.text().contains(QString("  ") + e.caption))
+            << block.text().toStdString();
+        captionsAt[e.position] << e.caption;
+    }
+    EXPECT_EQ(captionsAt.size(), 33u);
+    // The paragraphs set out as headings (bold, in the headings' red) are exactly the title and one
+    // per position: no passage is missing and none stands where no caption leads.
+    std::vector<int> headings, expected{0};
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + 1);
+        const QTextCharFormat format = cursor.charFormat();
+        if (!block.text().isEmpty() && format.fontWeight() == QFont::Bold &&
+            format.foreground().color() == QColor(176, 0, 0))
+            headings.push_back(block.position());
+    }
+    for (const auto& entry : captionsAt)
+        expected.push_back(entry.first);
+    EXPECT_EQ(headings, expected);
+}
+
+TEST_F(HelpWindow, OpensWithThePassageInView) {
+    ASSERT_TRUE(QFile::copy(builtDocument(), folder() + "/HelpDoc.rtf"));
+    Panel& p = window().panel;
+    const auto click = [](QWidget* caption) {
+        return [=] { QTest::mouseClick(caption, Qt::LeftButton, {}, {2, 2}); };
+    };
+    // clang-format off
+    const struct { const char* what; std::function<void()> how; int passage, caret; bool scrolled; const char* text2; } cases[] = {
+        {"Help menu", [&] { window().mnuHelp->trigger(); }, 0, 0, false, "0"},
+        {"Amplitude:", click(p.Label1[1]), 2865, 3065 - 500, true, "3065"}, // the caret ends before the passage, in view
+        {"Segment : (no passage)", click(p.Label1[26]), 0, 0, false, "200"}, // the caret held at the start
+        {"past the end", [&] { window().dialogs().openHelp(1000000); }, 0, -1, true, nullptr}}; // -1: the last character
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Seen seen = open(c.how, c.passage);
+        ASSERT_TRUE(seen.opened);
+        EXPECT_GT(seen.length, 14044);
+        EXPECT_EQ(seen.caret, c.caret < 0 ? seen.length - 1 : c.caret);
+        EXPECT_EQ(seen.scroll > 0, c.scrolled);
+        EXPECT_TRUE(seen.focused || c.passage == 0);
+        EXPECT_TRUE(seen.passageInView || c.caret < 0);
+        if (c.text2) {
+            EXPECT_EQ(seen.text2, c.text2);
+        }
+    }
+}
+
+TEST_F(HelpWindow, EnterInText2JumpsToThePositionInsideTheDocument) {
+    ASSERT_TRUE(QFile::copy(builtDocument(), folder() + "/HelpDoc.rtf"));
+    std::unique_ptr<frmHelp> help = createHelpWindow(&window(), 0);
+    help->show();
+    help->Form_Activate();
+    // -1: the caret stays where it was
+    const std::pair<QString, int> cases[] = {
+        {"9774", 9774}, {QString::number(help->textLength()), -1}, {"0", 0}};
+    for (const auto& [typed, caret] : cases) {
+        const int before = help->caretPosition();
+        help->Text2->setFocus();
+        help->Text2->setText(typed);
+        QTest::keyClick(help->Text2, Qt::Key_Return);
+        EXPECT_EQ(help->caretPosition(), caret < 0 ? before : caret) << typed.toStdString();
+        EXPECT_TRUE(caret < 0 || inView(*help, caret)) << typed.toStdString();
+        EXPECT_TRUE(help->isVisible()); // Enter does not close the window
+    }
+}
+
+TEST_F(HelpWindow, ClosingHelpHandsActivationBackForTheReadinessCheck) {
+    window().activateWindow();
+    QCoreApplication::processEvents();
+    window().setMessage("before help");
+    ASSERT_TRUE(openFromMenu().opened);
+    // The platform gives the main window back its activation (asked for here: offscreen windows
+    // do not hand it back by themselves).
+    window().activateWindow();
+    for (int i = 0; i < 100 && window().message() == "before help"; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_TRUE(window().message().startsWith("DXS-4820 <--> PC: [")) << window().message().toStdString();
+}
+
+TEST_F(HelpLookup, BesideTheProgramFirstThenTheInstalledDataFolderElseEmpty) {
+    // Opened past the end of what it shows, the caret stands on the last character, or at 0 in an
+    // empty window.
+    // clang-format off
+    const struct { const char *what, *beside, *installed, *below, *shown; int caret; } cases[] = {
+        {"beside only", "{\\rtf1 beside}", nullptr, nullptr, "beside", 5},
+        {"installed only", nullptr, "{\\rtf1 installed}", nullptr, "installed", 8},
+        {"both: beside wins", "{\\rtf1 beside}", "{\\rtf1 installed}", nullptr, "beside", 5},
+        {"neither", nullptr, nullptr, nullptr, "", 0},
+        {"share below the program", nullptr, nullptr, "{\\rtf1 below}", "", 0},
+        {"not rich text", "just some words", nullptr, nullptr, "", 0}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // <root>/bin is the program's folder, <root>/share/dxs4820 the installed data folder.
+        QTemporaryDir root;
+        ASSERT_TRUE(QDir(root.path()).mkdir("bin"));
+        setProgramFolder(root.path() + "/bin");
+        if (c.beside) write(root.path() + "/bin/HelpDoc.rtf", c.beside);
+        if (c.installed) write(root.path() + "/share/dxs4820/HelpDoc.rtf", c.installed);
+        if (c.below) write(root.path() + "/bin/share/dxs4820/HelpDoc.rtf", c.below);
+        const Seen seen = open([&] { window().dialogs().openHelp(3065); });
+        EXPECT_EQ(seen.text, c.shown);
+        EXPECT_EQ(seen.caret, c.caret);
+        m_window.reset();
+    }
+}
+
+TEST_F(HelpLookup, InstalledProgramOpensTheInstalledDocument) {
+    const QString prefix = qEnvironmentVariable("DXS_INSTALL_PREFIX");
+    if (prefix.isEmpty()) GTEST_SKIP() << "run by the install check, which sets DXS_INSTALL_PREFIX";
+    // The installed program's folder holds only the programs: the document must come from share.
+    setProgramFolder(prefix + "/bin");
+    ASSERT_FALSE(QFile::exists(prefix + "/bin/HelpDoc.rtf"));
+    const QString text = openFromMenu().text;
+    EXPECT_TRUE(text.startsWith("DXS-4820 Function Generator Help Document")) << text.left(80).toStdString();
+    // Passages at the positions the captions open ("Amplitude:" at 2865, the counter at 14044).
+    EXPECT_EQ(text.mid(2865, 10), "Amplitude:");
+    EXPECT_EQ(text.mid(14044, 26), "External Counter Function:");
+    // Its bin folder is writable here, yet the setting goes to the user's application-data folder.
+    EXPECT_EQ(defaultSettingFile(),
+              QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                       "/DXS4820.Log"));
+}
+
+TEST_F(AboutWindow, ShowsTitleAndVersionWithoutBlockingAndClosesOnOk) {
+    window().mnuAbout->trigger();
+    frmAbout* shown = aboutWindow();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible() && !shown->isModal());
+    EXPECT_EQ(shown->windowTitle(), "About DXS-4820 Function Generator RS232 Interface Software");
+    EXPECT_EQ(shown->lblVersion->text(), "Version : 1.0.0");
+    window().mnuAbout->trigger(); // a second About brings the same window to the front
+    EXPECT_EQ(aboutWindow(), shown);
+    QTest::mouseClick(shown->cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(shown->isVisible());
+}
+
+TEST_F(AboutWindow, SystemButtonStartsTheFirstToolFoundElseSaysSo) {
+    const std::pair<QStringList, bool> cases[] = {
+        {{"dxs-no-such-system-tool"}, true}, {{}, true}, {{"dxs-no-such-system-tool", "true"}, false}};
+    for (const auto& [tools, message] : cases) {
+        SCOPED_TRACE(tools.join(",").toStdString());
+        showAboutWindow(window().helpContext());
+        dialogs().messages.clear();
+        aboutWindow()->systemInfoTools = tools;
+        QTest::mouseClick(aboutWindow()->cmdSysInfo, Qt::LeftButton);
+        EXPECT_EQ(dialogs().texts(),
+                  message ? QStringList{QString::fromUtf8("目前無法提供系統資訊")} : QStringList());
+        EXPECT_TRUE(!message || dialogs().messages[0].buttons == UserDialogs::Buttons::Ok);
+        EXPECT_TRUE(aboutWindow()->isVisible());
+    }
+}
+
+TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {
+    const QString unwritable = folder() + "/no such folder/window.pdf";
+    for (const QString& file : {folder() + "/window.pdf", unwritable}) {
+        window().setMessage("before printing");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printMainWindowOn(window().helpContext(), printer);
+        EXPECT_EQ(window().message(),
+                  file == unwritable ? "Print failed: the printer could not be started." : "before printing");
+    }
+    QFile pdf(folder() + "/window.pdf");
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    // One image of the window's own size, on one page, without lossy compression of its text.
+    const QSize size = window().grab().size();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Subtype /Image"), 1);
+    EXPECT_TRUE(
+        bytes.contains(QString("/Width %1\n/Height %2").arg(size.width()).arg(size.height()).toLatin1()));
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 1);
+    EXPECT_FALSE(bytes.contains("/DCTDecode"));
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
+    window().mnuPrint->trigger();
+    EXPECT_EQ(window().message(), "Print failed: no default printer is installed.");
+}
