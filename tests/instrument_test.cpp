@@ -140,8 +140,7 @@ TEST_F(InstrumentLink, ConfiguringWritesItsLinesAndOtherNamesSelectNothing) {
     EXPECT_FALSE(dxs.Ready()); // nothing selected yet
     EXPECT_EQ(lines, kFailure);
     gpib.setAddress(31);
-    // Each after a working RS232: names of no method, a missing port, a device refusing its address, a
-    // missing library.
+    // Each after a working RS232: names of no method, a missing port, a refused address, a missing library.
     // clang-format off
     const struct { const char *method, *library; int port; const char* outcome; } cases[] = {
         {"rs232", "", 1, " OK"}, {"Gpib", GPIB_STANDIN_PATH, 1, " OK"}, {"", "", 1, " OK"}, {"USB", "", 1, " OK"},

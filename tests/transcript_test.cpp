@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-class TranscriptTest : public SendFixture {};
+using TranscriptTest = SendFixture;
 
 TEST_F(TranscriptTest, SendRecordsEveryLineTheInstrumentReceivedAndItsReply) {
     const QString path = folder() + "/exchanges.txt";
@@ -59,19 +59,9 @@ TEST_F(TranscriptTest, SendRecordsEveryLineTheInstrumentReceivedAndItsReply) {
     }
 }
 
-TEST(TranscriptEscape, ControlBytesQuotesAndBackslashesStayVisibleOnOneLine) {
-    const std::pair<QByteArray, QString> cases[] = {
-        {QByteArray("\r\n\t\0\x1b\x7f\xff", 7), R"("\r\n\t\x00\x1b\x7f\xff")"},
-        {"say \"hi\" \\ 1E-05", R"("say \"hi\" \\ 1E-05")"},
-        {"", R"("")"}};
-    for (const auto& [bytes, text] : cases)
-        EXPECT_EQ(Transcript::escaped(bytes), text) << bytes.toHex().toStdString();
-}
-
 TEST(CommandLineProgram, HelpVersionAndMistakesGiveTheirExitCodes) {
-    // says: on standard output when the exit code is 0, else on standard error
     // clang-format off
-    const struct { QStringList arguments; int exitCode; QString says; } cases[] = {
+    const struct { QStringList arguments; int exitCode; QString says; } cases[] = { // says: on stdout if 0, else stderr
         {{"-h"}, 0, "--transcript <FILE>"}, {{"-platform", "offscreen", "--version"}, 0, "dxs4820 "}, // toolkit options pass
         {{"--bogus"}, 2, "Unknown option 'bogus'"}, {{"stray"}, 2, "unexpected argument 'stray'"},
         {{"--transcript"}, 2, "Missing value after '--transcript'"}, {{"--transcript", "/"}, 2, "/ is not a regular file"}};

@@ -1,5 +1,4 @@
-// A stand-in for the linux-gpib library with the entry points GpibTransport uses. It records the calls
-// since the last ibdev, and what was written, for the tests to read through the standin_* functions.
+// A stand-in for the linux-gpib library: records the calls since the last ibdev, and the bytes written.
 #include <algorithm>
 #include <cstring>
 #include <string>

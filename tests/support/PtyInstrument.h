@@ -16,8 +16,7 @@ public:
     bool isRunning() const { return m_port->isRunning() && !m_port->linkPath().isEmpty(); }
     QString errorText() const { return m_port->errorText(); }
     QString linkPath() const { return m_port->linkPath(); }
-    // Every line received so far exactly as received, without its line feed, and when it arrived
-    // (steady clock, nanoseconds).
+    // The lines received so far, as received without the line feed, and their arrival (steady clock, ns).
     QByteArrayList lines() const { return m_port->instrument().received; }
     QStringList lineTexts() const {
         QStringList texts;
