@@ -1,11 +1,10 @@
 #pragma once
-// A transport that keeps what is written and answers reads from a script; optionally it passes
-// everything on to a real transport and stamps each call with the steady clock.
+// A transport that keeps what is written and answers every read with `reply`, or passes everything on
+// to a real transport, stamping the calls with the steady clock.
 #include "instrument/Transport.h"
 
 #include <QByteArrayList>
 #include <chrono>
-#include <deque>
 
 inline qint64 steadyNowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -18,17 +17,13 @@ public:
     explicit RecordingTransport(Transport* inner = nullptr) : m_inner(inner) {}
 
     QByteArrayList writes;
-    int configures = 0;
-    int reads = 0;
-    QByteArray reply; // what every read returns (when there is no inner transport)
-    bool failConfigure = false;
+    int configures = 0, reads = 0;
+    QByteArray reply;
     bool failWrite = false;
-    qint64 lastWriteEndNs = 0;  // when the last write returned
-    qint64 lastReadStartNs = 0; // when the last read began
+    qint64 lastWriteEndNs = 0, lastReadStartNs = 0;
 
     void configure() override {
         ++configures;
-        if (failConfigure) throw TransportError(5, "configure refused");
         if (m_inner) m_inner->configure();
     }
     void write(const QByteArray& data) override {

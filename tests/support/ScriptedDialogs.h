@@ -1,9 +1,8 @@
 #pragma once
-// Dialogs answered from a script: each message box and file dialog takes the next queued answer
-// (OK boxes answer OK, unscripted questions No, file dialogs cancel) and every request is recorded for the test to read.
+// Dialogs answered from a script: questions take the next queued answer (No when none is left), file
+// dialogs the next file name (cancel when none is left); every request is recorded.
 #include "panel/UserDialogs.h"
 
-#include <QString>
 #include <QStringList>
 #include <deque>
 #include <vector>
@@ -16,39 +15,37 @@ public:
         Icon icon;
     };
     struct FileRequest {
-        QString initialFolder;
-        QString presetName;
-        QString filter;
+        QString initialFolder, presetName, filter;
     };
 
-    std::deque<Answer> answers;  // next answers to Yes/No questions
-    std::deque<QString> files;   // next file names (empty = cancel)
-    std::vector<Shown> messages; // every message box, in order
+    std::deque<Answer> answers;
+    std::deque<QString> files; // an empty name cancels
+    std::vector<Shown> messages;
     std::vector<FileRequest> fileRequests;
-    std::vector<int> helpRequests; // start positions of every help opening
+    std::vector<int> helpRequests; // start positions
 
     Answer message(const QString& text, Buttons buttons, Icon icon) override {
         messages.push_back({text, buttons, icon});
-        if (buttons == Buttons::Ok) return Answer::Ok;
-        if (answers.empty()) return Answer::No;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return buttons == Buttons::Ok ? Answer::Ok : next(answers, Answer::No);
     }
     QString chooseFile(const QString& initialFolder, const QString& presetName,
                        const QString& filter) override {
         fileRequests.push_back({initialFolder, presetName, filter});
-        if (files.empty()) return {};
-        const QString file = files.front();
-        files.pop_front();
-        return file;
+        return next(files, QString());
     }
     void openHelp(int startPos) override { helpRequests.push_back(startPos); }
-
     QStringList texts() const {
         QStringList list;
         for (const Shown& shown : messages)
             list << shown.text;
         return list;
+    }
+
+private:
+    template <class T> static T next(std::deque<T>& queue, T otherwise) {
+        if (queue.empty()) return otherwise;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
     }
 };

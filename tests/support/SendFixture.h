@@ -1,12 +1,8 @@
 #pragma once
 // A shown main window talking over a pseudo-terminal to the simulated instrument on COM1.
-#include "app/frmDXS.h"
 #include "panel/NumericBox.h"
 #include "support/PtyInstrument.h"
 #include "support/WindowFixture.h"
-
-#include <QTest>
-#include <memory>
 
 class SendFixture : public WindowFixture {
 protected:
@@ -21,7 +17,6 @@ protected:
         WindowFixture::TearDown();
         m_sim.reset();
     }
-
     // The window once its start-up readiness check is answered, with nothing received kept.
     frmDXS& ready(double pacing = kFastPacing) {
         frmDXS& w = window();
@@ -31,9 +26,7 @@ protected:
         sim().clear();
         return w;
     }
-
     PtyInstrument& sim() { return *m_sim; }
-
     // A value as a confirmed entry shows it.
     static void enter(NumericBox* box, const QString& text) {
         box->setText(text);

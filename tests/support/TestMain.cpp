@@ -1,5 +1,4 @@
-// Every test runs inside one QApplication on the offscreen platform, so the real windows can be
-// driven without a display.
+// One QApplication on the offscreen platform, so the real windows are driven without a display.
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -8,7 +8,6 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 
 class WindowFixture : public ::testing::Test {
 protected:

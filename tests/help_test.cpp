@@ -1,0 +1,277 @@
+// The help document and its rich-text reader, the help and About windows over the main window, printing
+// the window, and where help finds its document (with DXS_INSTALL_PREFIX, the installed layout too).
+#include "app/QtUserDialogs.h"
+#include "help/HelpWindows.h"
+#include "help/RtfReader.h"
+#include "help/frmAbout.h"
+#include "help/frmHelp.h"
+#include "operations/Operations.h"
+#include "panel/CaptionLabel.h"
+#include "panel/rules/HelpPositions.h"
+#include "support/QtPrint.h"
+#include "support/WindowFixture.h"
+
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <map>
+
+namespace {
+
+// The build writes HelpDoc.rtf into the program folder, one level above the test program.
+QString builtDocument() {
+    return QCoreApplication::applicationDirPath() + "/../HelpDoc.rtf";
+}
+
+// What the reader made of the input: accepted, and one position per character and paragraph end.
+QString readText(const QByteArray& rtf, bool accepted = true) {
+    QTextDocument document;
+    EXPECT_EQ(readRtf(rtf, document), accepted) << rtf.left(60).toStdString();
+    EXPECT_EQ(document.toPlainText().size(), document.characterCount() - 1) << rtf.left(60).toStdString();
+    return document.toPlainText();
+}
+
+// What a help window showed once its activation had run.
+struct Seen {
+    bool opened = false;
+    QString text, text2;
+    int caret = -1, length = -1, scroll = -1;
+    bool focused = false, passageInView = false;
+};
+
+bool inView(frmHelp& help, int position) {
+    QTextCursor cursor(help.txtHelp->document());
+    cursor.setPosition(position);
+    return help.txtHelp->viewport()->rect().contains(help.txtHelp->cursorRect(cursor));
+}
+
+void write(const QString& path, const QByteArray& content) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+}
+
+class HelpWindow : public WindowFixture {
+protected:
+    // Opens help by `how` through the real dialogs; records what the modal window showed, then closes it.
+    Seen open(const std::function<void()>& how, int passage = 0) {
+        window().setDialogs(std::make_unique<QtUserDialogs>(&window()));
+        Seen seen;
+        setHelpWindowObserver([&](frmHelp& help) {
+            // clang-format off
+            seen = {true, help.txtHelp->toPlainText(), help.Text2->text(), help.caretPosition(), help.textLength(),
+                    help.txtHelp->verticalScrollBar()->value(), help.focusWidget() == help.txtHelp, inView(help, passage)};
+            // clang-format on
+            QTimer::singleShot(0, &help, &QDialog::reject);
+        });
+        QObject guard; // a window that never activated would hold the test: close it after a while
+        QTimer::singleShot(60000, &guard, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->objectName() == "frmHelp") widget->close();
+        });
+        how();
+        setHelpWindowObserver({});
+        return seen;
+    }
+    Seen openFromMenu() {
+        return open([&] { window().mnuHelp->trigger(); });
+    }
+};
+
+using HelpLookup = HelpWindow;
+using AboutWindow = WindowFixture;
+using PrintWindow = WindowFixture;
+
+} // namespace
+
+TEST(HelpDocument, EveryCaptionOpensAtTheHeadingOfItsPassage) {
+    QTextDocument document;
+    ASSERT_TRUE(loadRtfFile(builtDocument(), document));
+    const QString text = document.toPlainText();
+    EXPECT_TRUE(document.begin().text().startsWith("DXS-4820 Function Generator Help Document"));
+    std::vector<HelpPassage> entries(kLabelPassages.begin(), kLabelPassages.end());
+    entries.insert(entries.end(), kPanelPassages.begin(), kPanelPassages.end());
+    std::map<int, QStringList> captionsAt;
+    for (const HelpPassage& e : entries) {
+        SCOPED_TRACE(e.caption);
+        if (e.position == 0) { // no passage of its own: the opening pages describe the item
+            EXPECT_TRUE(text.left(2278).contains(e.caption));
+            continue;
+        }
+        ASSERT_LT(e.position + HelpClickOffset, text.size());
+        // The heading's paragraph starts exactly at the position and names the caption.
+        const QTextBlock block = document.findBlock(e.position);
+        EXPECT_EQ(block.position(), e.position);
+        EXPECT_TRUE(block.text().startsWith(e.caption) || block.text().contains(QString("  ") + e.caption))
+            << block.text().toStdString();
+        captionsAt[e.position] << e.caption;
+    }
+    EXPECT_EQ(captionsAt.size(), 33u);
+}
+
+TEST(HelpRtfReader, PlainTextOfWellAndMalformedInput) {
+    // clang-format off
+    const struct { std::string rtf; const char16_t* text; bool accepted = true; } cases[] = { // text nullptr: any
+        {R"({\rtf1 Hello})", u"Hello"}, {R"({\rtf1 one\par two\par})", u"one\ntwo\n"},
+        {R"({\rtf1 a\line b})", u"a\nb"}, {R"({\rtf1 {\b bold} and {\i italic}})", u"bold and italic"},
+        {"{\\rtf1 x\\\ny}", u"x\ny"}, {"{\\rtf1 line\r\nbreaks\nin the file}", u"linebreaksin the file"},
+        {R"({\rtf1 \{braces\} and \\})", u"{braces} and \\"}, {R"({\rtf1 caf\'e9 \'80})", u"caf\u00e9 \u20ac"},
+        {R"({\rtf1 \u30446?\u21069?})", u"\u76ee\u524d"}, {R"({\rtf1 \u-3? neg})", u"\ufffd neg"},
+        {R"({\rtf1\uc2 \u8364ab c})", u"\u20ac c"}, {R"({\rtf1\uc0 \u8364 ab})", u"\u20acab"},
+        {R"({\rtf1 {\uc2 \u8364\'80\'80}x})", u"\u20acx"},
+        {R"({\rtf1 \u-10179?\u-8704? smile})", u"\U0001F600 smile"}, {R"({\rtf1 \u-10179? lone})", u"\ufffd lone"},
+        {R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red255\green0\blue0;}shown})", u"shown"},
+        {R"({\rtf1{\*\generator hidden;}{\info{\title t}}{\stylesheet{s}}shown})", u"shown"},
+        {R"({\rtf1{\*\unknowndest {nested} text}shown})", u"shown"},
+        {R"({\rtf1\unknownword42 kept \alsounknown-7 text})", u"kept text"},
+        {R"({\rtf1 \emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote\~})", u"\u2014\u2013\u2022\u2018\u2019\u201c\u201d "},
+        {R"({\rtf1 a\bin3 {}\after})", u"aafter"}, {R"({\rtf1 {\pict\wmetafile8 0123456789abcdef}shown})", u"shown"},
+        {"  {\\rtf1 leading blanks}", u"leading blanks"},
+        // malformed
+        {"", u"", false}, {"plain text, not rich text", u"", false}, {"{\\rtf", u""},
+        {"{\\rtf1 unclosed {group {deeper", u"unclosed group deeper"}, {"{\\rtf1 a}}}}} b", u"a"},
+        {"{\\rtf1 a\\", u"a"}, {"{\\rtf1 a\\'4", u"a"}, {"{\\rtf1 a\\'zz b}", u"azz b"}, {"{\\rtf1 a\\u-", u"a"},
+        {"{\\rtf1 \\u99999999999999999999? huge}", nullptr},
+        {"{\\rtf1 \\fs99999999999999999999999999 big \\cf99999999999999 colour}", u"big colour"},
+        {"{\\rtf1 \\uc99999999999 \\u8364 abc}", u"\u20ac"}, {"{\\rtf1 a\\bin99999999999999999999 swallowed}", u"a"},
+        {"{\\rtf1 a\\bin-5 b}", u"ab"}, {"{\\rtf1 {\\colortbl" + std::string(5000, ';') + "}\\cf4999 x}", u"x"},
+        {"{\\rtf1 " + std::string(100, 'x') + "\\" + std::string(100, 'w') + " y}", nullptr},
+        {"{\\rtf1 " + std::string(200000, '{') + "x", u"x"},
+        {"{\\rtf1 " + std::string(5000, '{') + "deep" + std::string(5000, '}') + " after}", u"deep after"},
+        {"{\\rtf1 \\u0 \\u13?\\u10?\\u8233?\\u64976?\\u65535?ok}", u"ok"},
+        {std::string("{\\rtf1 nul\0byte}", 16), u"nulbyte"}, {"{\\rtf1 \\*}visible", u""}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const QString text = readText(QByteArray::fromStdString(c.rtf), c.accepted);
+        if (c.text) EXPECT_EQ(text, QString::fromUtf16(c.text)) << c.rtf.substr(0, 60);
+    }
+}
+
+TEST_F(HelpWindow, OpensWithThePassageInView) {
+    ASSERT_TRUE(QFile::copy(builtDocument(), folder() + "/HelpDoc.rtf"));
+    Panel& p = window().panel;
+    const auto click = [](QWidget* caption) {
+        return [=] { QTest::mouseClick(caption, Qt::LeftButton, {}, {2, 2}); };
+    };
+    // clang-format off
+    const struct { const char* what; std::function<void()> how; int passage, caret; bool scrolled; const char* text2; } cases[] = {
+        {"Help menu", [&] { window().mnuHelp->trigger(); }, 0, 0, false, "0"},
+        {"Amplitude:", click(p.Label1[1]), 2865, 3065 - 500, true, "3065"}, // the caret ends before the passage, in view
+        {"Segment : (no passage)", click(p.Label1[26]), 0, 0, false, "200"}, // the caret held at the start
+        {"past the end", [&] { window().dialogs().openHelp(1000000); }, 0, -1, true, nullptr}}; // -1: the last character
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Seen seen = open(c.how, c.passage);
+        ASSERT_TRUE(seen.opened);
+        EXPECT_GT(seen.length, 14044);
+        EXPECT_EQ(seen.caret, c.caret < 0 ? seen.length - 1 : c.caret);
+        EXPECT_EQ(seen.scroll > 0, c.scrolled);
+        EXPECT_TRUE(seen.focused || c.passage == 0);
+        EXPECT_TRUE(seen.passageInView || c.caret < 0);
+        if (c.text2) {
+            EXPECT_EQ(seen.text2, c.text2);
+        }
+    }
+}
+
+TEST_F(HelpLookup, BesideTheProgramFirstThenTheInstalledDataFolderElseEmpty) {
+    // Opened past the end of its text, the caret stands on the last character, or at 0 in an empty window.
+    // clang-format off
+    const struct { const char *what, *beside, *installed, *below, *shown; int caret; } cases[] = {
+        {"beside only", "{\\rtf1 beside}", nullptr, nullptr, "beside", 5},
+        {"installed only", nullptr, "{\\rtf1 installed}", nullptr, "installed", 8},
+        {"both: beside wins", "{\\rtf1 beside}", "{\\rtf1 installed}", nullptr, "beside", 5},
+        {"neither", nullptr, nullptr, nullptr, "", 0},
+        {"share below the program", nullptr, nullptr, "{\\rtf1 below}", "", 0},
+        {"not rich text", "just some words", nullptr, nullptr, "", 0}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // <root>/bin is the program's folder, <root>/share/dxs4820 the installed data folder.
+        QTemporaryDir root;
+        ASSERT_TRUE(QDir(root.path()).mkdir("bin"));
+        setProgramFolder(root.path() + "/bin");
+        if (c.beside) write(root.path() + "/bin/HelpDoc.rtf", c.beside);
+        if (c.installed) write(root.path() + "/share/dxs4820/HelpDoc.rtf", c.installed);
+        if (c.below) write(root.path() + "/bin/share/dxs4820/HelpDoc.rtf", c.below);
+        const Seen seen = open([&] { window().dialogs().openHelp(3065); });
+        EXPECT_EQ(seen.text, c.shown);
+        EXPECT_EQ(seen.caret, c.caret);
+        m_window.reset();
+    }
+}
+
+TEST_F(HelpLookup, InstalledProgramOpensTheInstalledDocument) {
+    const QString prefix = qEnvironmentVariable("DXS_INSTALL_PREFIX");
+    if (prefix.isEmpty()) GTEST_SKIP() << "run by the install check, which sets DXS_INSTALL_PREFIX";
+    // The installed program's folder holds only the programs: the document must come from share.
+    setProgramFolder(prefix + "/bin");
+    ASSERT_FALSE(QFile::exists(prefix + "/bin/HelpDoc.rtf"));
+    const QString text = openFromMenu().text;
+    EXPECT_TRUE(text.startsWith("DXS-4820 Function Generator Help Document")) << text.left(80).toStdString();
+    // Passages at the positions the captions open ("Amplitude:" at 2865, the counter at 14044).
+    EXPECT_EQ(text.mid(2865, 10), "Amplitude:");
+    EXPECT_EQ(text.mid(14044, 26), "External Counter Function:");
+    // Its bin folder is writable here, yet the setting goes to the user's application-data folder.
+    EXPECT_EQ(defaultSettingFile(),
+              QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                       "/DXS4820.Log"));
+}
+
+TEST_F(AboutWindow, ShowsOnceWithoutBlockingAndItsButtonsWork) {
+    // System: the first tool found is started, else a box says so.
+    const std::pair<QStringList, bool> cases[] = {
+        {{"dxs-no-such-system-tool"}, true}, {{}, true}, {{"dxs-no-such-system-tool", "true"}, false}};
+    for (const auto& [tools, message] : cases) {
+        SCOPED_TRACE(tools.join(",").toStdString());
+        window().mnuAbout->trigger();
+        frmAbout* shown = aboutWindow();
+        ASSERT_TRUE(shown && shown->isVisible() && !shown->isModal());
+        window().mnuAbout->trigger(); // a second About brings the same window to the front
+        EXPECT_EQ(aboutWindow(), shown);
+        dialogs().messages.clear();
+        shown->systemInfoTools = tools;
+        QTest::mouseClick(shown->cmdSysInfo, Qt::LeftButton);
+        EXPECT_EQ(dialogs().texts(),
+                  message ? QStringList{QString::fromUtf8("目前無法提供系統資訊")} : QStringList());
+        EXPECT_TRUE(!message || dialogs().messages[0].buttons == UserDialogs::Buttons::Ok);
+        QTest::mouseClick(shown->cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(shown->isVisible());
+    }
+}
+
+TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {
+    const QString unwritable = folder() + "/no such folder/window.pdf";
+    for (const QString& file : {folder() + "/window.pdf", unwritable}) {
+        window().setMessage("before printing");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printMainWindowOn(window().helpContext(), printer);
+        EXPECT_EQ(window().message(),
+                  file == unwritable
+                      ? "Print failed: " + unwritable + " could not be written (No such file or directory)."
+                      : QString("before printing"));
+    }
+    QFile pdf(folder() + "/window.pdf");
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    // One image of the window's own size, on one page, without lossy compression of its text.
+    const QSize size = window().grab().size();
+    EXPECT_EQ(bytes.count("/Subtype /Image"), 1);
+    EXPECT_TRUE(
+        bytes.contains(QString("/Width %1\n/Height %2").arg(size.width()).arg(size.height()).toLatin1()));
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 1);
+    EXPECT_FALSE(bytes.contains("/DCTDecode"));
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
+    window().mnuPrint->trigger();
+    EXPECT_EQ(window().message(), "Print failed: no default printer is installed.");
+}
