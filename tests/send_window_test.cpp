@@ -1,9 +1,11 @@
 // Send from the real window to the simulated instrument over a pseudo-terminal.
 #include "support/QtPrint.h"
+#include "support/RecordingTransport.h"
 #include "support/SendFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -210,6 +212,41 @@ TEST_F(SendWindow, CommandsDuringASendAreRefused) {
     EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
     EXPECT_TRUE(dialogs().messages.empty());
     EXPECT_TRUE(w.panel.fraComm->isVisible());
+}
+
+// Closing during the readiness query, the identification query or a setting: the record is stored,
+// nothing more is sent and the empty answer the closing caused is not reported.
+TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
+    // Closes the window from its own side, right after it wrote its `closeAt`-th line.
+    struct ClosingTransport : RecordingTransport {
+        using RecordingTransport::RecordingTransport;
+        void write(const QByteArray& data) override {
+            RecordingTransport::write(data);
+            if (writes.size() == closeAt) QTimer::singleShot(0, window, [w = window] { w->close(); });
+        }
+        frmDXS* window = nullptr;
+        qsizetype closeAt = 0;
+    };
+    const bool quitOnClose = QApplication::quitOnLastWindowClosed();
+    QApplication::setQuitOnLastWindowClosed(false);
+    for (const qsizetype closeAt : {1, 2, 4}) {
+        SCOPED_TRACE(closeAt);
+        QFile::remove(folder() + "/DXS4820.Log");
+        frmDXS& w = ready();
+        ClosingTransport transport(w.instrument.CWSerial1);
+        transport.window = &w;
+        transport.closeAt = closeAt;
+        w.instrument.CWSerial1 = &transport;
+        w.mnuSend->trigger();
+        EXPECT_EQ(transport.writes.size(), closeAt);
+        EXPECT_TRUE(sim().waitForLines(int(closeAt)));
+        EXPECT_EQ(sim().lineTexts(), kFullDefaultSend.mid(0, closeAt));
+        EXPECT_TRUE(dialogs().messages.empty());
+        EXPECT_NE(w.message(), kNotReady);
+        EXPECT_TRUE(QFile::exists(folder() + "/DXS4820.Log"));
+        m_window.reset();
+    }
+    QApplication::setQuitOnLastWindowClosed(quitOnClose);
 }
 
 // The instrument vanishes once its n-th line has arrived: the step under way or the next one
