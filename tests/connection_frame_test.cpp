@@ -29,27 +29,16 @@ using ConnectionFrame = SendFixture;
 // What the user sees of the frame: the lists in their order and every caption as written.
 TEST_F(ConnectionFrame, ListsAndCaptions) {
     const Panel& p = window().panel;
-    const auto items = [](const QComboBox* list) {
-        QStringList texts;
+    QStringList shown;
+    for (const QComboBox* list : {p.cboComPort, p.cboBuadRate})
         for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-        return texts;
-    };
-    EXPECT_EQ(items(p.cboComPort), QStringList({"1", "2", "3", "4"}));
-    EXPECT_EQ(items(p.cboBuadRate),
-              QStringList({"19200", "14400", "9600", "4800", "2400", "1200", "600", "300"}));
-    const std::pair<QString, QString> captions[] = {
-        {p.Label5->text(), "DXS-4820 RS232 Interface Setting"},
-        {p.Label1[19]->text(), "COM Port :"},
-        {p.Label6->text(), "Buad Rate:"},
-        {p.Label9->text(), "GPIB: PrimaryAddress   "},
-        {p.Label7->text(), "Cycle Time             ms"},
-        {p.chkSkipCommand->text(), "Skip  Sending Commands with the Same Value"},
-        {p.chkSyncRateSym->text(), "Sync. Rate && SYM Value"},
-        {p.OKButton->text() + "|" + p.cmdTestConnect->text() + "|" + p.cmdHelp->text(),
-         "OK|Connection Test|Help"}};
-    for (const auto& [shown, expected] : captions)
-        EXPECT_EQ(shown, expected);
+            shown << list->itemText(i);
+    shown << p.Label5->text() << p.Label1[19]->text() << p.Label6->text() << p.Label9->text()
+          << p.Label7->text() << p.chkSkipCommand->text() << p.chkSyncRateSym->text();
+    EXPECT_EQ(shown, QStringList({"1", "2", "3", "4", "19200", "14400", "9600", "4800", "2400", "1200", "600",
+                                  "300", "DXS-4820 RS232 Interface Setting", "COM Port :", "Buad Rate:",
+                                  "GPIB: PrimaryAddress   ", "Cycle Time             ms",
+                                  "Skip  Sending Commands with the Same Value", "Sync. Rate && SYM Value"}));
 }
 
 // OK stores the hidden controls too; with no port selected it stores nothing and applies nothing; a
