@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/FontPreload.h"
 #include "app/frmDXS.h"
 #include "instrument/Transcript.h"
 
@@ -30,9 +31,11 @@ int main(int argc, char* argv[]) {
         transcript->record(QString("dxs4820 %1 started").arg(DXS_VERSION));
     }
 
+    FontConfigurationPreload fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName("DXS-4820 Function Generator RS232 Interface Software");
     QApplication::setApplicationVersion(DXS_VERSION);
+    fonts.wait();
 
     frmDXS window;
     std::vector<std::unique_ptr<Transport>> recorders;

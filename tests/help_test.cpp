@@ -150,7 +150,9 @@ TEST(HelpRtfReader, PlainTextOfWellAndMalformedInput) {
     // clang-format on
     for (const auto& c : cases) {
         const QString text = readText(QByteArray::fromStdString(c.rtf), c.accepted);
-        if (c.text) EXPECT_EQ(text, QString::fromUtf16(c.text)) << c.rtf.substr(0, 60);
+        if (c.text) {
+            EXPECT_EQ(text, QString::fromUtf16(c.text)) << c.rtf.substr(0, 60);
+        }
     }
 }
 

@@ -187,6 +187,23 @@ TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
     }
 }
 
+// The stored port is opened with the first exchange, not while the window is built: a send from a
+// window never shown (so no readiness check ran) still configures the port first and reaches the
+// instrument.
+TEST_F(SendWindow, StoredPortOpensWithTheFirstExchange) {
+    frmDXS& w = window(false);
+    EXPECT_FALSE(w.CWSerial1().isOpen());
+    EXPECT_FALSE(w.message().startsWith("Set [Configure")) << w.message().toStdString();
+    QStringList lines;
+    w.instrument.txtMsg = [&](const QString& line) { lines << line; };
+    w.instrument.iWaiting_ms = kFastPacing;
+    w.mnuSend->trigger();
+    EXPECT_TRUE(w.CWSerial1().isOpen());
+    EXPECT_EQ(lines.mid(0, 2),
+              QStringList({"Set [Configure RS232] to DXS-4820...", "Set [Configure RS232] to DXS-4820 OK"}));
+    EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
+}
+
 // While a send waits for a reply the window stays live, but nothing else may talk to the instrument.
 TEST_F(SendWindow, CommandsDuringASendAreRefused) {
     frmDXS& w = ready();

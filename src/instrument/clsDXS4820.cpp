@@ -79,7 +79,18 @@ void clsDXS4820::shutDown() {
     m_wait.cancel();
 }
 
+void clsDXS4820::chooseConnectMethod(const QString& sVar) {
+    sConnectMethod = sVar;
+    bReady = false;
+    m_configurePending = true;
+}
+
+void clsDXS4820::configurePending() {
+    if (m_configurePending && !m_shutDown) ConnectMethod(sConnectMethod);
+}
+
 void clsDXS4820::ConnectMethod(const QString& sVar) {
+    m_configurePending = false;
     writeLine("Set [Configure " + sVar + "] to DXS-4820...");
     bReady = false;
     sConnectMethod = sVar;
@@ -100,6 +111,7 @@ void clsDXS4820::ConnectMethod(const QString& sVar) {
 }
 
 bool clsDXS4820::Ready() {
+    configurePending();
     sCommand = "*IDN?";
     const Exchange exchange = SendCommand(sCommand);
     m_lastFailure = exchange.failure;
@@ -109,6 +121,7 @@ bool clsDXS4820::Ready() {
 }
 
 QString clsDXS4820::IDN() {
+    configurePending();
     sCommand = "*IDN?";
     const Exchange exchange = SendCommand(sCommand);
     m_lastFailure = exchange.failure;
@@ -116,6 +129,7 @@ QString clsDXS4820::IDN() {
 }
 
 void clsDXS4820::set(Property property, double value) {
+    configurePending();
     const CommandRow& row = commandRow(property);
     writeLine(setStartLine(row, value));
     m_lastFailure.reset();
@@ -133,6 +147,7 @@ void clsDXS4820::set(Property property, double value) {
 }
 
 double clsDXS4820::check(Property property) {
+    configurePending();
     const CommandRow& row = commandRow(property);
     writeLine(row.checkStartLine);
     double value = 0;

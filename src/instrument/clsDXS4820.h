@@ -23,6 +23,11 @@ public:
     Transport* CWSerial1 = nullptr;
 
     void ConnectMethod(const QString& sVar);
+    // Chooses the transport and leaves its configuration (the port opened, its message lines) to
+    // the next exchange or configurePending(): start-up keeps opening the port off the way to the
+    // window's first paint. ConnectMethod in between takes over.
+    void chooseConnectMethod(const QString& sVar);
+    void configurePending();
     bool Ready();
     QString IDN();
 
@@ -60,6 +65,7 @@ private:
     QString sConnectMethod;
     bool m_exchanging = false;
     bool m_shutDown = false;
+    bool m_configurePending = false;
     std::optional<TransportError> m_lastFailure;
     PacingWait m_wait;
 };

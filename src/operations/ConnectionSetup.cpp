@@ -217,10 +217,12 @@ void InitDevice(OperationContext& ctx) {
     if (address >= 1) ctx.CWGPIB1().setAddress(address);
 
     // Only blanks count as an unwritten flag: the zero byte of a never-written field counts as set.
+    // The stored choice is configured with the first exchange, the readiness check after the
+    // window's first paint.
     const QString rs232 = trimBlanks(record.text(RecordField::Rs232Flag));
-    if (!rs232.isEmpty()) ctx.instrument.ConnectMethod(rs232 == "1" ? "RS232" : "GPIB");
+    if (!rs232.isEmpty()) ctx.instrument.chooseConnectMethod(rs232 == "1" ? "RS232" : "GPIB");
     const QString gpib = trimBlanks(record.text(RecordField::GpibFlag));
-    if (!gpib.isEmpty()) ctx.instrument.ConnectMethod(gpib == "1" ? "GPIB" : "RS232");
+    if (!gpib.isEmpty()) ctx.instrument.chooseConnectMethod(gpib == "1" ? "GPIB" : "RS232");
 
     applyStoredCheck(*p.chkSkipCommand, record.integer(RecordField::SkipSameValue));
     applyStoredCheck(*p.chkSyncRateSym, record.integer(RecordField::SyncRateSym));

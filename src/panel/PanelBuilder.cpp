@@ -601,7 +601,12 @@ QWidget* Builder::tabs() {
     m_panel.SSTabTrigger = new QTabWidget(m_area);
     m_pages = m_panel.SSTabTrigger->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
     m_panel.SSTabTrigger->setObjectName("SSTabTrigger");
-    m_panel.SSTabTrigger->addTab(triggerPage(), "Trigger Setting");
+    // The first page added is shown at once, which would lay it out at a size it never has; it
+    // is laid out with the rest of the window instead.
+    QWidget* first = triggerPage();
+    first->layout()->setEnabled(false);
+    m_panel.SSTabTrigger->addTab(first, "Trigger Setting");
+    first->layout()->setEnabled(true);
     m_panel.SSTabTrigger->addTab(burstPage(), "Burst Setting");
     m_panel.SSTabTrigger->addTab(gatePage(), "Gate Setting");
     m_panel.SSTabTrigger->addTab(counterPage(), "External Counter Setting");
@@ -731,6 +736,9 @@ void Builder::build() {
     // A compact face, as on the instrument's own panel; points scale with the screen's DPI.
     QFont face = area->font();
     face.setPointSizeF(8);
+    // Captions, units and numbers need no text shaping; laying them out without it takes a fraction
+    // of the time at start-up (a script that needs shaping still gets it).
+    face.setStyleStrategy(QFont::PreferNoShaping);
     area->setFont(face);
     m_window.setCentralWidget(area);
     m_area = area;
