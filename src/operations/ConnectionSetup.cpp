@@ -193,6 +193,10 @@ void fillConnectionLists(OperationContext& ctx) {
         p.cboComPort->addItem(port);
     for (int rate : kBaudRates)
         p.cboBuadRate->addItem(QString::number(rate));
+    // Open for typing once filled: each list's drop-down and completion are made once, over its
+    // final entries.
+    p.cboComPort->setEditable(true);
+    p.cboBuadRate->setEditable(true);
     p.cboComPort->setCurrentIndex(-1);
     p.cboBuadRate->setCurrentIndex(-1);
 }

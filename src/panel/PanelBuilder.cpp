@@ -668,14 +668,12 @@ void Builder::connectionFrame(QWidget* area) {
     grid->addWidget(comCaption, 1, 0);
     m_panel.cboComPort = new QComboBox(frame);
     m_panel.cboComPort->setObjectName("cboComPort");
-    m_panel.cboComPort->setEditable(true);
     grid->addWidget(m_panel.cboComPort, 1, 1);
 
     m_panel.Label6 = plainLabel("Label6", "Buad Rate:", frame);
     grid->addWidget(m_panel.Label6, 2, 0);
     m_panel.cboBuadRate = new QComboBox(frame);
     m_panel.cboBuadRate->setObjectName("cboBuadRate");
-    m_panel.cboBuadRate->setEditable(true);
     grid->addWidget(m_panel.cboBuadRate, 2, 1);
 
     m_panel.Label9 = plainLabel("Label9", "GPIB: PrimaryAddress   ", frame);
