@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/FontPreload.h"
 #include "app/frmDXS.h"
+#include "core/ProgramFolder.h"
 #include "instrument/Transcript.h"
 
 #include <QApplication>
@@ -33,7 +34,8 @@ int main(int argc, char* argv[]) {
 
     FontConfigurationPreload fonts;
     QApplication app(argc, argv);
-    QApplication::setApplicationName("DXS-4820 Function Generator RS232 Interface Software");
+    // Names the settings folder, where the simulated instrument also places its link.
+    QApplication::setApplicationName(frontPanelName);
     QApplication::setApplicationVersion(DXS_VERSION);
     fonts.wait();
 

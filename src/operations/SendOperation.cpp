@@ -121,14 +121,16 @@ public:
         const SendOutcome outcome = runSend(readPanel(m_ctx.panel), m_memory, m_ctx.sendAll, target);
         switch (outcome.end) {
         case SendOutcome::End::NotReady:
+            // Nothing was sent: the send-all flag stays, so the send once the instrument is back
+            // transmits every value, also those equal to what the window remembers from its start.
             m_ctx.setMessage(
                 "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.");
-            m_ctx.sendAll = false;
             return;
         case SendOutcome::End::NoIdentification:
             m_ctx.dialogs().message("DXS-4820 <--> PC: [Failure]");
             return;
         case SendOutcome::End::Done:
+            // Only a send that walked every group clears the send-all flag.
             m_ctx.setMessage(outcome.summary);
             if (!outcome.errorText.isEmpty())
                 m_ctx.dialogs().message("System check the input data and find errors as follows \r\n" +
