@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,8 +19,9 @@ WriteResult failed(const QString& reason) {
     return {false, reason};
 }
 
+// The system's text for an error, as Qt's own file errors word it.
 QString systemError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return qt_error_string(error);
 }
 
 // An open file descriptor, closed when it goes.
