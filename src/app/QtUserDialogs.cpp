@@ -11,18 +11,10 @@ UserDialogs::Answer QtUserDialogs::message(const QString& text, Buttons buttons,
     box.setWindowTitle(m_owner ? m_owner->windowTitle() : QString());
     box.setText(text);
     switch (icon) {
-    case Icon::None:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case Icon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case Icon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case Icon::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
     }
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -45,10 +37,8 @@ QString qtFileFilter(const QString& filter) {
     return entries.join(";;");
 }
 
-QString QtUserDialogs::chooseFile(const QString& initialFolder, const QString& presetName,
-                                  const QString& filter) {
-    QFileDialog dialog(m_owner, m_owner ? m_owner->windowTitle() : QString(), initialFolder,
-                       qtFileFilter(filter));
+QString QtUserDialogs::chooseFile(const QString& initialFolder, const QString& presetName, const QString& filter) {
+    QFileDialog dialog(m_owner, m_owner ? m_owner->windowTitle() : QString(), initialFolder, qtFileFilter(filter));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!presetName.isEmpty()) dialog.selectFile(presetName);
@@ -57,6 +47,4 @@ QString QtUserDialogs::chooseFile(const QString& initialFolder, const QString& p
     return files.isEmpty() ? QString() : files.first();
 }
 
-void QtUserDialogs::openHelp(int startPos) {
-    openHelpWindow(m_owner, startPos);
-}
+void QtUserDialogs::openHelp(int startPos) { openHelpWindow(m_owner, startPos); }
