@@ -580,7 +580,7 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root for other owners and a small file system";
     const QString disk = path("disk");
     const SmallFileSystem small(disk);
-    ASSERT_TRUE(small.m_mounted);
+    if (!small.m_mounted) GTEST_SKIP() << "no tmpfs can be mounted here";
     setProgramFolder(disk);
     const QString file = disk + "/DXS4820.Log", other = disk + "/other-name.Log";
     const QByteArray tail = pattern(600, 3);
@@ -704,6 +704,31 @@ TEST_F(SettingFiles, AKilledCopyHoldsNothingBack) {
     EXPECT_EQ(kept.integer(F::MainWaveform), 2);
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
               QStringList({"DXS4820.Log", "DXS4820.Log.backup"}));
+}
+
+// An application-data folder that cannot be made (the home folder is not a folder): closing says
+// why the setting cannot be stored and asks before the window goes.
+TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
+    ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
+    setProgramFolder(path("prefix/bin")); // an installed copy keeps its setting in the home folder
+    writeAll(path("home"), "a file, not a folder");
+    const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", QFile::encodeName(path("home")));
+    qunsetenv("XDG_DATA_HOME");
+    const QString file = defaultSettingFile();
+    EXPECT_TRUE(file.startsWith(path("home/.local/share/"))) << file.toStdString();
+    window();
+    dialogs().answers = {UserDialogs::Answer::Yes};
+    window().close();
+    qputenv("HOME", home);
+    if (!dataHome.isNull()) qputenv("XDG_DATA_HOME", dataHome);
+    setProgramFolder(folder());
+    EXPECT_FALSE(window().isVisible());
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_TRUE(dialogs().texts()[0].startsWith("The setting could not be stored in " + file + ".\n" +
+                                                qt_error_string(ENOTDIR)))
+        << dialogs().texts()[0].toStdString();
+    EXPECT_EQ(readAll(path("home")), "a file, not a folder");
 }
 
 // A relative XDG_DATA_HOME is ignored, as if unset: the setting of an installed copy stays in the

@@ -258,6 +258,8 @@ WriteResult writeFile(const QString& path, const QByteArray& head, bool keepTail
     Descriptor oldFile;
     if (hasOld && keepTail && old.st_size > head.size()) {
         oldFile.fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+        // A file that may be written but not read: its tail stays where it is.
+        if (oldFile.fd < 0 && errno == EACCES) return writeInPlace(name, head, keepTail);
         if (oldFile.fd < 0) return failed(systemError(errno));
     }
     const Errno error = writeReplacement(name, head, hasOld ? &old : nullptr, oldFile.fd);
