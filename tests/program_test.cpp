@@ -193,3 +193,26 @@ TEST_F(SignalledWindow, LogoutStoresTheSetting) {
     EXPECT_TRUE(w.storeForSessionEnd().contains("not a regular file"))
         << w.storeForSessionEnd().toStdString();
 }
+
+// A signal that comes while closing asks whether to close anyway answers the question: the window
+// goes, and the cause is kept for standard error.
+TEST_F(SignalledWindow, ASignalDuringTheCloseQuestionEndsTheProgram) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder() + "/DXS4820.Log"), 0666), 0);
+    frmDXS& w = window();
+    struct SignalDuringQuestion : ScriptedDialogs {
+        frmDXS* window = nullptr;
+        Answer message(const QString& text, Buttons buttons, Icon icon) override {
+            ScriptedDialogs::message(text, buttons, icon);
+            window->endUnattended();
+            return Answer::No; // as the question's own answer would have been
+        }
+    };
+    auto dialogs = std::make_unique<SignalDuringQuestion>();
+    dialogs->window = &w;
+    const SignalDuringQuestion& asked = *dialogs;
+    w.setDialogs(std::move(dialogs));
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(asked.messages.size(), 1u);
+    EXPECT_TRUE(w.unattendedFailure().contains("not a regular file")) << w.unattendedFailure().toStdString();
+}

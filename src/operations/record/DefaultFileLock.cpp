@@ -18,10 +18,6 @@ DefaultFileLock::DefaultFileLock(const QString& settingFile)
 
 DefaultFileLock::~DefaultFileLock() = default;
 
-QString DefaultFileLock::lockFileName() const {
-    return m_lock->fileName();
-}
-
 void DefaultFileLock::release() {
     if (m_state == State::Held) m_lock->unlock();
 }

@@ -23,7 +23,6 @@ public:
     bool storesSetting() const { return m_state != State::HeldByOther; }
     // The process holding the lock when another copy does (0 when it cannot be told).
     qint64 ownerProcess() const { return m_owner; }
-    QString lockFileName() const;
     // Lets the next copy have the file (at close, once the setting is stored).
     void release();
 
