@@ -7,6 +7,7 @@
 #include "instrument/SerialTransport.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
+#include "operations/record/DefaultFileLock.h"
 #include "panel/PanelAccessibility.h"
 #include "panel/PanelWiring.h"
 #include "panel/RuleContext.h"
@@ -14,9 +15,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDebug>
+#include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QSessionManager>
 #include <QTimer>
 #include <QWindow>
 
@@ -75,6 +80,13 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
         if (now && now == windowHandle() && isOwnSecondaryWindow(m_previousFocusWindow)) checkReadiness();
         m_previousFocusWindow = now;
     });
+#ifndef QT_NO_SESSIONMANAGER
+    // Logging out stores the setting as closing the window does.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        m_unattendedFailure = storeForSessionEnd();
+        if (!m_unattendedFailure.isEmpty()) qWarning().noquote() << m_unattendedFailure;
+    });
+#endif
 }
 
 frmDXS::~frmDXS() = default;
@@ -124,8 +136,25 @@ void frmDXS::startUp() {
     sweepCheckState = 0;
     sendAll = true;
     fillConnectionLists(operationContext());
+    // The first copy started on the default file keeps it; a later one says so once, now, rather
+    // than overwrite the first one's setting when it is closed.
+    m_settingLock = ClaimDefaultFile();
     LoadOperation(operationContext());
     InitDevice(operationContext());
+    if (!storesSetting()) {
+        const qint64 owner = m_settingLock->ownerProcess();
+        dialogs().message(
+            QStringLiteral("Another copy of this program%1 is running and stores its setting in %2.\n"
+                           "This copy will not store its setting when it is closed, so that the other "
+                           "copy's setting is kept.")
+                .arg(owner > 0 ? QStringLiteral(" (process %1)").arg(owner) : QString(),
+                     QDir::toNativeSeparators(defaultSettingFile())),
+            UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
+    }
+}
+
+bool frmDXS::storesSetting() const {
+    return m_settingLock && m_settingLock->storesSetting();
 }
 
 void frmDXS::checkReadiness() {
@@ -149,13 +178,51 @@ bool frmDXS::event(QEvent* event) {
     return handled;
 }
 
+bool frmDXS::storeSettingAtClose() {
+    if (!storesSetting()) return true; // told at start
+    const QString failure = SaveOperation(operationContext());
+    m_unattendedFailure.clear();
+    if (failure.isEmpty()) return true;
+    if (m_unattended) {
+        m_unattendedFailure = failure;
+        return true;
+    }
+    m_askingToClose = true;
+    const auto answer = dialogs().message(
+        failure + QStringLiteral("\n\nClose anyway? The setting of this session will be lost."),
+        UserDialogs::Buttons::YesNo, UserDialogs::Icon::Warning);
+    m_askingToClose = false;
+    // A signal that came while the question was open ends the program all the same.
+    if (m_unattended) m_unattendedFailure = failure;
+    return answer == UserDialogs::Answer::Yes || m_unattended;
+}
+
+void frmDXS::endUnattended() {
+    m_unattended = true;
+    if (m_askingToClose) {
+        // The open question is answered by the signal.
+        if (auto* question = qobject_cast<QDialog*>(QApplication::activeModalWidget())) question->reject();
+        return;
+    }
+    close();
+}
+
+QString frmDXS::storeForSessionEnd() {
+    if (!storesSetting() || m_closing) return {};
+    return SaveOperation(operationContext());
+}
+
 void frmDXS::closeEvent(QCloseEvent* event) {
     if (m_closing) {
         event->accept();
         return;
     }
+    if (m_askingToClose || !storeSettingAtClose()) {
+        event->ignore();
+        return;
+    }
     m_closing = true;
-    SaveOperation(operationContext());
+    if (m_settingLock) m_settingLock->release();
     instrument.shutDown();
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget != this && widget->isVisible()) widget->close();
