@@ -74,6 +74,10 @@ protected:
 
 private:
     void buildMenus();
+    void installShortcuts();
+    // The panel goes into a scroll area that takes no more than the screen's free room.
+    void placePanelInScrollArea();
+    QSize roomForPanel() const;
     void startUp();
 
     std::unique_ptr<UserDialogs> m_dialogs;
