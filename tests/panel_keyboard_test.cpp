@@ -349,7 +349,8 @@ TEST_F(PanelKeyboard, WindowFitsTheScreenAndThePanelScrolls) {
     for (QWidget* target :
          {static_cast<QWidget*>(w.txtMessage), static_cast<QWidget*>(p.SSTabTrigger->tabBar()),
           static_cast<QWidget*>(p.txtTrgPhase)}) {
-        scroll->ensureWidgetVisible(target, 0, 0);
+        const QPoint centre = target->mapTo(scroll->widget(), target->rect().center());
+        scroll->ensureVisible(centre.x(), centre.y(), 0, target->height() / 2 + 1);
         const QRect shown(target->mapTo(scroll->viewport(), QPoint(0, 0)), target->size());
         EXPECT_TRUE(scroll->viewport()->rect().intersects(shown)) << target->objectName().toStdString();
         EXPECT_GE(scroll->viewport()->rect().intersected(shown).height(), shown.height())
