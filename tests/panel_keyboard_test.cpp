@@ -160,9 +160,12 @@ TEST_F(PanelKeyboard, SettingFrameHoldsTheKeyboard) {
         EXPECT_FALSE(box->isEdited()) << box->objectName().toStdString();
     }
     EXPECT_EQ(after, shown);
-    // Escape: closed, nothing applied, the focus back in the box without its hint.
+    // Alt with a letter types nothing into a list either.
     p.cboComPort->setFocus();
     p.cboComPort->setCurrentIndex(1);
+    QTest::keyClick(p.cboComPort, Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(p.cboComPort->currentText(), "2");
+    // Escape: closed, nothing applied, the focus back in the box without its hint.
     QTest::keyClick(p.cboComPort, Qt::Key_Escape);
     EXPECT_FALSE(p.fraComm->isVisible());
     EXPECT_EQ(focusedName(), "txtMainFreq");

@@ -221,6 +221,9 @@ protected:
             m_panel.fraComm->hide();
             return true;
         }
+        // Alt with a letter belongs to the menus: it types nothing into the lists.
+        if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !key->text().isEmpty())
+            return true;
         const bool other = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         if (key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (modifiers & Qt::ShiftModifier))) {
             if (other) return false;
