@@ -21,7 +21,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSessionManager>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 
@@ -35,6 +39,42 @@ bool isOwnSecondaryWindow(QWindow* window) {
         return name == "frmHelp" || name == "frmAbout";
     }
     return false;
+}
+
+// The panel inside the window. Where the screen's free area is smaller than the panel (a small
+// screen at 1.5 or 2 times scale) the window takes the room there is and the panel scrolls, so
+// the message line and the tab pages stay within reach; elsewhere the window is just the panel.
+class PanelScrollArea : public QScrollArea {
+public:
+    PanelScrollArea(std::function<QSize()> room, QWidget* parent)
+        : QScrollArea(parent), m_room(std::move(room)) {
+        setObjectName("PanelScroll");
+        setFrameShape(QFrame::NoFrame);
+        setFocusPolicy(Qt::NoFocus);
+        setBackgroundRole(QPalette::Window);
+        viewport()->setBackgroundRole(QPalette::Window);
+    }
+    QSize sizeHint() const override {
+        const QSize full = widget() ? widget()->size() : QSize();
+        const QSize room = m_room();
+        if (full.width() <= room.width() && full.height() <= room.height()) return full;
+        // Scrolling one way takes a scroll bar's breadth from the other.
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        QSize hint = full;
+        if (full.height() > room.height()) hint.rwidth() += bar;
+        if (hint.width() > room.width()) hint.rheight() += bar;
+        return hint.boundedTo(room);
+    }
+    QSize minimumSizeHint() const override { return sizeHint().boundedTo(QSize(200, 150)); }
+
+private:
+    std::function<QSize()> m_room;
+};
+
+// The standard keys of a command, or the given ones where the platform has none.
+QList<QKeySequence> standardOr(QKeySequence::StandardKey key, const QKeySequence& fallback) {
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    return keys.isEmpty() ? QList<QKeySequence>{fallback} : keys;
 }
 } // namespace
 
@@ -51,6 +91,7 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     buildPanel(*this, panel, txtMessage);
     applyPanelAccessibility(*this, panel, txtMessage);
     buildMenus();
+    placePanelInScrollArea();
 
     // The parts below reach the dialogs and the message line only through these, so a dialogs
     // object put in place later is the one they use.
@@ -105,15 +146,16 @@ QString frmDXS::message() const {
 }
 
 void frmDXS::buildMenus() {
-    mnuFile = menuBar()->addMenu("File");
+    // Alt with the marked letter opens each menu; the captions read as before without the mark.
+    mnuFile = menuBar()->addMenu("&File");
     mnuFile->setObjectName("mnuFile");
-    SaveFile = mnuFile->addAction("Save");
-    LoadFile = mnuFile->addAction("Load");
-    mnuPrint = mnuFile->addAction("Print");
-    mnuSetting = menuBar()->addAction("Setting");
-    mnuSend = menuBar()->addAction("Send");
-    mnuHelp = menuBar()->addAction("Help");
-    mnuAbout = menuBar()->addAction("About");
+    SaveFile = mnuFile->addAction("&Save");
+    LoadFile = mnuFile->addAction("&Load");
+    mnuPrint = mnuFile->addAction("&Print");
+    mnuSetting = menuBar()->addAction("&Setting");
+    mnuSend = menuBar()->addAction("Se&nd");
+    mnuHelp = menuBar()->addAction("&Help");
+    mnuAbout = menuBar()->addAction("&About");
     SaveFile->setObjectName("SaveFile");
     LoadFile->setObjectName("LoadFile");
     mnuPrint->setObjectName("mnuPrint");
@@ -127,6 +169,54 @@ void frmDXS::buildMenus() {
     connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(helpContext()); });
     connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });
+    installShortcuts();
+}
+
+void frmDXS::installShortcuts() {
+    SaveFile->setShortcuts(standardOr(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
+    LoadFile->setShortcuts(standardOr(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+    mnuPrint->setShortcuts(standardOr(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
+    mnuSend->setShortcuts({QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return),
+                           QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Enter)});
+
+    // F1: help at the passage of the focused control, as a click on its caption opens it.
+    auto* helpOnFocus = new QAction("Help on the focused item", this);
+    helpOnFocus->setObjectName("HelpOnFocus");
+    helpOnFocus->setShortcuts(standardOr(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
+    connect(helpOnFocus, &QAction::triggered, this, [this] {
+        const int position = helpPositionFor(panel, focusWidget());
+        dialogs().openHelp(position >= 0 ? position : 0);
+    });
+    addAction(helpOnFocus);
+
+    // Ctrl+Q closes the window exactly as its frame's close button does.
+    auto* closeWindow = new QAction("Close", this);
+    closeWindow->setObjectName("CloseWindow");
+    closeWindow->setShortcuts(standardOr(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    connect(closeWindow, &QAction::triggered, this, [this] { close(); });
+    addAction(closeWindow);
+}
+
+QSize frmDXS::roomForPanel() const {
+    QScreen* where = windowHandle() && windowHandle()->screen() ? windowHandle()->screen() : screen();
+    if (!where) return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    // The window's own frame: known once shown, else what a title bar and border usually take.
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull()) frame = QMargins(4, 32, 4, 4);
+    const QSize free = where->availableGeometry().size();
+    return {free.width() - frame.left() - frame.right(),
+            free.height() - frame.top() - frame.bottom() - menuBar()->sizeHint().height()};
+}
+
+void frmDXS::placePanelInScrollArea() {
+    QWidget* area = takeCentralWidget();
+    auto* scroll = new PanelScrollArea([this] { return roomForPanel(); }, this);
+    scroll->setWidget(area);
+    setCentralWidget(scroll);
+    // A control reached from the keyboard is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, scroll, [scroll](QWidget*, QWidget* now) {
+        if (now && scroll->widget() && scroll->widget()->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
+    });
 }
 
 void frmDXS::startUp() {
@@ -169,6 +259,11 @@ bool frmDXS::event(QEvent* event) {
     if (event->type() == QEvent::Show && !m_shownOnce) {
         m_shownOnce = true;
         m_readinessDue = true;
+        // The room on the screen is known now, and follows the window to another screen.
+        if (QWidget* scroll = centralWidget()) {
+            scroll->updateGeometry();
+            connect(windowHandle(), &QWindow::screenChanged, scroll, [scroll] { scroll->updateGeometry(); });
+        }
     }
     const bool handled = QMainWindow::event(event);
     if (m_readinessDue && event->type() == QEvent::Paint) {

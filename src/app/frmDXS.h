@@ -87,6 +87,10 @@ protected:
 
 private:
     void buildMenus();
+    void installShortcuts();
+    // The panel goes into a scroll area that takes no more than the screen's free room.
+    void placePanelInScrollArea();
+    QSize roomForPanel() const;
     void startUp();
     // Stores the setting at close; false when it could not be and the user chose to stay.
     bool storeSettingAtClose();
