@@ -2,6 +2,7 @@
 #include "app/FontPreload.h"
 #include "app/frmDXS.h"
 #include "instrument/Transcript.h"
+#include "operations/Operations.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -38,6 +39,8 @@ int main(int argc, char* argv[]) {
     fonts.wait();
 
     frmDXS window;
+    if (!options.settingFile.isEmpty() && !loadSettingFile(window.operationContext(), options.settingFile))
+        std::fprintf(stderr, "%s: %s\n", argv[0], window.message().toLocal8Bit().constData());
     std::vector<std::unique_ptr<Transport>> recorders;
     if (transcript) recorders = recordExchanges(window, *transcript);
     window.show();
