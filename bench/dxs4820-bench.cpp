@@ -357,7 +357,8 @@ int main(int argc, char** argv) {
     setProgramFolder(folder.path());
 
     const std::vector<Measurement> measurements = {
-        {"window", "process start to window mapped and to first paint, main against bare window", windowShown},
+        {"window", "process start to window mapped and to first paint, main against bare window",
+         windowShown},
         {"exchanges", "completed exchanges per second through the simulated instrument at pacing 0",
          exchangesAtPacingZero},
         {"delay", "CPU used during a 1 s pacing wait", cpuDuringDelay},
@@ -373,8 +374,10 @@ int main(int argc, char** argv) {
     if (!unknown.isEmpty()) {
         const bool help = unknown.contains("--help") || unknown.contains("-h");
         std::FILE* out = help ? stdout : stderr;
-        if (!help) std::fprintf(out, "dxs4820-bench: unknown measurement '%s'\n", qPrintable(unknown.first()));
-        std::fprintf(out, "Usage: dxs4820-bench [MEASUREMENT...]\nRuns every measurement, or the ones named:\n");
+        if (!help)
+            std::fprintf(out, "dxs4820-bench: unknown measurement '%s'\n", qPrintable(unknown.first()));
+        std::fprintf(out,
+                     "Usage: dxs4820-bench [MEASUREMENT...]\nRuns every measurement, or the ones named:\n");
         for (const Measurement& measurement : measurements)
             std::fprintf(out, "  %-11s %s\n", measurement.name, measurement.what);
         return help ? 0 : 2;

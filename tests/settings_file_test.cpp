@@ -11,6 +11,7 @@
 #include "support/WindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -552,7 +553,8 @@ namespace {
 // While alive, the user's home (and with it the documents folder) is a folder of the test's own.
 struct UserHome {
     explicit UserHome(const QString& home)
-        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME")), m_hadConfig(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME")),
+          m_hadConfig(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
     }
@@ -656,9 +658,10 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
         whenModal([&, typed = typed, reply = reply](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             ASSERT_TRUE(dialog);
-            seen = {dialog->windowTitle(), dialog->labelText(QFileDialog::Accept), dialog->directory().path(),
-                    dialog->findChild<QLineEdit*>("fileNameEdit")->text(), dialog->defaultSuffix(),
-                    dialog->acceptMode(), dialog->fileMode(), !dialog->testOption(QFileDialog::DontConfirmOverwrite),
+            seen = {dialog->windowTitle(),      dialog->labelText(QFileDialog::Accept),
+                    dialog->directory().path(), dialog->findChild<QLineEdit*>("fileNameEdit")->text(),
+                    dialog->defaultSuffix(),    dialog->acceptMode(),
+                    dialog->fileMode(),         !dialog->testOption(QFileDialog::DontConfirmOverwrite),
                     dialog->nameFilters()};
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
             if (reply != QMessageBox::NoButton)
@@ -668,7 +671,7 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
                     seen.question = box->text();
                     box->button(reply)->click();
                 });
-            dialog->accept();
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog keeps its own accept protected
             seen.stillOpen = dialog->isVisible();
             if (seen.stillOpen) dialog->reject();
         });
@@ -683,7 +686,8 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
             EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
             EXPECT_EQ(seen.name + " " + seen.suffix, "DXS4820.Log Log");
             EXPECT_TRUE(seen.confirms);
-            EXPECT_EQ(seen.question.contains("old.Log"), reply != QMessageBox::NoButton) << seen.question.toStdString();
+            EXPECT_EQ(seen.question.contains("old.Log"), reply != QMessageBox::NoButton)
+                << seen.question.toStdString();
             EXPECT_EQ(seen.stillOpen, reply == QMessageBox::No);
         } else {
             EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
@@ -700,7 +704,7 @@ TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
     EXPECT_EQ(recentEntries(window()), QStringList());
     EXPECT_FALSE(window().mnuRecent->isEnabled());
     for (const char* name : {"a.Log", "b.Log", "c.Log", "d.Log", "e.Log", "f.Log"}) {
-        panel().txtMainFreq->setText(QString("%1000").arg(name[0] - 'a' + 1));
+        panel().txtMainFreq->setText(QString::number((name[0] - 'a' + 1) * 1000));
         save(path(name));
     }
     load(path("b.Log"));
@@ -729,8 +733,8 @@ TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
     window().mnuRecent->actions()[entries.indexOf("&4 " + shown("e.Log"))]->trigger();
     EXPECT_EQ(window().message(), "Setting file not found: " + shown("e.Log"));
     EXPECT_EQ(panel().txtMainFreq->text(), "4000");
-    EXPECT_EQ(recentEntries(window()),
-              QStringList({"&1 " + shown("d.Log"), "&2 " + shown("b.Log"), "&3 " + shown("f.Log"), "&4 " + shown("c.Log")}));
+    EXPECT_EQ(recentEntries(window()), QStringList({"&1 " + shown("d.Log"), "&2 " + shown("b.Log"),
+                                                    "&3 " + shown("f.Log"), "&4 " + shown("c.Log")}));
     EXPECT_EQ(int(dialogs().messages.size()), before);
 }
 

@@ -143,7 +143,8 @@ void frmDXS::fillRecentMenu() {
         const QString path = files[i];
         QString caption = QDir::toNativeSeparators(path);
         QAction* entry = mnuRecent->addAction(QString("&%1 %2").arg(i + 1).arg(caption.replace("&", "&&")));
-        connect(entry, &QAction::triggered, this, [this, path] { loadSettingFile(operationContext(), path); });
+        connect(entry, &QAction::triggered, this,
+                [this, path] { loadSettingFile(operationContext(), path); });
     }
     // Like Load, not while an instrument operation runs.
     mnuRecent->setEnabled(!files.isEmpty() && LoadFile->isEnabled());

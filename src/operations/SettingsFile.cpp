@@ -2,8 +2,8 @@
 // Save and Load, and putting a loaded record back into the panel.
 #include "core/NumberText.h"
 #include "core/ProgramFolder.h"
-#include "operations/OperationContext.h"
 #include "operations/InstrumentOperation.h"
+#include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "operations/record/RecordFile.h"
 #include "panel/NumericBox.h"
@@ -200,7 +200,8 @@ void SaveFile(OperationContext& ctx) {
 }
 
 void LoadFile(OperationContext& ctx) {
-    const QString path = ctx.dialogs().chooseFile(fileDialog(UserDialogs::FileDialogKind::Open, "Load", QString()));
+    const QString path =
+        ctx.dialogs().chooseFile(fileDialog(UserDialogs::FileDialogKind::Open, "Load", QString()));
     if (!path.isEmpty()) {
         // A missing (or unreadable) file leaves the record as it is; the panel is restored from it.
         if (recordfile::readRecord(path, ctx.record) == recordfile::ReadStatus::Read) rememberFile(path);
