@@ -66,7 +66,7 @@ scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E 'inst$|rm$' || true)
 # lintian: no error and no warning (its informational notes may stay). Its run is bounded, as it can
 # be slow on a busy machine.
 command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps.sh installs it)"
-report=$(timeout 600 lintian --fail-on none --no-tag-display-limit "$deb" 2>&1) ||
+report=$(timeout 600 lintian --fail-on none --tag-display-limit 0 "$deb" 2>&1) ||
     { echo "$report"; fail "lintian did not finish"; }
 problems=$(grep -E '^[EW]: ' <<<"$report" || true)
 [ -z "$problems" ] || { echo "$problems"; fail "lintian reports errors or warnings"; }
