@@ -628,6 +628,36 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
     }
 }
 
+// An installed copy (its folder <prefix>/bin, its data in <prefix>/share/dxs4820) that the user cannot
+// write: accepting Save's proposal saves into the user's documents folder, never into bin.
+TEST_F(SettingFiles, AnInstalledCopySavesItsProposalIntoAWritableFolder) {
+    const QString bin = path("prefix/bin"), home = path("home"), documents = path("home/Documents");
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(path("prefix/share/dxs4820")) &&
+                QDir().mkpath(documents));
+    for (const QString& open : {folder(), path("prefix"), bin})
+        chmod(QFile::encodeName(open), 0555);
+    for (const QString& everyones : {home, documents})
+        chmod(QFile::encodeName(everyones), 0777);
+    const UserHome user(home);
+    setProgramFolder(bin);
+    ASSERT_TRUE(installedCopy());
+    window();
+    std::optional<OrdinaryUser> ordinary;
+    if (geteuid() == 0) ordinary.emplace();
+    EXPECT_FALSE(QFileInfo(bin).isWritable());
+    dialogs().files.push_back(QDir(documents).filePath("DXS4820.Log")); // the proposal accepted
+    window().SaveFile->trigger();
+    ordinary.reset();
+    ASSERT_EQ(dialogs().fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs().fileRequests[0].startFolder + "/" + dialogs().fileRequests[0].proposedName,
+              QDir::toNativeSeparators(documents) + "/DXS4820.Log");
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
+    EXPECT_EQ(readAll(QDir(documents).filePath("DXS4820.Log")), window().record.slot());
+    for (const QString& open : {folder(), path("prefix"), bin})
+        chmod(QFile::encodeName(open), 0755);
+    m_window.reset(); // closing stores the setting in the test's home, not the real one
+}
+
 // The real dialogs: Save proposes the name in the start folder under its own title and button, adds
 // the filter's suffix to a name typed without one and asks before replacing a file; Load takes
 // existing files only.
