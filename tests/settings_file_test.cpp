@@ -622,7 +622,9 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
             if (ordinaryUser) ordinary.emplace();
             (window().*command)->trigger();
         }
-        if (loads) EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
+        if (loads) {
+            EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
+        }
         ASSERT_EQ(dialogs().fileRequests.size(), 1u);
         EXPECT_EQ(dialogs().fileRequests[0].startFolder, QDir::toNativeSeparators(expected));
     }
@@ -688,11 +690,17 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
         whenModal([&, typed = typed, reply = reply](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             ASSERT_TRUE(dialog);
-            seen = {dialog->windowTitle(),      dialog->labelText(QFileDialog::Accept),
-                    dialog->directory().path(), dialog->findChild<QLineEdit*>("fileNameEdit")->text(),
-                    dialog->defaultSuffix(),    dialog->acceptMode(),
-                    dialog->fileMode(),         !dialog->testOption(QFileDialog::DontConfirmOverwrite),
-                    dialog->nameFilters()};
+            seen = {dialog->windowTitle(),
+                    dialog->labelText(QFileDialog::Accept),
+                    dialog->directory().path(),
+                    dialog->findChild<QLineEdit*>("fileNameEdit")->text(),
+                    dialog->defaultSuffix(),
+                    dialog->acceptMode(),
+                    dialog->fileMode(),
+                    !dialog->testOption(QFileDialog::DontConfirmOverwrite),
+                    dialog->nameFilters(),
+                    {},
+                    false};
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
             if (reply != QMessageBox::NoButton)
                 whenModal([&seen, reply](QWidget* question) {
@@ -819,7 +827,9 @@ TEST(CommandLineProgram, AFileArgumentIsLoadedAtStart) {
         const CommandLine options = parseCommandLine(arguments);
         EXPECT_EQ(options.run, run) << arguments.join(' ').toStdString();
         EXPECT_EQ(options.settingFile, file);
-        if (!run) EXPECT_EQ(options.exitCode, 2);
+        if (!run) {
+            EXPECT_EQ(options.exitCode, 2);
+        }
     }
     QTemporaryDir folder;
     const QString missing = folder.filePath("missing.Log");
