@@ -49,6 +49,7 @@ struct Result {
 
 struct Measurement {
     const char* name;
+    const char* what; // for --help
     std::function<std::vector<Result>(const QString& folder)> run;
 };
 
@@ -381,12 +382,32 @@ int main(int argc, char** argv) {
     setProgramFolder(folder.path());
 
     const std::vector<Measurement> measurements = {
-        {"window", windowShown},          {"exchanges", exchangesAtPacingZero},
-        {"delay", cpuDuringDelay},        {"send", fullSendPlain},
-        {"transcript", fullSendRecorded}, {"help", helpManyRuns},
-        {"marks", helpCombiningMarks},    {"memory", peakMemory}, // last: the peak over everything above
+        {"window", "process start to window mapped and to first paint, main against bare window",
+         windowShown},
+        {"exchanges", "completed exchanges per second through the simulated instrument at pacing 0",
+         exchangesAtPacingZero},
+        {"delay", "CPU used during a 1 s pacing wait", cpuDuringDelay},
+        {"send", "full send at the default pacing, its time and CPU", fullSendPlain},
+        {"transcript", "the same send recording a transcript", fullSendRecorded},
+        {"help", "a 300 KB help document of many format runs, read and shown", helpManyRuns},
+        {"marks", "a 500 KB help document of one letter under a long run of combining marks", helpCombiningMarks},
+        {"memory", "peak memory", peakMemory}, // last: the peak over everything above
     };
     const QStringList chosen = app.arguments().mid(1);
+    QStringList unknown = chosen;
+    for (const Measurement& measurement : measurements)
+        unknown.removeAll(measurement.name);
+    if (!unknown.isEmpty()) {
+        const bool help = unknown.contains("--help") || unknown.contains("-h");
+        std::FILE* out = help ? stdout : stderr;
+        if (!help)
+            std::fprintf(out, "dxs4820-bench: unknown measurement '%s'\n", qPrintable(unknown.first()));
+        std::fprintf(out,
+                     "Usage: dxs4820-bench [MEASUREMENT...]\nRuns every measurement, or the ones named:\n");
+        for (const Measurement& measurement : measurements)
+            std::fprintf(out, "  %-11s %s\n", measurement.name, measurement.what);
+        return help ? 0 : 2;
+    }
     for (const Measurement& measurement : measurements) {
         if (!chosen.isEmpty() && !chosen.contains(measurement.name)) continue;
         for (const Result& result : measurement.run(folder.path())) {

@@ -3,9 +3,9 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
           libgtest-dev libgl-dev locales)
-# Packaging: the desktop entry and AppStream validators, dpkg-shlibdeps and file for cpack, and
-# rsvg-convert for packaging/icons/render.sh.
-packages+=(desktop-file-utils appstream dpkg-dev file librsvg2-bin)
+# Packaging: the desktop entry and AppStream validators, dpkg-shlibdeps and file for cpack,
+# rsvg-convert for packaging/icons/render.sh, and lintian, which checks the .deb.
+packages+=(desktop-file-utils appstream dpkg-dev file librsvg2-bin lintian)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

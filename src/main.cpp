@@ -4,6 +4,7 @@
 #include "app/frmDXS.h"
 #include "core/ProgramFolder.h"
 #include "instrument/Transcript.h"
+#include "operations/Operations.h"
 
 #include <QApplication>
 #include <QFile>
@@ -124,6 +125,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&shutdownSignals, &ShutdownSignals::arrived, &window,
                      [&window] { window.endUnattended(); });
     if (shutdownSignals.received()) window.endUnattended(); // came while start-up asked something
+    if (!options.settingFile.isEmpty() && !loadSettingFile(window.operationContext(), options.settingFile))
+        std::fprintf(stderr, "%s: %s\n", argv[0], window.message().toLocal8Bit().constData());
     std::vector<std::unique_ptr<Transport>> recorders;
     if (transcript) recorders = recordExchanges(window, *transcript);
     int status = 0;

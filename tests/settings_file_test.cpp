@@ -1,5 +1,7 @@
 // The setting files, from the record's bytes to Save and Load in the real window, and files that are
 // not what they seem. Nothing is ever lost: a write that fails leaves the old file whole and says so.
+#include "app/CommandLine.h"
+#include "app/QtUserDialogs.h"
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
@@ -9,19 +11,31 @@
 #include "support/WindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QLockFile>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
 #include <atomic>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -292,10 +306,11 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     for (const auto& [box, field, text] : rows)
         (panel().*box)->setText(text);
     save(path("saved.Log"));
-    ASSERT_EQ(dialogs().fileRequests.size(), 1u); // in the program folder, named and filtered
-    EXPECT_EQ(dialogs().fileRequests[0].initialFolder, QDir::toNativeSeparators(folder() + "/"));
-    EXPECT_EQ(dialogs().fileRequests[0].presetName + " " + dialogs().fileRequests[0].filter,
-              "DXS4820.Log DXS4820(*.Log)|*.Log");
+    ASSERT_EQ(dialogs().fileRequests.size(), 1u); // a save dialog, named and filtered
+    EXPECT_EQ(dialogs().fileRequests[0].kind, UserDialogs::FileDialogKind::Save);
+    EXPECT_EQ(dialogs().fileRequests[0].title + " " + dialogs().fileRequests[0].proposedName + " " +
+                  dialogs().fileRequests[0].filter,
+              "Save DXS4820.Log DXS4820(*.Log)|*.Log");
     SettingsRecord saved;
     ASSERT_EQ(recordfile::readRecord(path("saved.Log"), saved), recordfile::ReadStatus::Read);
     EXPECT_EQ(saved.slot(), window().record.slot());
@@ -310,8 +325,10 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     window().sendAll = false;
     load(QString()); // cancelled: nothing restored, yet the next Send transmits everything
     EXPECT_TRUE(window().sendAll && panel().txtMainFreq->text() == "1");
-    EXPECT_EQ(dialogs().fileRequests[1].presetName + " " + dialogs().fileRequests[1].filter,
-              " DXS4820(*.Log)|*.Log");
+    EXPECT_EQ(dialogs().fileRequests[1].kind, UserDialogs::FileDialogKind::Open);
+    EXPECT_EQ(dialogs().fileRequests[1].title + " " + dialogs().fileRequests[1].proposedName + " " +
+                  dialogs().fileRequests[1].filter,
+              "Load  DXS4820(*.Log)|*.Log");
     window().record.clear();
     load(path("saved.Log"));
     for (const auto& [box, field, text] : rows) {
@@ -748,4 +765,301 @@ TEST_F(SettingFiles, ARelativeDataHomeIsIgnored) {
     setProgramFolder(folder());
     EXPECT_TRUE(file.startsWith(path("home/.local/share/"))) << file.toStdString();
     EXPECT_TRUE(file.endsWith("/DXS4820.Log")) << file.toStdString();
+
+namespace {
+
+// While alive, the user's home (and with it the documents folder) is a folder of the test's own.
+struct UserHome {
+    explicit UserHome(const QString& home)
+        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME")),
+          m_hadConfig(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
+    }
+    ~UserHome() {
+        qputenv("HOME", m_home);
+        if (m_hadConfig)
+            qputenv("XDG_CONFIG_HOME", m_config);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+    }
+    QByteArray m_home, m_config;
+    bool m_hadConfig;
+};
+
+// Runs `answer` on the next modal dialog once it is up.
+void whenModal(std::function<void(QWidget*)> answer) {
+    QTimer::singleShot(0, [answer] { answer(QApplication::activeModalWidget()); });
+}
+
+QString withoutMnemonic(QString text) {
+    return text.remove(u'&');
+}
+
+QStringList recentEntries(frmDXS& window) {
+    emit window.mnuFile->aboutToShow();
+    QStringList entries;
+    for (QAction* entry : window.mnuRecent->actions())
+        entries << entry->text();
+    return entries;
+}
+
+} // namespace
+
+// The dialogs open in the folder last used for a setting file, else in the documents folder, else
+// in the home folder, and never in one the user cannot write.
+TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
+    const QString home = path("home"), documents = path("home/Documents"), used = path("used");
+    ASSERT_TRUE(QDir().mkpath(home) && QDir().mkpath(used));
+    const UserHome user(home);
+    // clang-format off
+    const std::tuple<const char*, std::function<void()>, QAction* frmDXS::*, bool, QString> rows[] = {
+        {"no documents folder", [] {}, &frmDXS::SaveFile, false, home},
+        {"documents folder", [&] { QDir().mkpath(documents); }, &frmDXS::LoadFile, false, documents},
+        {"a file loaded from elsewhere", [&] { writeAll(path("used/one.Log"), stored().slot()); }, &frmDXS::LoadFile, false, documents},
+        {"the next dialog", [] {}, &frmDXS::SaveFile, false, used},
+        // The program folder holds the list, so the ordinary user must read it; no one writes the
+        // folder last used, everyone the documents folder.
+        {"the folder last used not writable", [&] {
+             for (const QString& open : {folder(), home, documents}) chmod(QFile::encodeName(open), 0777);
+             chmod(QFile::encodeName(used), 0555);
+         }, &frmDXS::LoadFile, true, documents},
+        {"the folder last used gone", [&] { chmod(QFile::encodeName(used), 0755), QDir(used).removeRecursively(); }, &frmDXS::LoadFile, false, documents},
+        {"nor documents", [&] { QDir(documents).removeRecursively(); }, &frmDXS::SaveFile, false, home},
+    };
+    // clang-format on
+    window();
+    for (const auto& [what, before, command, ordinaryUser, expected] : rows) {
+        SCOPED_TRACE(what);
+        before();
+        dialogs().fileRequests.clear();
+        const bool loads = std::string_view(what) == "a file loaded from elsewhere";
+        dialogs().files.push_back(loads ? path("used/one.Log") : QString());
+        {
+            std::optional<OrdinaryUser> ordinary;
+            if (ordinaryUser) ordinary.emplace();
+            (window().*command)->trigger();
+        }
+        if (loads) {
+            EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
+        }
+        ASSERT_EQ(dialogs().fileRequests.size(), 1u);
+        EXPECT_EQ(dialogs().fileRequests[0].startFolder, QDir::toNativeSeparators(expected));
+    }
+}
+
+// An installed copy (its folder <prefix>/bin, its data in <prefix>/share/dxs4820) that the user cannot
+// write: accepting Save's proposal saves into the user's documents folder, never into bin.
+TEST_F(SettingFiles, AnInstalledCopySavesItsProposalIntoAWritableFolder) {
+    const QString bin = path("prefix/bin"), home = path("home"), documents = path("home/Documents");
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(path("prefix/share/dxs4820")) &&
+                QDir().mkpath(documents));
+    for (const QString& open : {folder(), path("prefix"), bin})
+        chmod(QFile::encodeName(open), 0555);
+    for (const QString& everyones : {home, documents})
+        chmod(QFile::encodeName(everyones), 0777);
+    const UserHome user(home);
+    setProgramFolder(bin);
+    ASSERT_TRUE(installedCopy());
+    window();
+    std::optional<OrdinaryUser> ordinary;
+    if (geteuid() == 0) ordinary.emplace();
+    EXPECT_FALSE(QFileInfo(bin).isWritable());
+    dialogs().files.push_back(QDir(documents).filePath("DXS4820.Log")); // the proposal accepted
+    window().SaveFile->trigger();
+    ordinary.reset();
+    ASSERT_EQ(dialogs().fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs().fileRequests[0].startFolder + "/" + dialogs().fileRequests[0].proposedName,
+              QDir::toNativeSeparators(documents) + "/DXS4820.Log");
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
+    EXPECT_EQ(readAll(QDir(documents).filePath("DXS4820.Log")), window().record.slot());
+    for (const QString& open : {folder(), path("prefix"), bin})
+        chmod(QFile::encodeName(open), 0755);
+    m_window.reset(); // closing stores the setting in the test's home, not the real one
+}
+
+// The real dialogs: Save proposes the name in the start folder under its own title and button, adds
+// the filter's suffix to a name typed without one and asks before replacing a file; Load takes
+// existing files only.
+TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
+    writeAll(path("old.Log"), stored().slot());
+    QtUserDialogs real(&window());
+    using Kind = UserDialogs::FileDialogKind;
+    struct Seen {
+        QString title, button, folder, name, suffix;
+        QFileDialog::AcceptMode mode;
+        QFileDialog::FileMode fileMode;
+        bool confirms;
+        QStringList filters;
+        QString question; // the box shown on accepting, if any
+        bool stillOpen = false;
+    };
+    // The request, the name typed, what the user answers a question with, and what comes back.
+    const std::tuple<Kind, QString, QMessageBox::StandardButton, QString> rows[] = {
+        {Kind::Save, "mine", QMessageBox::NoButton, path("mine.Log")},
+        {Kind::Save, "mine.txt", QMessageBox::NoButton, path("mine.txt")},
+        {Kind::Save, "old", QMessageBox::No, QString()},
+        {Kind::Save, "old", QMessageBox::Yes, path("old.Log")},
+        {Kind::Open, "old.Log", QMessageBox::NoButton, path("old.Log")},
+    };
+    for (const auto& [kind, typed, reply, returned] : rows) {
+        SCOPED_TRACE(typed.toStdString());
+        Seen seen;
+        whenModal([&, typed = typed, reply = reply](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_TRUE(dialog);
+            seen = {dialog->windowTitle(),
+                    dialog->labelText(QFileDialog::Accept),
+                    dialog->directory().path(),
+                    dialog->findChild<QLineEdit*>("fileNameEdit")->text(),
+                    dialog->defaultSuffix(),
+                    dialog->acceptMode(),
+                    dialog->fileMode(),
+                    !dialog->testOption(QFileDialog::DontConfirmOverwrite),
+                    dialog->nameFilters(),
+                    {},
+                    false};
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+            if (reply != QMessageBox::NoButton)
+                whenModal([&seen, reply](QWidget* question) {
+                    auto* box = qobject_cast<QMessageBox*>(question);
+                    ASSERT_TRUE(box);
+                    seen.question = box->text();
+                    box->button(reply)->click();
+                });
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog keeps its own accept protected
+            seen.stillOpen = dialog->isVisible();
+            if (seen.stillOpen) dialog->reject();
+        });
+        const bool save = kind == Kind::Save;
+        const QString chosen = real.chooseFile({kind, save ? "Save" : "Load", folder(),
+                                                save ? "DXS4820.Log" : QString(), "DXS4820(*.Log)|*.Log"});
+        EXPECT_EQ(chosen, returned);
+        EXPECT_EQ(seen.title + " " + withoutMnemonic(seen.button), save ? "Save Save" : "Load Load");
+        EXPECT_EQ(seen.folder, folder());
+        EXPECT_EQ(seen.filters, QStringList{"DXS4820(*.Log)"});
+        if (save) {
+            EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
+            EXPECT_EQ(seen.name + " " + seen.suffix, "DXS4820.Log Log");
+            EXPECT_TRUE(seen.confirms);
+            EXPECT_EQ(seen.question.contains("old.Log"), reply != QMessageBox::NoButton)
+                << seen.question.toStdString();
+            EXPECT_EQ(seen.stillOpen, reply == QMessageBox::No);
+        } else {
+            EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
+            EXPECT_EQ(seen.fileMode, QFileDialog::ExistingFile);
+        }
+    }
+}
+
+// File > Recent lists the files last saved or loaded, newest first, and keeps the list beside the
+// default setting file for the next run; choosing one loads it as Load does; one gone since is
+// taken off the list with a line in the message line, no box.
+TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
+    const auto shown = [&](const QString& name) { return QDir::toNativeSeparators(path(name)); };
+    EXPECT_EQ(recentEntries(window()), QStringList());
+    EXPECT_FALSE(window().mnuRecent->isEnabled());
+    for (const char* name : {"a.Log", "b.Log", "c.Log", "d.Log", "e.Log", "f.Log"}) {
+        panel().txtMainFreq->setText(QString::number((name[0] - 'a' + 1) * 1000));
+        save(path(name));
+    }
+    load(path("b.Log"));
+    save(path("no such folder/x.Log")); // not saved: not listed
+    load(path("missing.Log"));          // nothing read: not listed
+    load(QString());                    // cancelled
+    const QStringList expected = {"&1 " + shown("b.Log"), "&2 " + shown("f.Log"), "&3 " + shown("e.Log"),
+                                  "&4 " + shown("d.Log"), "&5 " + shown("c.Log")};
+    EXPECT_EQ(recentEntries(window()), expected);
+    EXPECT_TRUE(window().mnuRecent->isEnabled());
+    EXPECT_TRUE(QFileInfo(path("DXS4820.ini")).isFile());
+
+    m_window.reset(); // the next run lists the same
+    ASSERT_EQ(recentEntries(window()), expected);
+    const int before = int(dialogs().messages.size());
+    window().sendAll = false;
+    window().mnuRecent->actions()[3]->trigger(); // d
+    EXPECT_EQ(panel().txtMainFreq->text(), "4000");
+    EXPECT_EQ(panel().txtMainFreq->BackColor(), ColorWhite);
+    EXPECT_TRUE(window().sendAll);
+    EXPECT_EQ(recentEntries(window()).first(), "&1 " + shown("d.Log"));
+
+    ASSERT_TRUE(QFile::remove(path("e.Log")));
+    window().setMessage("before");
+    const QStringList entries = recentEntries(window());
+    window().mnuRecent->actions()[entries.indexOf("&4 " + shown("e.Log"))]->trigger();
+    EXPECT_EQ(window().message(), "Setting file not found: " + shown("e.Log"));
+    EXPECT_EQ(panel().txtMainFreq->text(), "4000");
+    EXPECT_EQ(recentEntries(window()), QStringList({"&1 " + shown("d.Log"), "&2 " + shown("b.Log"),
+                                                    "&3 " + shown("f.Log"), "&4 " + shown("c.Log")}));
+    EXPECT_EQ(int(dialogs().messages.size()), before);
+}
+
+// A setting file dropped on the window, on a text box as well, is loaded as Load does; other drops are
+// not taken.
+TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
+    SettingsRecord record;
+    record.setText(F::MainFreq, "1234.5");
+    writeAll(path("dropped.Log"), record.slot());
+    ASSERT_TRUE(QDir(folder()).mkdir("folder"));
+    const QUrl file = QUrl::fromLocalFile(path("dropped.Log"));
+    // clang-format off
+    const std::tuple<const char*, QList<QUrl>, QWidget* (*)(frmDXS&), bool> rows[] = {
+        {"a folder", {QUrl::fromLocalFile(path("folder"))}, [](frmDXS& w) -> QWidget* { return &w; }, false},
+        {"two files", {file, file}, [](frmDXS& w) -> QWidget* { return &w; }, false},
+        {"a web address", {QUrl("https://dxs4820.org/x.Log")}, [](frmDXS& w) -> QWidget* { return &w; }, false},
+        {"on the window", {file}, [](frmDXS& w) -> QWidget* { return &w; }, true},
+        {"on a box", {file}, [](frmDXS& w) -> QWidget* { return w.panel.txtSweepRate; }, true},
+    };
+    // clang-format on
+    for (const auto& [what, urls, target, loaded] : rows) {
+        SCOPED_TRACE(what);
+        panel().txtMainFreq->setText("10000");
+        const QString rate = panel().txtSweepRate->text();
+        window().sendAll = false;
+        QMimeData data;
+        data.setUrls(urls);
+        data.setText(urls.first().toString()); // as file managers offer it too
+        QWidget* on = target(window());
+        const QPoint at = on->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(on, &enter);
+        EXPECT_EQ(enter.isAccepted(), loaded);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(on, &drop);
+        EXPECT_EQ(panel().txtMainFreq->text(), loaded ? "1234.5" : "10000");
+        EXPECT_EQ(window().sendAll, loaded);
+        EXPECT_EQ(panel().txtSweepRate->text(), rate); // the box took no text
+    }
+}
+
+// `dxs4820 FILE` loads FILE at start: the command line names it (a launcher's file: address as well),
+// and the program hands it to the loading that Recent and a drop use; one it cannot read is said.
+TEST(CommandLineProgram, AFileArgumentIsLoadedAtStart) {
+    const std::tuple<QStringList, bool, QString> rows[] = {
+        {{"dxs4820", "my.Log"}, true, "my.Log"},
+        {{"dxs4820", "file:///tmp/a%20b.Log"}, true, "/tmp/a b.Log"},
+        {{"dxs4820", "--transcript", "-", "x.Log"}, true, "x.Log"},
+        {{"dxs4820", "x.Log", "y.Log"}, false, ""},
+    };
+    for (const auto& [arguments, run, file] : rows) {
+        const CommandLine options = parseCommandLine(arguments);
+        EXPECT_EQ(options.run, run) << arguments.join(' ').toStdString();
+        EXPECT_EQ(options.settingFile, file);
+        if (!run) {
+            EXPECT_EQ(options.exitCode, 2);
+        }
+    }
+    QTemporaryDir folder;
+    const QString missing = folder.filePath("missing.Log");
+    QProcess program;
+    program.setReadChannel(QProcess::StandardError);
+    program.start(DXS_PROGRAM_PATH, {"-platform", "offscreen", missing});
+    ASSERT_TRUE(program.waitForStarted());
+    const QByteArray said = QFile::encodeName("Setting file not found: " + missing);
+    QByteArray error;
+    while (!error.contains(said) && program.waitForReadyRead(30000))
+        error += program.readAllStandardError();
+    program.kill();
+    program.waitForFinished();
+    EXPECT_TRUE(error.contains(said)) << error.toStdString();
 }

@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 for size in 16 32 48 64 128 256; do
-    rsvg-convert -w "$size" -h "$size" org.dxs4820.FrontPanel.svg -o "org.dxs4820.FrontPanel-$size.png"
+    rsvg-convert -w "$size" -h "$size" org.dxs4820.frontpanel.svg -o "org.dxs4820.frontpanel-$size.png"
 done

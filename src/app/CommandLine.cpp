@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -63,6 +64,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(transcript);
+    parser.addPositionalArgument("FILE", "Setting file to load at start, as File > Load does.", "[FILE]");
 
     const QString program = arguments.isEmpty() ? QString("dxs4820") : arguments.first();
     CommandLine result;
@@ -73,8 +75,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return result;
     };
     if (!parser.parse(withoutToolkitOptions(arguments))) return refuse(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return refuse(QString("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    if (parser.positionalArguments().size() > 1)
+        return refuse(QString("unexpected argument '%1'").arg(parser.positionalArguments()[1]));
     if (parser.isSet(help)) {
         result.run = false;
         // The parser knows the program's name only once the toolkit runs, which help does not need.
@@ -89,6 +91,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     result.transcriptPath = parser.value(transcript);
     if (parser.isSet(transcript) && result.transcriptPath.isEmpty())
         return refuse("--transcript needs a file name (- for standard error)");
+    if (!parser.positionalArguments().isEmpty()) {
+        // A launcher may hand over a file: URL instead of a path.
+        const QString file = parser.positionalArguments().first();
+        result.settingFile = file.startsWith("file://") ? QUrl(file).toLocalFile() : file;
+    }
     return result;
 }
 

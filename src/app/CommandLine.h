@@ -1,6 +1,6 @@
 #pragma once
-// The program's command line: --help, --version and --transcript FILE. Without options the program
-// starts as it always has.
+// The program's command line: --help, --version, --transcript FILE and a setting file to load.
+// Without arguments the program starts as it always has.
 #include "instrument/Transport.h"
 
 #include <QString>
@@ -17,6 +17,7 @@ struct CommandLine {
     QString output;         // for standard output (help, version)
     QString error;          // for standard error
     QString transcriptPath; // empty: nothing recorded; "-": standard error
+    QString settingFile;    // loaded at start as File > Load does (empty: none)
 };
 
 // Reads the arguments (the program's name first). The toolkit's own options (-platform, -style, ...)

@@ -37,11 +37,28 @@ QString qtFileFilter(const QString& filter) {
     return entries.join(";;");
 }
 
-QString QtUserDialogs::chooseFile(const QString& initialFolder, const QString& presetName, const QString& filter) {
-    QFileDialog dialog(m_owner, m_owner ? m_owner->windowTitle() : QString(), initialFolder, qtFileFilter(filter));
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!presetName.isEmpty()) dialog.selectFile(presetName);
+QString defaultSuffix(const QString& filter) {
+    const QString pattern = filter.section(u'|', 1, 1).section(u';', 0, 0).trimmed();
+    if (!pattern.startsWith("*.")) return {};
+    const QString suffix = pattern.mid(2);
+    return suffix.contains(u'*') || suffix.contains(u'?') ? QString() : suffix;
+}
+
+QString QtUserDialogs::chooseFile(const FileDialogRequest& request) {
+    QFileDialog dialog(m_owner, request.title, request.startFolder, qtFileFilter(request.filter));
+    // The accept button says what the command does, as the title does.
+    dialog.setLabelText(QFileDialog::Accept, "&" + request.title);
+    if (request.kind == FileDialogKind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // A name typed without a suffix still matches the filter; replacing a file is asked first.
+        dialog.setDefaultSuffix(defaultSuffix(request.filter));
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.first();

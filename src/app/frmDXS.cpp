@@ -18,8 +18,11 @@
 #include <QDebug>
 #include <QDialog>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
@@ -76,6 +79,13 @@ QList<QKeySequence> standardOr(QKeySequence::StandardKey key, const QKeySequence
     const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
     return keys.isEmpty() ? QList<QKeySequence>{fallback} : keys;
 }
+
+// The one local file a drag carries, or an empty text.
+QString draggedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile() ? url.toLocalFile() : QString();
+}
 } // namespace
 
 frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
@@ -115,6 +125,11 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
 
     startUp();
 
+    // The text boxes take dragged text themselves; a dragged file is the window's.
+    setAcceptDrops(true);
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        box->installEventFilter(this);
+
     // Activation handed back by our help or About window asks the instrument again; a message box
     // closing or the user returning from another program does not.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
@@ -151,6 +166,7 @@ void frmDXS::buildMenus() {
     mnuFile->setObjectName("mnuFile");
     SaveFile = mnuFile->addAction("&Save");
     LoadFile = mnuFile->addAction("&Load");
+    mnuRecent = mnuFile->addMenu("&Recent");
     mnuPrint = mnuFile->addAction("&Print");
     mnuSetting = menuBar()->addAction("&Setting");
     mnuSend = menuBar()->addAction("Se&nd");
@@ -158,6 +174,7 @@ void frmDXS::buildMenus() {
     mnuAbout = menuBar()->addAction("&About");
     SaveFile->setObjectName("SaveFile");
     LoadFile->setObjectName("LoadFile");
+    mnuRecent->setObjectName("mnuRecent");
     mnuPrint->setObjectName("mnuPrint");
     mnuSetting->setObjectName("mnuSetting");
     mnuSend->setObjectName("mnuSend");
@@ -166,6 +183,7 @@ void frmDXS::buildMenus() {
 
     connect(SaveFile, &QAction::triggered, this, [this] { ::SaveFile(operationContext()); });
     connect(LoadFile, &QAction::triggered, this, [this] { ::LoadFile(operationContext()); });
+    connect(mnuFile, &QMenu::aboutToShow, this, &frmDXS::fillRecentMenu);
     connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(helpContext()); });
     connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });
@@ -217,6 +235,20 @@ void frmDXS::placePanelInScrollArea() {
     connect(qApp, &QApplication::focusChanged, scroll, [scroll](QWidget*, QWidget* now) {
         if (now && scroll->widget() && scroll->widget()->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
     });
+}
+
+void frmDXS::fillRecentMenu() {
+    mnuRecent->clear();
+    const QStringList files = recentSettingFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QString caption = QDir::toNativeSeparators(path);
+        QAction* entry = mnuRecent->addAction(QString("&%1 %2").arg(i + 1).arg(caption.replace("&", "&&")));
+        connect(entry, &QAction::triggered, this,
+                [this, path] { loadSettingFile(operationContext(), path); });
+    }
+    // Like Load, not while an instrument operation runs.
+    mnuRecent->setEnabled(!files.isEmpty() && LoadFile->isEnabled());
 }
 
 void frmDXS::startUp() {
@@ -322,4 +354,38 @@ void frmDXS::closeEvent(QCloseEvent* event) {
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget != this && widget->isVisible()) widget->close();
     event->accept();
+}
+
+void frmDXS::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void frmDXS::dragMoveEvent(QDragMoveEvent* event) {
+    if (!draggedFile(event->mimeData()).isEmpty() && LoadFile->isEnabled())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmDXS::dropEvent(QDropEvent* event) {
+    const QString file = draggedFile(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    loadSettingFile(operationContext(), file);
+}
+
+bool frmDXS::eventFilter(QObject* watched, QEvent* event) {
+    // A file dragged over a text box is the window's, not text for the box.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!draggedFile(drag->mimeData()).isEmpty()) {
+            if (type == QEvent::Drop)
+                dropEvent(drag);
+            else
+                dragMoveEvent(static_cast<QDragMoveEvent*>(drag));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

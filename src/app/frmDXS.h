@@ -53,11 +53,15 @@ public:
     QMenu* mnuFile = nullptr;
     QAction* SaveFile = nullptr;
     QAction* LoadFile = nullptr;
+    QMenu* mnuRecent = nullptr; // the setting files last loaded or saved, filled as File opens
     QAction* mnuPrint = nullptr;
     QAction* mnuSetting = nullptr;
     QAction* mnuSend = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
+
+    // Lists the recent setting files in File > Recent (done each time File opens).
+    void fillRecentMenu();
 
     // Runs the readiness check as on activation (refused while an exchange waits).
     void checkReadiness();
@@ -84,6 +88,11 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A setting file dropped anywhere on the window is loaded as Load does.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();

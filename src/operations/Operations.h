@@ -2,6 +2,7 @@
 // The menu commands' work and the start-up procedures of the main window.
 #include <QString>
 #include <memory>
+#include <QStringList>
 
 class DefaultFileLock;
 struct OperationContext;
@@ -18,6 +19,12 @@ QString defaultSettingFile();
 // Claims the default file for this copy of the program (see DefaultFileLock); the holder also
 // clears what an interrupted save of it left behind.
 std::unique_ptr<DefaultFileLock> ClaimDefaultFile();
+// Loads a setting file named outside the Load dialog (Recent, the command line, a file dropped on
+// the window) as Load does. A file that cannot be read changes nothing and is told in the message
+// line; a missing one leaves the Recent list. False also while an instrument operation runs.
+bool loadSettingFile(OperationContext& ctx, const QString& path);
+// The setting files last loaded or saved, the latest first.
+QStringList recentSettingFiles();
 
 // Connection frame: the port and baud-rate lists, the stored connection, OK, test and Help.
 void fillConnectionLists(OperationContext& ctx);

@@ -2,6 +2,7 @@
 // Save and Load, and putting a loaded record back into the panel.
 #include "core/NumberText.h"
 #include "core/ProgramFolder.h"
+#include "operations/InstrumentOperation.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "operations/record/DefaultFileLock.h"
@@ -14,14 +15,21 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QtDebug>
+#include <memory>
 
 namespace {
 
 constexpr char SettingFileFilter[] = "DXS4820(*.Log)|*.Log";
 constexpr int FirstSweepSegment = 1;
 constexpr int LastSweepSegment = 8;
+// The Recent list and the folder the file dialogs last used, kept beside the default setting file.
+constexpr char FileHistoryName[] = "DXS4820.ini";
+constexpr char RecentKey[] = "RecentFiles";
+constexpr char LastFolderKey[] = "LastFolder";
+constexpr int RecentCount = 5;
 
 QString appDataFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -45,9 +53,68 @@ recordfile::DefaultLocation defaultLocation() {
     return recordfile::defaultLocation(programFolder(), appDataFolder(), installedCopy());
 }
 
-// The folder the file dialogs open in: the program folder with a closing separator.
+bool writableFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    return !folder.isEmpty() && info.isDir() && info.isWritable();
+}
+
+// The file history, or none where its name is taken by something other than a file (a pipe there
+// would hold the program up when read).
+std::unique_ptr<QSettings> fileHistory() {
+    const QString path = QDir(QFileInfo(defaultSettingFile()).absolutePath()).filePath(FileHistoryName);
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) return nullptr;
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
+void storeHistory(QSettings& history, const QStringList& recent, const QString& lastFolder) {
+    // The first Save or Load of an installed copy may come before the folder was ever made.
+    QDir().mkpath(QFileInfo(history.fileName()).absolutePath());
+    history.setValue(RecentKey, recent);
+    history.setValue(LastFolderKey, lastFolder);
+    history.sync();
+    if (history.status() != QSettings::NoError)
+        qWarning().noquote() << QStringLiteral("The list of recent setting files could not be kept in %1")
+                                    .arg(QDir::toNativeSeparators(history.fileName()));
+}
+
+QString absolute(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// A file loaded or saved heads the Recent list, and its folder is where the next dialog opens.
+void rememberFile(const QString& path) {
+    const auto history = fileHistory();
+    if (!history) return;
+    const QString file = absolute(path);
+    QStringList recent = history->value(RecentKey).toStringList();
+    recent.removeAll(file);
+    recent.prepend(file);
+    storeHistory(*history, recent.mid(0, RecentCount), QFileInfo(file).absolutePath());
+}
+
+void forgetFile(const QString& path) {
+    const auto history = fileHistory();
+    if (!history) return;
+    QStringList recent = history->value(RecentKey).toStringList();
+    if (recent.removeAll(absolute(path)) > 0)
+        storeHistory(*history, recent, history->value(LastFolderKey).toString());
+}
+
+// The folder the file dialogs open in: the one last used, else the user's documents or home
+// folder; never one the user cannot write (the program's own folder of an installed copy).
 QString dialogFolder() {
-    return QDir::toNativeSeparators(programFolder() + "/");
+    QStringList candidates;
+    if (const auto history = fileHistory()) candidates << history->value(LastFolderKey).toString();
+    candidates << QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) << QDir::homePath()
+               << QFileInfo(defaultSettingFile()).absolutePath() << QDir::tempPath();
+    for (const QString& folder : candidates)
+        if (writableFolder(folder)) return QDir::toNativeSeparators(folder);
+    return {};
+}
+
+UserDialogs::FileDialogRequest fileDialog(UserDialogs::FileDialogKind kind, const QString& title,
+                                          const QString& proposedName) {
+    return {kind, title, dialogFolder(), proposedName, SettingFileFilter};
 }
 
 // A text field's text as a box shows it: up to the first zero character, without leading and
@@ -140,25 +207,54 @@ std::unique_ptr<DefaultFileLock> ClaimDefaultFile() {
 }
 
 void SaveFile(OperationContext& ctx) {
-    const QString path =
-        ctx.dialogs().chooseFile(dialogFolder(), recordfile::DefaultFileName, SettingFileFilter);
+    const QString path = ctx.dialogs().chooseFile(
+        fileDialog(UserDialogs::FileDialogKind::Save, "Save", recordfile::DefaultFileName));
     if (path.isEmpty()) return;
     copyPanelIntoRecord(ctx);
     if (const auto result = recordfile::writeRecord(path, ctx.record); !result) {
         ctx.dialogs().message(QStringLiteral("The setting could not be saved to %1.\n%2")
                                   .arg(QDir::toNativeSeparators(path), result.reason),
                               UserDialogs::Buttons::Ok, UserDialogs::Icon::Warning);
+        return;
     }
+    rememberFile(path);
 }
 
 void LoadFile(OperationContext& ctx) {
-    const QString path = ctx.dialogs().chooseFile(dialogFolder(), QString(), SettingFileFilter);
+    const QString path =
+        ctx.dialogs().chooseFile(fileDialog(UserDialogs::FileDialogKind::Open, "Load", QString()));
     if (!path.isEmpty()) {
         // A missing (or unreadable) file leaves the record as it is; the panel is restored from it.
-        recordfile::readRecord(path, ctx.record);
+        if (recordfile::readRecord(path, ctx.record) == recordfile::ReadStatus::Read) rememberFile(path);
         RestoreData(ctx);
     }
     ctx.sendAll = true;
+}
+
+bool loadSettingFile(OperationContext& ctx, const QString& path) {
+    // Not while a send walks the panel: the setting would be half sent (Load is disabled then too).
+    if (InstrumentOperation::busy(ctx)) return false;
+    const QString shown = QDir::toNativeSeparators(absolute(path));
+    switch (recordfile::readRecord(path, ctx.record)) {
+    case recordfile::ReadStatus::Read:
+        rememberFile(path);
+        RestoreData(ctx);
+        ctx.sendAll = true;
+        return true;
+    case recordfile::ReadStatus::Missing:
+        forgetFile(path);
+        ctx.setMessage(QStringLiteral("Setting file not found: %1").arg(shown));
+        return false;
+    case recordfile::ReadStatus::Unreadable:
+        ctx.setMessage(QStringLiteral("Setting file could not be read: %1").arg(shown));
+        return false;
+    }
+    return false;
+}
+
+QStringList recentSettingFiles() {
+    const auto history = fileHistory();
+    return history ? history->value(RecentKey).toStringList().mid(0, RecentCount) : QStringList();
 }
 
 void RestoreData(OperationContext& ctx) {

@@ -2,12 +2,12 @@
 # Installs the build into a temporary prefix and checks it as a user's machine sees it: every file
 # in its place, the desktop entry and the AppStream metadata valid and pointing at what was
 # installed, the installed layout leading the program to its help document, and a .deb from cpack
-# that depends on the Qt runtime and holds the program.
+# that depends on the Qt runtime, holds the program and passes lintian without an error or a warning.
 # Usage: check-install.sh BUILD_DIR DXS_TESTS
 set -euo pipefail
 build=$1
 tests=$2
-id=org.dxs4820.FrontPanel
+id=org.dxs4820.frontpanel
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -31,6 +31,8 @@ appstreamcli validate --no-net "$metainfo" || fail "AppStream metadata invalid"
 # shows a screenshot and this release.
 [ -x "$prefix/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")" ] || fail "Exec names no installed program"
 [ "$(sed -n 's/^Icon=//p' "$desktop")" = "$id" ] || fail "Icon is not the installed icon's name"
+grep -qx 'Exec=dxs4820 %f' "$desktop" || fail "the entry does not hand a file to the program"
+[ "$id" = "${id,,}" ] || fail "the AppStream id is not in lower case"
 for expected in "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
                 '<release version="1.0.0" date="2026-12-07">' '<image>https://'; do
     grep -qF "$expected" "$metainfo" || fail "metadata lacks $expected"
@@ -60,4 +62,12 @@ for file in ./usr/bin/dxs4820 ./usr/bin/dxs4820-sim ./usr/share/dxs4820/HelpDoc.
 done
 scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E 'inst$|rm$' || true)
 [ -z "$scripts" ] || fail "package has maintainer scripts: $scripts"
+
+# lintian: no error and no warning (its informational notes may stay). Its run is bounded, as it can
+# be slow on a busy machine.
+command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps.sh installs it)"
+report=$(timeout 600 lintian --fail-on none --tag-display-limit 0 "$deb" 2>&1) ||
+    { echo "$report"; fail "lintian did not finish"; }
+problems=$(grep -E '^[EW]: ' <<<"$report" || true)
+[ -z "$problems" ] || { echo "$problems"; fail "lintian reports errors or warnings"; }
 echo "install and package checks passed"

@@ -14,23 +14,18 @@ public:
         Buttons buttons;
         Icon icon;
     };
-    struct FileRequest {
-        QString initialFolder, presetName, filter;
-    };
-
     std::deque<Answer> answers;
     std::deque<QString> files; // an empty name cancels
     std::vector<Shown> messages;
-    std::vector<FileRequest> fileRequests;
+    std::vector<FileDialogRequest> fileRequests;
     std::vector<int> helpRequests; // start positions
 
     Answer message(const QString& text, Buttons buttons, Icon icon) override {
         messages.push_back({text, buttons, icon});
         return buttons == Buttons::Ok ? Answer::Ok : next(answers, Answer::No);
     }
-    QString chooseFile(const QString& initialFolder, const QString& presetName,
-                       const QString& filter) override {
-        fileRequests.push_back({initialFolder, presetName, filter});
+    QString chooseFile(const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
         return next(files, QString());
     }
     void openHelp(int startPos) override { helpRequests.push_back(startPos); }
