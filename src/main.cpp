@@ -1,10 +1,22 @@
 #include "app/CommandLine.h"
 #include "app/FontPreload.h"
+#include "app/ScriptMode.h"
 #include "app/frmDXS.h"
 #include "instrument/Transcript.h"
 
 #include <QApplication>
 #include <cstdio>
+
+namespace {
+// --send and --read: no window is shown, so no display is needed.
+int runScriptProgram(int argc, char* argv[], const ScriptRequest& request, Transcript* transcript) {
+    prepareScriptPlatform();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("DXS-4820 Function Generator RS232 Interface Software");
+    QApplication::setApplicationVersion(DXS_VERSION);
+    return runScript(request, transcript);
+}
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Help, version and a mistaken command line are answered before the window system is needed,
@@ -30,6 +42,8 @@ int main(int argc, char* argv[]) {
         }
         transcript->record(QString("dxs4820 %1 started").arg(DXS_VERSION));
     }
+
+    if (options.script) return runScriptProgram(argc, argv, *options.script, transcript.get());
 
     FontConfigurationPreload fonts;
     QApplication app(argc, argv);

@@ -1,6 +1,8 @@
 #pragma once
-// The program's command line: --help, --version and --transcript FILE. Without options the program
+// The program's command line: --help, --version, --transcript FILE and the scripts (--send FILE,
+// --read FILE with --port and --baud). Without options the program
 // starts as it always has.
+#include "app/ScriptMode.h"
 #include "instrument/Transport.h"
 
 #include <QString>
@@ -17,6 +19,7 @@ struct CommandLine {
     QString output;         // for standard output (help, version)
     QString error;          // for standard error
     QString transcriptPath; // empty: nothing recorded; "-": standard error
+    std::optional<ScriptRequest> script; // --send or --read: run without a window
 };
 
 // Reads the arguments (the program's name first). The toolkit's own options (-platform, -style, ...)

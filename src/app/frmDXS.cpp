@@ -33,7 +33,7 @@ bool isOwnSecondaryWindow(QWindow* window) {
 }
 } // namespace
 
-frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
+frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent, StoredSetting storedSetting)
     : QMainWindow(parent), m_dialogs(std::move(dialogs)), m_serial(std::make_unique<SerialTransport>()),
       m_gpib(std::make_unique<GpibTransport>()) {
     setObjectName("frmDXS");
@@ -54,7 +54,7 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     m_ruleContext.emplace(RuleContext{*this, panel, record, currentDialogs, messageLine, sweepCheckState});
     m_operationContext.emplace(OperationContext{*this, panel, record, instrument, *m_serial, *m_gpib, sendAll,
                                                 currentDialogs, messageLine, [this] { return isClosing(); },
-                                                mnuSend, mnuSetting, LoadFile});
+                                                mnuSend, mnuSetting, LoadFile, mnuRead});
     m_helpContext.emplace(HelpContext{*this, currentDialogs, messageLine});
 
     installPanelConventions(ruleContext());
@@ -66,8 +66,9 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     installGateRules(ruleContext());
     installConnectionFrame(operationContext());
     installSend(operationContext());
+    installRead(operationContext());
 
-    startUp();
+    startUp(storedSetting);
 
     // Activation handed back by our help or About window asks the instrument again; a message box
     // closing or the user returning from another program does not.
@@ -87,6 +88,7 @@ void frmDXS::setMessage(const QString& text) {
     txtMessage->setText(text);
     // A long summary reads from its beginning, as a one-line message should.
     txtMessage->setCursorPosition(0);
+    if (messageEcho) messageEcho(text);
 }
 QString frmDXS::message() const {
     return txtMessage->text();
@@ -100,6 +102,7 @@ void frmDXS::buildMenus() {
     mnuPrint = mnuFile->addAction("Print");
     mnuSetting = menuBar()->addAction("Setting");
     mnuSend = menuBar()->addAction("Send");
+    mnuRead = menuBar()->addAction("Read");
     mnuHelp = menuBar()->addAction("Help");
     mnuAbout = menuBar()->addAction("About");
     SaveFile->setObjectName("SaveFile");
@@ -107,6 +110,7 @@ void frmDXS::buildMenus() {
     mnuPrint->setObjectName("mnuPrint");
     mnuSetting->setObjectName("mnuSetting");
     mnuSend->setObjectName("mnuSend");
+    mnuRead->setObjectName("mnuRead");
     mnuHelp->setObjectName("mnuHelp");
     mnuAbout->setObjectName("mnuAbout");
 
@@ -117,14 +121,14 @@ void frmDXS::buildMenus() {
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });
 }
 
-void frmDXS::startUp() {
+void frmDXS::startUp(StoredSetting storedSetting) {
     instrument.txtMsg = [this](const QString& line) { setMessage(line); };
     instrument.CWSerial1 = m_serial.get();
     instrument.CWGPIB1 = m_gpib.get();
     sweepCheckState = 0;
     sendAll = true;
     fillConnectionLists(operationContext());
-    LoadOperation(operationContext());
+    if (storedSetting == StoredSetting::Load) LoadOperation(operationContext());
     InitDevice(operationContext());
 }
 

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QWindow>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -26,7 +27,11 @@ class GpibTransport;
 class frmDXS : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmDXS(std::unique_ptr<UserDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    // Without the stored setting the default setting file is not read (the scripts' window: their
+    // setting and connection come from the file they are given).
+    enum class StoredSetting { Load, Ignore };
+    explicit frmDXS(std::unique_ptr<UserDialogs> dialogs = nullptr, QWidget* parent = nullptr,
+                    StoredSetting storedSetting = StoredSetting::Load);
     ~frmDXS() override;
 
     // Window-level state kept for the whole run.
@@ -47,6 +52,8 @@ public:
     // The message line: every writer replaces its whole text.
     void setMessage(const QString& text);
     QString message() const;
+    // Called with every line the message line shows (the scripts print them).
+    std::function<void(const QString&)> messageEcho;
 
     // Menu commands.
     QMenu* mnuFile = nullptr;
@@ -55,6 +62,7 @@ public:
     QAction* mnuPrint = nullptr;
     QAction* mnuSetting = nullptr;
     QAction* mnuSend = nullptr;
+    QAction* mnuRead = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
 
@@ -74,7 +82,7 @@ protected:
 
 private:
     void buildMenus();
-    void startUp();
+    void startUp(StoredSetting storedSetting);
 
     std::unique_ptr<UserDialogs> m_dialogs;
     std::unique_ptr<SerialTransport> m_serial;

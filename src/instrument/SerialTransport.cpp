@@ -160,7 +160,7 @@ bool SerialTransport::isOpen() const {
 
 void SerialTransport::configure() {
     m_serial.reset();
-    m_device = deviceForPort(m_port);
+    m_device = m_devicePath.isEmpty() ? deviceForPort(m_port) : m_devicePath;
     if (m_device.isEmpty())
         throw TransportError(QSerialPort::DeviceNotFoundError,
                              QString("No serial port %1 on this machine (and no COM%1 entry in %2)")

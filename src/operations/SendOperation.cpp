@@ -100,7 +100,7 @@ private:
     bool m_busyPointer = false;
 };
 
-// What one send remembers of the values it sent, kept with the window for its lifetime.
+// The Send command; what it sent is remembered in the context, which Read also fills.
 class SendOperation : public QObject {
 public:
     explicit SendOperation(OperationContext& ctx) : QObject(&ctx.window), m_ctx(ctx) {
@@ -118,7 +118,7 @@ public:
 
         InstrumentOperation operation(m_ctx);
         WindowTarget target(m_ctx);
-        const SendOutcome outcome = runSend(readPanel(m_ctx.panel), m_memory, m_ctx.sendAll, target);
+        const SendOutcome outcome = runSend(readPanel(m_ctx.panel), m_ctx.lastSent, m_ctx.sendAll, target);
         switch (outcome.end) {
         case SendOutcome::End::NotReady:
             m_ctx.setMessage(
@@ -158,7 +158,6 @@ public:
 
 private:
     OperationContext& m_ctx;
-    LastSentMemory m_memory;
 };
 
 } // namespace
