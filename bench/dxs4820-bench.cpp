@@ -333,7 +333,8 @@ std::vector<Result> sendScript(const QString& folder) {
         instrument.port(), &SimulatedInstrumentPort::lineReceived, instrument.port(), [&] { ++exchanges; },
         Qt::DirectConnection);
     const QString file = folder + "/bench-send.Log";
-    if (!recordfile::writeRecord(file, SettingsRecord()).ok) return {{"--send script wall time", 0, "ms", "no file"}};
+    if (!recordfile::writeRecord(file, SettingsRecord()).ok)
+        return {{"--send script wall time", 0, "ms", "no file"}};
     constexpr double pacing = 200;
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -411,9 +412,14 @@ int main(int argc, char** argv) {
     setProgramFolder(folder.path());
 
     const std::vector<Measurement> measurements = {
-        {"window", windowShown}, {"exchanges", exchangesAtPacingZero}, {"delay", cpuDuringDelay},
-        {"send", fullSendPlain}, {"transcript", fullSendRecorded},     {"help", helpManyRuns},
-        {"read", fullRead},      {"script", sendScript},
+        {"window", windowShown},
+        {"exchanges", exchangesAtPacingZero},
+        {"delay", cpuDuringDelay},
+        {"send", fullSendPlain},
+        {"transcript", fullSendRecorded},
+        {"help", helpManyRuns},
+        {"read", fullRead},
+        {"script", sendScript},
         {"memory", peakMemory}, // last: the peak over everything above
     };
     const QStringList chosen = app.arguments().mid(1);

@@ -7,11 +7,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <tuple>
 
 namespace {
@@ -27,16 +29,17 @@ void type(NumericBox* box, const QString& text) {
 // Everything a read shows: the texts of the boxes it fills and the choice of every option group.
 QStringList shown(const Panel& p) {
     QStringList texts;
-    for (NumericBox* box : {p.txtMainFreq, p.txtMainAmp, p.txtMainDCOffset, p.txtMainDuty, p.txtSweepStartFreq,
-                            p.txtSweepStopFreq, p.txtSweepCenterFreq, p.txtSweepSpan, p.txtSweepSymmetry,
-                            p.txtSweepRate, p.txtModRate, p.txtModSymmetry, p.txtModSpanDepth, p.txtTrgRate,
-                            p.txtTrgSymmetry, p.txtTrgPhase})
+    for (NumericBox* box :
+         {p.txtMainFreq, p.txtMainAmp, p.txtMainDCOffset, p.txtMainDuty, p.txtSweepStartFreq,
+          p.txtSweepStopFreq, p.txtSweepCenterFreq, p.txtSweepSpan, p.txtSweepSymmetry, p.txtSweepRate,
+          p.txtModRate, p.txtModSymmetry, p.txtModSpanDepth, p.txtTrgRate, p.txtTrgSymmetry, p.txtTrgPhase})
         texts << box->objectName() + "=" + box->text() + (box->isEdited() ? " (orange)" : "");
     for (QRadioButton* option :
-         {p.optMainFunc[0], p.optMainFunc[1], p.optMainFunc[2], p.optSweep[0], p.optSweepModel[1],
-          p.optModulation[0], p.optModAM, p.optModSource[0], p.optModSource[1], p.optModSource[2],
-          p.optModSource[3], p.optTrigger[0], p.optTriggerType[1], p.optTriggerExt, p.optBurst[0], p.optGate[0],
-          p.optExternal[0], p.optGateTimeExt[0], p.optGateTimeExt[1], p.optGateTimeExt[2], p.optGateTimeExt[3]})
+         {p.optMainFunc[0],   p.optMainFunc[1], p.optMainFunc[2],    p.optSweep[0],       p.optSweepModel[1],
+          p.optModulation[0], p.optModAM,       p.optModSource[0],   p.optModSource[1],   p.optModSource[2],
+          p.optModSource[3],  p.optTrigger[0],  p.optTriggerType[1], p.optTriggerExt,     p.optBurst[0],
+          p.optGate[0],       p.optExternal[0], p.optGateTimeExt[0], p.optGateTimeExt[1], p.optGateTimeExt[2],
+          p.optGateTimeExt[3]})
         if (option->isChecked()) texts << option->objectName() + " " + option->text();
     texts << "segment " + QString::number(p.HScrollSweep->value());
     return texts;
@@ -80,7 +83,8 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
     first.mnuSend->trigger();
     ASSERT_FALSE(first.sendAll);
     const QStringList sent = shown(p);
-    ASSERT_TRUE(sent.contains("txtMainFreq=2500.0") && sent.contains("txtTrgRate=500")) << sent.join('\n').toStdString();
+    ASSERT_TRUE(sent.contains("txtMainFreq=2500.0") && sent.contains("txtTrgRate=500"))
+        << sent.join('\n').toStdString();
     m_window.reset();
 
     frmDXS& second = ready();
@@ -92,7 +96,8 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
     EXPECT_EQ(shown(second.panel), sent);
     EXPECT_TRUE(lines.contains("Check [Main Func Freq.] from DXS-4820..."));
     EXPECT_TRUE(lines.contains("Check [Main Func Freq.] from DXS-4820 OK"));
-    EXPECT_TRUE(second.message().startsWith("Read from DXS-4820: 27 values read, ")) << second.message().toStdString();
+    EXPECT_TRUE(second.message().startsWith("Read from DXS-4820: 27 values read, "))
+        << second.message().toStdString();
     EXPECT_TRUE(second.message().endsWith(", 0 failed.")) << second.message().toStdString();
     EXPECT_FALSE(second.sendAll);
     EXPECT_TRUE(dialogs().messages.empty());
@@ -104,9 +109,18 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
 
     sim().clear();
     second.mnuSend->trigger();
-    const QStringList alwaysSent = {"*IDN?",           "*IDN?",          ":OFFS 1.5",         ":SOUR:STAT 0",
-                                    ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?",  ":SOURCE:SOURCE 0",  ":SOUR:STAT ?",
-                                    ":SOURCE:SOURCE 0", ":SOUR:WAV 3",    ":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0",
+    const QStringList alwaysSent = {"*IDN?",
+                                    "*IDN?",
+                                    ":OFFS 1.5",
+                                    ":SOUR:STAT 0",
+                                    ":SOUR:COUN:SOUR 0",
+                                    ":SOUR:STAT ?",
+                                    ":SOURCE:SOURCE 0",
+                                    ":SOUR:STAT ?",
+                                    ":SOURCE:SOURCE 0",
+                                    ":SOUR:WAV 3",
+                                    ":SOUR:TRIG:STAT 1",
+                                    ":SOUR:TRIG:SOUR 0",
                                     ":SOUR:TRIG:MOD 1"};
     EXPECT_EQ(sim().lineTexts(), alwaysSent);
 }
@@ -170,7 +184,11 @@ TEST_F(ReadWindow, FailureLineAndClampedValueSentNext) {
 
 // Unconfirmed entries are never lost silently; an instrument that does not answer changes nothing.
 TEST_F(ReadWindow, AsksBeforeDiscardingAndChangesNothingWhenNotReady) {
-    const struct { UserDialogs::Answer answer; bool silent; bool reads; } cases[] = {
+    const struct {
+        UserDialogs::Answer answer;
+        bool silent;
+        bool reads;
+    } cases[] = {
         {UserDialogs::Answer::No, false, false},
         {UserDialogs::Answer::Yes, false, true},
         {UserDialogs::Answer::Yes, true, false},
@@ -188,10 +206,11 @@ TEST_F(ReadWindow, AsksBeforeDiscardingAndChangesNothingWhenNotReady) {
         EXPECT_EQ(w.panel.txtMainAmp->text(), c.reads ? "5.00" : "7");
         EXPECT_EQ(w.panel.txtMainAmp->isEdited(), !c.reads);
         EXPECT_EQ(sim().lines().isEmpty(), c.answer == UserDialogs::Answer::No);
-        if (c.silent)
+        if (c.silent) {
             EXPECT_EQ(w.message(),
                       "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.");
-        EXPECT_TRUE(w.sendAll); // start-up set it; only a complete read clears it
+        }
+        EXPECT_EQ(w.sendAll, !c.reads); // start-up set it; only a complete read clears it
         sim().options().silent = false;
         m_window.reset();
     }
@@ -199,7 +218,8 @@ TEST_F(ReadWindow, AsksBeforeDiscardingAndChangesNothingWhenNotReady) {
 
 // Burst and gate cannot be told from trigger by the instrument: the panel's choice among them stays.
 TEST(ReadModes, StatesChooseAtMostOneMode) {
-    const auto reading = [](std::optional<double> state, std::optional<double> trigger, std::optional<double> counter) {
+    const auto reading = [](std::optional<double> state, std::optional<double> trigger,
+                            std::optional<double> counter) {
         Reading r;
         r.values[size_t(Property::SourceState)] = state;
         r.values[size_t(Property::SourceTriggerState)] = trigger;
@@ -227,13 +247,19 @@ TEST(ReadModes, StatesChooseAtMostOneMode) {
     for (const auto& c : cases) {
         bool conflicting = false;
         const PanelModes m = readModes(c.r, c.before, &conflicting);
-        const QString on = m.sweep ? "sweep" : m.modulation ? "modulation" : m.trigger ? "trigger"
-                         : m.burst ? "burst" : m.gate ? "gate" : m.external ? "external" : "";
+        const QString on = m.sweep        ? "sweep"
+                           : m.modulation ? "modulation"
+                           : m.trigger    ? "trigger"
+                           : m.burst      ? "burst"
+                           : m.gate       ? "gate"
+                           : m.external   ? "external"
+                                          : "";
         SCOPED_TRACE(c.on);
         EXPECT_EQ(on, c.on);
         EXPECT_EQ(m.am, c.am);
         EXPECT_EQ(conflicting, c.conflicting);
-        EXPECT_EQ(int(m.sweep) + m.modulation + m.trigger + m.burst + m.gate + m.external, on.isEmpty() ? 0 : 1);
+        EXPECT_EQ(int(m.sweep) + m.modulation + m.trigger + m.burst + m.gate + m.external,
+                  on.isEmpty() ? 0 : 1);
     }
 }
 
@@ -250,7 +276,7 @@ TEST(ReadBoxes, TextsStepsAndClamping) {
         {readRate(101, kModulationRate), "200", "100", true},
         {readRate(0.5, kSweepRate), "0.50", "0.01", false},
         {readSymmetry(95), "90", "", true},
-        {readFmSpan(20), "15.0", "0.1", true},
+        {readFmSpan(20), "15", "0.1", true},
         {readTriggerPhase(-120), "-90", "1", true},
     };
     // clang-format on
@@ -272,10 +298,10 @@ TEST(ReadBoxes, TextsStepsAndClamping) {
 
 namespace {
 
-// A setting file holding only a pacing of 5 ms, so the scripts' exchanges are quick.
+// A setting file holding only a pacing of 20 ms, so the scripts' exchanges are quick.
 bool writeQuickSettingFile(const QString& path) {
     SettingsRecord record;
-    record.setInteger(RecordField::CycleTime, 5);
+    record.setInteger(RecordField::CycleTime, 20);
     return recordfile::writeRecord(path, record).ok;
 }
 
@@ -291,8 +317,14 @@ ProgramRun runProgram(const QStringList& arguments) {
         environment.remove(name);
     QProcess program;
     program.setProcessEnvironment(environment);
+    // Our own event loop: the instrument answers the moment a query arrives.
+    QEventLoop loop;
+    QObject::connect(&program, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&program, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     program.start(DXS_PROGRAM_PATH, arguments);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 60000));
+    loop.exec();
+    EXPECT_EQ(program.state(), QProcess::NotRunning);
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     return {program.exitCode(), QString::fromLocal8Bit(program.readAllStandardOutput()),
             QString::fromLocal8Bit(program.readAllStandardError())};
@@ -305,9 +337,15 @@ ProgramRun runProgram(const QStringList& arguments) {
 TEST_F(ReadWindow, ScriptsReadAndSendWithoutDisplay) {
     SimulatedInstrument& instrument = sim().port().instrument();
     const std::pair<Property, double> bench[] = {
-        {Property::MainFreqWaveForm, 2}, {Property::MainFreq, 2500},         {Property::DUTY, 40},
-        {Property::SourceSweepSpace, 1}, {Property::SourceTriggerMode, 1},   {Property::SourceWaveForm, 3},
-        {Property::SourceModAMRate, 200}, {Property::SourceSweepStart, 2000}, {Property::SourceTriggerSYM, 30},
+        {Property::MainFreqWaveForm, 2},
+        {Property::MainFreq, 2500},
+        {Property::DUTY, 40},
+        {Property::SourceSweepSpace, 1},
+        {Property::SourceTriggerMode, 1},
+        {Property::SourceWaveForm, 3},
+        {Property::SourceModAMRate, 200},
+        {Property::SourceSweepStart, 2000},
+        {Property::SourceTriggerPhase, 30},
     };
     for (const auto& [property, value] : bench)
         instrument.setValue(int(property), value);
@@ -316,13 +354,14 @@ TEST_F(ReadWindow, ScriptsReadAndSendWithoutDisplay) {
 
     const ProgramRun read = runProgram({"--read", file, "--port", sim().linkPath()});
     EXPECT_EQ(read.exitCode, 0) << (read.output + read.error).toStdString();
-    EXPECT_TRUE(read.output.contains("\nCheck [Main Func Freq.] from DXS-4820 OK\n")) << read.output.toStdString();
+    EXPECT_TRUE(read.output.contains("\nCheck [Main Func Freq.] from DXS-4820 OK\n"))
+        << read.output.toStdString();
     EXPECT_TRUE(read.output.contains("\nRead from DXS-4820: 27 values read, ")) << read.output.toStdString();
     EXPECT_TRUE(onlyQueries(sim().lineTexts()));
     SettingsRecord stored;
     ASSERT_EQ(recordfile::readRecord(file, stored), recordfile::ReadStatus::Read);
     EXPECT_EQ(stored.text(RecordField::MainFreq), "2500.0    ");
-    EXPECT_EQ(stored.integer(RecordField::CycleTime), 5);
+    EXPECT_EQ(stored.integer(RecordField::CycleTime), 20);
 
     for (const auto& [property, value] : bench)
         instrument.setValue(int(property), 1);

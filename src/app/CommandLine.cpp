@@ -50,12 +50,13 @@ QStringList withoutToolkitOptions(const QStringList& arguments) {
 
 // The scripts' options, kept apart from the window's.
 struct ScriptOptions {
-    QCommandLineOption send{"send", "Load FILE as File > Load does and send the whole setting, without a window.",
-                            "FILE"};
+    QCommandLineOption send{
+        "send", "Load FILE as File > Load does and send the whole setting, without a window.", "FILE"};
     QCommandLineOption read{"read", "Read the instrument's setting and write it to FILE, without a window.",
                             "FILE"};
-    QCommandLineOption port{"port", "With --send or --read: the COM port N (1 to 4) or a device path, in place "
-                                    "of the stored connection.",
+    QCommandLineOption port{"port",
+                            "With --send or --read: the COM port N (1 to 4) or a device path, in place "
+                            "of the stored connection.",
                             "N"};
     QCommandLineOption baud{"baud", "With --send or --read: the baud rate B.", "B"};
 
@@ -67,7 +68,8 @@ struct ScriptOptions {
         const bool reading = parser.isSet(read);
         if (sending && reading) return QString("--send and --read cannot be combined");
         if (!sending && !reading) {
-            if (parser.isSet(port) || parser.isSet(baud)) return QString("--port and --baud need --send or --read");
+            if (parser.isSet(port) || parser.isSet(baud))
+                return QString("--port and --baud need --send or --read");
             return std::nullopt;
         }
         ScriptRequest request;

@@ -73,11 +73,13 @@ int sendScript(const ScriptRequest& request, frmDXS& window, ScriptDialogs& dial
     OperationContext& ctx = window.operationContext();
     const QFileInfo info(request.file);
     if (!info.exists()) {
-        std::fprintf(err, "dxs4820: --send: %s: no such file\n", qPrintable(QDir::toNativeSeparators(request.file)));
+        std::fprintf(err, "dxs4820: --send: %s: no such file\n",
+                     qPrintable(QDir::toNativeSeparators(request.file)));
         return ScriptUnusable;
     }
     if (recordfile::readRecord(request.file, window.record) != recordfile::ReadStatus::Read) {
-        std::fprintf(err, "dxs4820: --send: %s: cannot be read\n", qPrintable(QDir::toNativeSeparators(request.file)));
+        std::fprintf(err, "dxs4820: --send: %s: cannot be read\n",
+                     qPrintable(QDir::toNativeSeparators(request.file)));
         return ScriptUnusable;
     }
     // As File > Load does it, then the connection the file stores, then the command line's.
@@ -95,7 +97,8 @@ int readScript(const ScriptRequest& request, frmDXS& window, std::FILE* err) {
     // An existing file gives the connection to read over and keeps it for the next send.
     if (QFileInfo(request.file).exists() &&
         recordfile::readRecord(request.file, window.record) != recordfile::ReadStatus::Read) {
-        std::fprintf(err, "dxs4820: --read: %s: cannot be read\n", qPrintable(QDir::toNativeSeparators(request.file)));
+        std::fprintf(err, "dxs4820: --read: %s: cannot be read\n",
+                     qPrintable(QDir::toNativeSeparators(request.file)));
         return ScriptUnusable;
     }
     InitDevice(ctx);
@@ -113,13 +116,15 @@ int readScript(const ScriptRequest& request, frmDXS& window, std::FILE* err) {
 
 } // namespace
 
-std::optional<QString> checkScriptConnection(const QString& port, const QString& baud, ScriptRequest& request) {
+std::optional<QString> checkScriptConnection(const QString& port, const QString& baud,
+                                             ScriptRequest& request) {
     if (!port.isEmpty()) {
         bool isNumber = false;
         const int number = port.toInt(&isNumber);
         if (isNumber) {
             if (number < 1 || number > kHighestPortNumber)
-                return QString("--port takes a port number from 1 to %1 or a device path").arg(kHighestPortNumber);
+                return QString("--port takes a port number from 1 to %1 or a device path")
+                    .arg(kHighestPortNumber);
             request.portNumber = number;
         } else {
             request.devicePath = port;
@@ -128,7 +133,8 @@ std::optional<QString> checkScriptConnection(const QString& port, const QString&
     if (!baud.isEmpty()) {
         bool isNumber = false;
         const int rate = baud.toInt(&isNumber);
-        if (!isNumber || std::find(kScriptBaudRates.begin(), kScriptBaudRates.end(), rate) == kScriptBaudRates.end())
+        if (!isNumber ||
+            std::find(kScriptBaudRates.begin(), kScriptBaudRates.end(), rate) == kScriptBaudRates.end())
             return QString("--baud takes one of 19200, 14400, 9600, 4800, 2400, 1200, 600, 300");
         request.baudRate = rate;
     }

@@ -13,20 +13,21 @@ struct ScriptRequest {
     enum class Kind { Send, Read } kind = Kind::Send;
     QString file;
     // --port: a COM port number (1 to 4) or a device path; empty: the stored connection.
-    std::optional<int> portNumber;
-    QString devicePath;
-    std::optional<int> baudRate; // --baud
+    std::optional<int> portNumber{};
+    QString devicePath{};
+    std::optional<int> baudRate{}; // --baud
 };
 
 // Exit statuses of a script.
 enum ScriptExit {
-    ScriptOk = 0,        // every step ended OK
-    ScriptFailed = 1,    // an exchange failed, or the instrument was not ready
-    ScriptUnusable = 2,  // a usage error, or a file that cannot be read or written
+    ScriptOk = 0,       // every step ended OK
+    ScriptFailed = 1,   // an exchange failed, or the instrument was not ready
+    ScriptUnusable = 2, // a usage error, or a file that cannot be read or written
 };
 
 // Checks --port and --baud; a text for standard error when they cannot be followed.
-std::optional<QString> checkScriptConnection(const QString& port, const QString& baud, ScriptRequest& request);
+std::optional<QString> checkScriptConnection(const QString& port, const QString& baud,
+                                             ScriptRequest& request);
 
 // Before the application object is created: the scripts never need a display.
 void prepareScriptPlatform();

@@ -54,7 +54,7 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent, StoredSett
     m_ruleContext.emplace(RuleContext{*this, panel, record, currentDialogs, messageLine, sweepCheckState});
     m_operationContext.emplace(OperationContext{*this, panel, record, instrument, *m_serial, *m_gpib, sendAll,
                                                 currentDialogs, messageLine, [this] { return isClosing(); },
-                                                mnuSend, mnuSetting, LoadFile, mnuRead});
+                                                mnuSend, mnuSetting, LoadFile, mnuRead, LastSentMemory{}});
     m_helpContext.emplace(HelpContext{*this, currentDialogs, messageLine});
 
     installPanelConventions(ruleContext());

@@ -15,13 +15,13 @@
 #include <optional>
 
 struct SimulatedOptions {
-    int replyDelayMs = 0;      // answers leave this long after their command arrived
-    bool silent = false;       // never answers
-    bool garbage = false;      // answers binary junk without a line end
-    bool answerOnce = false;   // answers the first "*IDN?" only, then nothing
-    qint64 hugeReplyBytes = 0; // when set, every answer is this many bytes without a line end
-    QByteArrayList unanswered; // queries, exactly as received, answered with nothing
-    QHash<QByteArray, QByteArray> replies; // queries answered with this text (and a line feed)
+    int replyDelayMs = 0;                    // answers leave this long after their command arrived
+    bool silent = false;                     // never answers
+    bool garbage = false;                    // answers binary junk without a line end
+    bool answerOnce = false;                 // answers the first "*IDN?" only, then nothing
+    qint64 hugeReplyBytes = 0;               // when set, every answer is this many bytes without a line end
+    QByteArrayList unanswered{};             // queries, exactly as received, answered with nothing
+    QHash<QByteArray, QByteArray> replies{}; // queries answered with this text (and a line feed)
 };
 
 class SimulatedInstrument {

@@ -18,19 +18,18 @@ namespace {
 using P = Property;
 using numtext::generalForm;
 
-constexpr char kDiscardQuestion[] =
-    "Some items have an orange BackColor color and are not validated yet.\r\n"
-    "Discard them and read the setting from DXS-4820?";
+constexpr char kDiscardQuestion[] = "Some items have an orange BackColor color and are not validated yet.\r\n"
+                                    "Discard them and read the setting from DXS-4820?";
 
 // How many changed items the summary names before it says "...".
 constexpr int kNamedChanges = 3;
 
 // The boxes a read writes: an unconfirmed entry in one of them is lost unless the user agrees.
 constexpr std::array kReadBoxes = {
-    &Panel::txtMainFreq,      &Panel::txtMainAmp,         &Panel::txtMainDCOffset,   &Panel::txtMainDuty,
-    &Panel::txtSweepStartFreq, &Panel::txtSweepStopFreq,  &Panel::txtSweepCenterFreq, &Panel::txtSweepSpan,
-    &Panel::txtSweepSymmetry, &Panel::txtSweepRate,       &Panel::txtModRate,        &Panel::txtModSymmetry,
-    &Panel::txtModSpanDepth,  &Panel::txtTrgRate,         &Panel::txtTrgSymmetry,    &Panel::txtTrgPhase,
+    &Panel::txtMainFreq,       &Panel::txtMainAmp,       &Panel::txtMainDCOffset,    &Panel::txtMainDuty,
+    &Panel::txtSweepStartFreq, &Panel::txtSweepStopFreq, &Panel::txtSweepCenterFreq, &Panel::txtSweepSpan,
+    &Panel::txtSweepSymmetry,  &Panel::txtSweepRate,     &Panel::txtModRate,         &Panel::txtModSymmetry,
+    &Panel::txtModSpanDepth,   &Panel::txtTrgRate,       &Panel::txtTrgSymmetry,     &Panel::txtTrgPhase,
 };
 
 template <size_t N> int checkedIndex(const std::array<QRadioButton*, N>& group) {
@@ -208,10 +207,9 @@ private:
             remember(SentValue::SweepStop, reading.stop, *stop);
         } else if (start || stop) {
             // One edge alone keeps the other as the panel shows it, and the segment as it is.
-            const SweepReading reading =
-                readSweepEdges(start ? *start : numtext::lenientValue(p.txtSweepStartFreq->text()),
-                               stop ? *stop : numtext::lenientValue(p.txtSweepStopFreq->text()),
-                               p.HScrollSweep->value());
+            const SweepReading reading = readSweepEdges(
+                start ? *start : numtext::lenientValue(p.txtSweepStartFreq->text()),
+                stop ? *stop : numtext::lenientValue(p.txtSweepStopFreq->text()), p.HScrollSweep->value());
             if (reading.segment == p.HScrollSweep->value()) {
                 if (start) showBox(p.txtSweepStartFreq, reading.start, "Start Freq");
                 if (start) remember(SentValue::SweepStart, reading.start, *start);
@@ -330,7 +328,9 @@ private:
 };
 
 QString summaryLine(const ReadOutcome& outcome, const PanelWriter& writer) {
-    QString line = QString("Read from DXS-4820: %1 values read, %2 differed").arg(outcome.read).arg(writer.changedCount());
+    QString line = QString("Read from DXS-4820: %1 values read, %2 differed")
+                       .arg(outcome.read)
+                       .arg(writer.changedCount());
     if (writer.changedCount() > 0) line += " (" + writer.changedNames() + ")";
     return line + QString(", %1 failed.").arg(outcome.failed);
 }

@@ -19,13 +19,33 @@ using P = Property;
 // Each value where the send first sets it: the main group, the sweep (with the sweep and modulation
 // state), the modulation, the trigger, burst and gate group (with its state), the external counter.
 constexpr std::array<Property, ReadQueryCount> kReadOrder = {
-    P::MainFreqWaveForm,    P::MainFreq,          P::AmplitudeVoltage,  P::OFFSet,
-    P::DUTY,                P::SourceState,       P::SourceSweepSpace,  P::SourceSweepStart,
-    P::SourceSweepStop,     P::SourceSweepSym,    P::SourceSweepRate,   P::SourceSource,
-    P::SourceWaveForm,      P::SourceModAMRate,   P::SourceMODAMSym,    P::SourceMODAMSpan,
-    P::SourceModFMRate,     P::SourceMODFMSym,    P::SourceMODFMSpan,   P::SourceTriggerState,
-    P::SourceTriggerSource, P::SourceTriggerMode, P::SourceTriggerRate, P::SourceTriggerSYM,
-    P::SourceTriggerPhase,  P::SourceCounterSource, P::SourceCounterGATE,
+    P::MainFreqWaveForm,
+    P::MainFreq,
+    P::AmplitudeVoltage,
+    P::OFFSet,
+    P::DUTY,
+    P::SourceState,
+    P::SourceSweepSpace,
+    P::SourceSweepStart,
+    P::SourceSweepStop,
+    P::SourceSweepSym,
+    P::SourceSweepRate,
+    P::SourceSource,
+    P::SourceWaveForm,
+    P::SourceModAMRate,
+    P::SourceMODAMSym,
+    P::SourceMODAMSpan,
+    P::SourceModFMRate,
+    P::SourceMODFMSym,
+    P::SourceMODFMSpan,
+    P::SourceTriggerState,
+    P::SourceTriggerSource,
+    P::SourceTriggerMode,
+    P::SourceTriggerRate,
+    P::SourceTriggerSYM,
+    P::SourceTriggerPhase,
+    P::SourceCounterSource,
+    P::SourceCounterGATE,
 };
 
 // A value whose shown text lies further from it than the text's resolution rounds is one the box
@@ -140,9 +160,11 @@ SweepReading readSweepEdges(double start, double stop, int currentSegment) {
     const SweepEdgeResult first = sweepStart(start, QString(), segment);
     const SweepEdgeResult second = sweepStop(stop, first.text, segment);
     reading.start = {first.text, first.step,
-                     first.message.has_value() || beyondResolution(first.text, start, lenientValue(first.step))};
+                     first.message.has_value() ||
+                         beyondResolution(first.text, start, lenientValue(first.step))};
     reading.stop = {second.text, second.step,
-                    second.message.has_value() || beyondResolution(second.text, stop, lenientValue(second.step))};
+                    second.message.has_value() ||
+                        beyondResolution(second.text, stop, lenientValue(second.step))};
     reading.span = second.span.value_or(QString());
     reading.center = second.center.value_or(QString());
     return reading;
