@@ -11,7 +11,10 @@ namespace {
 // --send and --read: no window is shown, so no display is needed.
 int runScriptProgram(int argc, char* argv[], const ScriptRequest& request, Transcript* transcript) {
     prepareScriptPlatform();
+    // The panel's widgets need the font configuration even offscreen: read beside the toolkit's start.
+    FontConfigurationPreload fonts;
     QApplication app(argc, argv);
+    fonts.wait();
     QApplication::setApplicationName("DXS-4820 Function Generator RS232 Interface Software");
     QApplication::setApplicationVersion(DXS_VERSION);
     return runScript(request, transcript);

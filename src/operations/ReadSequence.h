@@ -45,7 +45,7 @@ struct ReadOutcome {
         ExchangeFailed,   // a query did not reach the instrument: the values after it are not asked
         Stopped,          // the window closed while the read was under way
     } end = End::Done;
-    Reading reading;
+    Reading reading{};
     int read = 0;   // values that came back and converted
     int failed = 0; // values asked that did not, and those left unasked after a link failure
     // Every value asked and every one converted.
