@@ -14,11 +14,11 @@ class frmDXS;
 class Transcript;
 
 struct CommandLine {
-    bool run = true;        // false: print the texts below and exit with exitCode
-    int exitCode = 0;       // 2 for a command line we cannot follow
-    QString output;         // for standard output (help, version)
-    QString error;          // for standard error
-    QString transcriptPath; // empty: nothing recorded; "-": standard error
+    bool run = true;                     // false: print the texts below and exit with exitCode
+    int exitCode = 0;                    // 2 for a command line we cannot follow
+    QString output;                      // for standard output (help, version)
+    QString error;                       // for standard error
+    QString transcriptPath;              // empty: nothing recorded; "-": standard error
     std::optional<ScriptRequest> script; // --send or --read: run without a window
 };
 
