@@ -15,6 +15,7 @@
 #include "instrument/SimulatedInstrument.h"
 #include "instrument/Transcript.h"
 #include "instrument/clsDXS4820.h"
+#include "operations/record/RecordFile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -299,6 +300,61 @@ std::vector<Result> fullSend(const QString& folder, Transcript* transcript) {
             {"CPU during a full send" + suffix, 100.0 * cpu / (wall / 1000), "% of one core", "goal < 2 %"}};
 }
 
+// A full read into a fresh window at the pacing the instrument object starts with, against its
+// floor: every query waits the pacing interval.
+std::vector<Result> fullRead(const QString& folder) {
+    InstrumentThread instrument(folder);
+    if (!instrument.running()) return {{"full read wall time", 0, "ms", instrument.error()}};
+    std::atomic<int> queries = 0;
+    QObject::connect(
+        instrument.port(), &SimulatedInstrumentPort::lineReceived, instrument.port(), [&] { ++queries; },
+        Qt::DirectConnection);
+    frmDXS window;
+    const double pacing = window.instrument.iWaiting_ms;
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    window.mnuRead->trigger();
+    const double wall = timer.nsecsElapsed() / 1e6;
+    const double cpu = cpuSeconds() - cpuBefore;
+    const double floor = queries * pacing;
+    window.instrument.shutDown();
+    return {{"full read wall time", wall, "ms",
+             QString("%1 queries at %2 ms: floor %3 ms").arg(int(queries)).arg(pacing).arg(floor)},
+            {"full read above its floor", 100.0 * (wall - floor) / floor, "%", "goal < 2 %"},
+            {"CPU during a full read", 100.0 * cpu / (wall / 1000), "% of one core", "goal < 2 %"}};
+}
+
+// `dxs4820 --send FILE` from the process's start to its exit, against the floor of the same send:
+// a file of no values sends the design defaults, at the pacing the instrument object starts with.
+std::vector<Result> sendScript(const QString& folder) {
+    InstrumentThread instrument(folder, 2);
+    if (!instrument.running()) return {{"--send script wall time", 0, "ms", instrument.error()}};
+    std::atomic<int> exchanges = 0;
+    QObject::connect(
+        instrument.port(), &SimulatedInstrumentPort::lineReceived, instrument.port(), [&] { ++exchanges; },
+        Qt::DirectConnection);
+    const QString file = folder + "/bench-send.Log";
+    if (!recordfile::writeRecord(file, SettingsRecord()).ok)
+        return {{"--send script wall time", 0, "ms", "no file"}};
+    constexpr double pacing = 200;
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer timer;
+    timer.start();
+    program.start(DXS_PROGRAM_PATH, {"--send", file, "--port", instrument.port()->linkPath()});
+    program.waitForFinished(120000);
+    const double wall = timer.nsecsElapsed() / 1e6;
+    const double floor = exchanges * pacing;
+    return {{"--send script wall time", wall, "ms",
+             QString("%1 exchanges at %2 ms: floor %3 ms, exit %4")
+                 .arg(int(exchanges))
+                 .arg(pacing)
+                 .arg(floor)
+                 .arg(program.exitCode())},
+            {"--send script above its floor", 100.0 * (wall - floor) / floor, "%", "goal < 5 %"}};
+}
+
 std::vector<Result> fullSendPlain(const QString& folder) {
     return fullSend(folder, nullptr);
 }
@@ -391,6 +447,8 @@ int main(int argc, char** argv) {
         {"transcript", "the same send recording a transcript", fullSendRecorded},
         {"help", "a 300 KB help document of many format runs, read and shown", helpManyRuns},
         {"marks", "a 500 KB help document of one letter under a long run of combining marks", helpCombiningMarks},
+        {"read", "a full read at the default pacing, its time and CPU", fullRead},
+        {"script", "dxs4820 --send FILE from process start to exit", sendScript},
         {"memory", "peak memory", peakMemory}, // last: the peak over everything above
     };
     const QStringList chosen = app.arguments().mid(1);

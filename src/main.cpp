@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/FontPreload.h"
+#include "app/ScriptMode.h"
 #include "app/ShutdownSignals.h"
 #include "app/frmDXS.h"
 #include "core/ProgramFolder.h"
@@ -76,6 +77,20 @@ QString openableTranscriptName(const QString& name, const QByteArray& bytes, int
 
 } // namespace
 
+namespace {
+// --send and --read: no window is shown, so no display is needed.
+int runScriptProgram(int argc, char* argv[], const ScriptRequest& request, Transcript* transcript) {
+    prepareScriptPlatform();
+    // The panel's widgets need the font configuration even offscreen: read beside the toolkit's start.
+    FontConfigurationPreload fonts;
+    QApplication app(argc, argv);
+    fonts.wait();
+    QApplication::setApplicationName(frontPanelName);
+    QApplication::setApplicationVersion(DXS_VERSION);
+    return runScript(request, transcript);
+}
+} // namespace
+
 int main(int argc, char* argv[]) {
     // Help, version and a mistaken command line are answered before the window system is needed,
     // so they work without a display. Arguments are file names as bytes, whatever their encoding.
@@ -109,6 +124,8 @@ int main(int argc, char* argv[]) {
         }
         transcript->record(QString("dxs4820 %1 started").arg(DXS_VERSION));
     }
+
+    if (options.script) return runScriptProgram(argc, argv, *options.script, transcript.get());
 
     FontConfigurationPreload fonts;
     g_previousHandler = qInstallMessageHandler(startUpMessages);

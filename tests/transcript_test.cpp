@@ -63,8 +63,11 @@ TEST(CommandLineProgram, HelpVersionAndMistakesGiveTheirExitCodes) {
     // clang-format off
     const struct { QStringList arguments; int exitCode; QString says; } cases[] = { // says: on stdout if 0, else stderr
         {{"-h"}, 0, "--transcript <FILE>"}, {{"-platform", "offscreen", "--version"}, 0, "dxs4820 "}, // toolkit options pass
-        {{"--bogus"}, 2, "Unknown option 'bogus'"}, {{"one.Log", "stray"}, 2, "unexpected argument 'stray'"},
-        {{"--transcript"}, 2, "Missing value after '--transcript'"}, {{"--transcript", "/"}, 2, "/ is not a regular file"}};
+        {{"--bogus"}, 2, "Unknown option 'bogus'"}, {{"one.Log", "stray"}, 2, "unexpected argument 'stray'"}, {{"--send", "a", "one.Log"}, 2, "unexpected argument 'one.Log'"},
+        {{"--transcript"}, 2, "Missing value after '--transcript'"}, {{"--transcript", "/"}, 2, "/ is not a regular file"},
+        {{"--send"}, 2, "Missing value after '--send'"}, {{"--send", "a", "--read", "b"}, 2, "cannot be combined"},
+        {{"--port", "1"}, 2, "need --send or --read"}, {{"--read", "a", "--port", "5"}, 2, "port number from 1 to 4"},
+        {{"--send", "a", "--baud", "115200"}, 2, "--baud takes one of"}};
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());

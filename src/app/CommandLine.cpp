@@ -49,6 +49,41 @@ QStringList withoutToolkitOptions(const QStringList& arguments) {
     return kept;
 }
 
+// The scripts' options, kept apart from the window's.
+struct ScriptOptions {
+    QCommandLineOption send{
+        "send", "Load FILE as File > Load does and send the whole setting, without a window.", "FILE"};
+    QCommandLineOption read{"read", "Read the instrument's setting and write it to FILE, without a window.",
+                            "FILE"};
+    QCommandLineOption port{"port",
+                            "With --send or --read: the COM port N (1 to 4) or a device path, in place "
+                            "of the stored connection.",
+                            "N"};
+    QCommandLineOption baud{"baud", "With --send or --read: the baud rate B.", "B"};
+
+    void addTo(QCommandLineParser& parser) const { parser.addOptions({send, read, port, baud}); }
+
+    // The script asked for, if any; a text for standard error when the options cannot be followed.
+    std::optional<QString> readInto(const QCommandLineParser& parser, CommandLine& result) const {
+        const bool sending = parser.isSet(send);
+        const bool reading = parser.isSet(read);
+        if (sending && reading) return QString("--send and --read cannot be combined");
+        if (!sending && !reading) {
+            if (parser.isSet(port) || parser.isSet(baud))
+                return QString("--port and --baud need --send or --read");
+            return std::nullopt;
+        }
+        ScriptRequest request;
+        request.kind = sending ? ScriptRequest::Kind::Send : ScriptRequest::Kind::Read;
+        request.file = parser.value(sending ? send : read);
+        if (request.file.isEmpty()) return QString("%1 needs a file name").arg(sending ? "--send" : "--read");
+        if (const auto problem = checkScriptConnection(parser.value(port), parser.value(baud), request))
+            return problem;
+        result.script = request;
+        return std::nullopt;
+    }
+};
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments) {
@@ -65,6 +100,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.addOption(version);
     parser.addOption(transcript);
     parser.addPositionalArgument("FILE", "Setting file to load at start, as File > Load does.", "[FILE]");
+    const ScriptOptions scriptOptions;
+    scriptOptions.addTo(parser);
 
     const QString program = arguments.isEmpty() ? QString("dxs4820") : arguments.first();
     CommandLine result;
@@ -96,6 +133,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         const QString file = parser.positionalArguments().first();
         result.settingFile = file.startsWith("file://") ? QUrl(file).toLocalFile() : file;
     }
+    if (const auto problem = scriptOptions.readInto(parser, result)) return refuse(*problem);
+    // A script names its own file; a second one would be silently left unused.
+    if (result.script && !result.settingFile.isEmpty())
+        return refuse(QString("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     return result;
 }
 

@@ -88,7 +88,7 @@ QString draggedFile(const QMimeData* data) {
 }
 } // namespace
 
-frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
+frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent, StoredSetting storedSetting)
     : QMainWindow(parent), m_dialogs(std::move(dialogs)), m_serial(std::make_unique<SerialTransport>()),
       m_gpib(std::make_unique<GpibTransport>()) {
     setObjectName("frmDXS");
@@ -110,7 +110,7 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     m_ruleContext.emplace(RuleContext{*this, panel, record, currentDialogs, messageLine, sweepCheckState});
     m_operationContext.emplace(OperationContext{*this, panel, record, instrument, *m_serial, *m_gpib, sendAll,
                                                 currentDialogs, messageLine, [this] { return isClosing(); },
-                                                mnuSend, mnuSetting, LoadFile});
+                                                mnuSend, mnuSetting, LoadFile, mnuRead, LastSentMemory{}});
     m_helpContext.emplace(HelpContext{*this, currentDialogs, messageLine});
 
     installPanelConventions(ruleContext());
@@ -122,8 +122,9 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     installGateRules(ruleContext());
     installConnectionFrame(operationContext());
     installSend(operationContext());
+    installRead(operationContext());
 
-    startUp();
+    startUp(storedSetting);
 
     // The text boxes take dragged text themselves; a dragged file is the window's.
     setAcceptDrops(true);
@@ -155,6 +156,7 @@ void frmDXS::setMessage(const QString& text) {
     txtMessage->setText(text);
     // A long summary reads from its beginning, as a one-line message should.
     txtMessage->setCursorPosition(0);
+    if (messageEcho) messageEcho(text);
 }
 QString frmDXS::message() const {
     return txtMessage->text();
@@ -170,6 +172,7 @@ void frmDXS::buildMenus() {
     mnuPrint = mnuFile->addAction("&Print");
     mnuSetting = menuBar()->addAction("&Setting");
     mnuSend = menuBar()->addAction("Se&nd");
+    mnuRead = menuBar()->addAction("&Read");
     mnuHelp = menuBar()->addAction("&Help");
     mnuAbout = menuBar()->addAction("&About");
     SaveFile->setObjectName("SaveFile");
@@ -178,6 +181,7 @@ void frmDXS::buildMenus() {
     mnuPrint->setObjectName("mnuPrint");
     mnuSetting->setObjectName("mnuSetting");
     mnuSend->setObjectName("mnuSend");
+    mnuRead->setObjectName("mnuRead");
     mnuHelp->setObjectName("mnuHelp");
     mnuAbout->setObjectName("mnuAbout");
 
@@ -251,7 +255,7 @@ void frmDXS::fillRecentMenu() {
     mnuRecent->setEnabled(!files.isEmpty() && LoadFile->isEnabled());
 }
 
-void frmDXS::startUp() {
+void frmDXS::startUp(StoredSetting storedSetting) {
     instrument.txtMsg = [this](const QString& line) { setMessage(line); };
     instrument.CWSerial1 = m_serial.get();
     instrument.CWGPIB1 = m_gpib.get();
@@ -259,11 +263,13 @@ void frmDXS::startUp() {
     sendAll = true;
     fillConnectionLists(operationContext());
     // The first copy started on the default file keeps it; a later one says so once, now, rather
-    // than overwrite the first one's setting when it is closed.
-    m_settingLock = ClaimDefaultFile();
-    LoadOperation(operationContext());
+    // than overwrite the first one's setting when it is closed. A script keeps no setting at all.
+    if (storedSetting == StoredSetting::Load) {
+        m_settingLock = ClaimDefaultFile();
+        LoadOperation(operationContext());
+    }
     InitDevice(operationContext());
-    if (!storesSetting()) {
+    if (storedSetting == StoredSetting::Load && !storesSetting()) {
         const qint64 owner = m_settingLock->ownerProcess();
         dialogs().message(
             QStringLiteral("Another copy of this program%1 is running and stores its setting in %2.\n"

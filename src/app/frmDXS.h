@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QWindow>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,7 +28,11 @@ class GpibTransport;
 class frmDXS : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmDXS(std::unique_ptr<UserDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    // Without the stored setting the default setting file is not read (the scripts' window: their
+    // setting and connection come from the file they are given).
+    enum class StoredSetting { Load, Ignore };
+    explicit frmDXS(std::unique_ptr<UserDialogs> dialogs = nullptr, QWidget* parent = nullptr,
+                    StoredSetting storedSetting = StoredSetting::Load);
     ~frmDXS() override;
 
     // Window-level state kept for the whole run.
@@ -48,6 +53,8 @@ public:
     // The message line: every writer replaces its whole text.
     void setMessage(const QString& text);
     QString message() const;
+    // Called with every line the message line shows (the scripts print them).
+    std::function<void(const QString&)> messageEcho;
 
     // Menu commands.
     QMenu* mnuFile = nullptr;
@@ -57,6 +64,7 @@ public:
     QAction* mnuPrint = nullptr;
     QAction* mnuSetting = nullptr;
     QAction* mnuSend = nullptr;
+    QAction* mnuRead = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
 
@@ -100,7 +108,7 @@ private:
     // The panel goes into a scroll area that takes no more than the screen's free room.
     void placePanelInScrollArea();
     QSize roomForPanel() const;
-    void startUp();
+    void startUp(StoredSetting storedSetting);
     // Stores the setting at close; false when it could not be and the user chose to stay.
     bool storeSettingAtClose();
 

@@ -217,7 +217,7 @@ void SerialTransport::tell(const QString& event) const {
 }
 
 void SerialTransport::resolve() {
-    m_device = deviceForPort(m_port);
+    m_device = m_devicePath.isEmpty() ? deviceForPort(m_port) : m_devicePath;
     if (m_device.isEmpty())
         throw TransportError(
             QSerialPort::DeviceNotFoundError,

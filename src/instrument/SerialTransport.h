@@ -1,6 +1,7 @@
 #pragma once
 #include "instrument/Transport.h"
 
+#include <QString>
 #include <memory>
 
 class QSerialPort;
@@ -21,6 +22,8 @@ public:
     int portNumber() const { return m_port; }
     void setBaudRate(int baud) { m_baud = baud; }
     int baudRate() const { return m_baud; }
+    // A device opened in place of the port number's (the scripts' --port PATH); empty: by number.
+    void setDevicePath(const QString& path) { m_devicePath = path; }
 
     // The device that port number n names on this machine (empty when there is none): "COMn" on
     // Windows; elsewhere the first of: the entry COMn in the program folder, the entry COMn in the
@@ -65,6 +68,7 @@ private:
     int m_port = 1;
     int m_baud = 9600;
     QString m_device;
+    QString m_devicePath;
     std::unique_ptr<QSerialPort> m_serial;
     OpenListener m_openListener;
 };

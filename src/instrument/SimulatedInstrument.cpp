@@ -57,6 +57,32 @@ QByteArray SimulatedInstrument::identification() {
     return "DXS-4820 Function Generator (simulated),1.0";
 }
 
+std::array<double, 29> SimulatedInstrument::powerOnValues() {
+    using P = Property;
+    std::array<double, 29> values{};
+    const auto put = [&values](Property property, double value) { values[size_t(property)] = value; };
+    put(P::MainFreqWaveForm, 1);
+    put(P::MainFreq, 10000);
+    put(P::AmplitudeVoltage, 5);
+    put(P::DUTY, 50);
+    put(P::SourceWaveForm, 1);
+    put(P::SourceModAMRate, 1000);
+    put(P::SourceModFMRate, 1000);
+    put(P::SourceMODAMSpan, 50);
+    put(P::SourceMODFMSpan, 5);
+    put(P::SourceMODAMSym, 50);
+    put(P::SourceMODFMSym, 50);
+    put(P::SourceSweepStart, 1000);
+    put(P::SourceSweepStop, 2000);
+    put(P::SourceSweepCenter, 1500);
+    put(P::SourceSweepSpan, 1000);
+    put(P::SourceSweepRate, 1000);
+    put(P::SourceSweepSym, 90);
+    put(P::SourceTriggerRate, 1000);
+    put(P::SourceTriggerSYM, 50);
+    return values; // states, sources, modes, offset, phase and counter gate start at 0
+}
+
 void SimulatedInstrument::clear() {
     received.clear();
     receivedAt.clear();
@@ -97,7 +123,10 @@ QByteArray SimulatedInstrument::answer(const QByteArray& rawLine) {
         const auto found = headerRows().constFind(header);
         if (found == headerRows().constEnd()) return {};
         const int row = found.value();
-        if (argument == "?") {
+        if (argument == "?" && options.unanswered.contains(line)) return {};
+        if (argument == "?" && options.replies.contains(line)) {
+            normal = options.replies.value(line) + '\n';
+        } else if (argument == "?") {
             const double v = m_values[size_t(row)];
             if (commandTable()[size_t(row)].type == ValueType::Double)
                 normal = QByteArray::number(v, 'E', 6) + '\n';

@@ -3,6 +3,8 @@
 // it is sent, answers the queries and "*IDN?", and logs every line it receives. The core below has
 // no I/O; SimulatedInstrumentPort puts it on a pseudo-terminal reachable through a COMn link.
 #include <QByteArray>
+#include <QByteArrayList>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -13,11 +15,13 @@
 #include <optional>
 
 struct SimulatedOptions {
-    int replyDelayMs = 0;      // answers leave this long after their command arrived
-    bool silent = false;       // never answers
-    bool garbage = false;      // answers binary junk without a line end
-    bool answerOnce = false;   // answers the first "*IDN?" only, then nothing
-    qint64 hugeReplyBytes = 0; // when set, every answer is this many bytes without a line end
+    int replyDelayMs = 0;                    // answers leave this long after their command arrived
+    bool silent = false;                     // never answers
+    bool garbage = false;                    // answers binary junk without a line end
+    bool answerOnce = false;                 // answers the first "*IDN?" only, then nothing
+    qint64 hugeReplyBytes = 0;               // when set, every answer is this many bytes without a line end
+    QByteArrayList unanswered{};             // queries, exactly as received, answered with nothing
+    QHash<QByteArray, QByteArray> replies{}; // queries answered with this text (and a line feed)
 };
 
 class SimulatedInstrument {
@@ -38,13 +42,18 @@ public:
     // The answer to one line (empty when it produces none); stores set values.
     QByteArray answer(const QByteArray& line);
 
+    // The settings an instrument holds after power-on, by command table row: the panel's own
+    // defaults, so a read before anything was sent finds an ordinary setting rather than zeros.
+    static std::array<double, 29> powerOnValues();
+
     // The stored value of a setting, by the index of its command table row.
     double value(int row) const { return m_values[size_t(row)]; }
+    void setValue(int row, double value) { m_values[size_t(row)] = value; }
     void clear();
 
 private:
     QByteArray m_pending; // a line not yet complete
-    std::array<double, 29> m_values{};
+    std::array<double, 29> m_values = powerOnValues();
     bool m_answeredOnce = false;
 };
 

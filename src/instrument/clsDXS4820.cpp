@@ -151,6 +151,14 @@ void clsDXS4820::set(Property property, double value) {
 }
 
 double clsDXS4820::check(Property property) {
+    return runCheck(property, false).value_or(0);
+}
+
+std::optional<double> clsDXS4820::read(Property property) {
+    return runCheck(property, true);
+}
+
+std::optional<double> clsDXS4820::runCheck(Property property, bool numberRequired) {
     configurePending();
     const CommandRow& row = commandRow(property);
     writeLine(row.checkStartLine);
@@ -162,10 +170,11 @@ double clsDXS4820::check(Property property) {
         m_lastFailure = exchange.failure;
         // An empty reply from a broken link is no reading of 0.
         if (m_lastFailure) throw StepFailed{};
+        if (numberRequired && !startsWithNumber(exchange.reply)) throw StepFailed{};
         value = convertReply(row.rule, exchange.reply);
     } catch (const StepFailed&) {
         writeLine(checkFailureLine(row));
-        return 0;
+        return std::nullopt;
     }
     writeLine(checkOkLine(row));
     return value;

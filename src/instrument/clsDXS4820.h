@@ -37,6 +37,9 @@ public:
     void set(Property property, double value);
     // Check P: sends the query and converts the reply by the row's rule; 0 on failure.
     double check(Property property);
+    // Check P for reading the instrument's setting back: as check, but a reply with no number at its
+    // start (an empty one included) fails the step on every row, so no reply ever reads as 0.
+    std::optional<double> read(Property property);
 
     // Why the exchange of the last Ready, IDN, set or check did not go through (the command did
     // not reach the instrument or its reply could not be read); nothing when it went through.
@@ -61,6 +64,7 @@ private:
     };
     Exchange SendCommand(const QString& command);
     void writeLine(const QString& line);
+    std::optional<double> runCheck(Property property, bool numberRequired);
 
     QString sReply;
     QString sCommand;

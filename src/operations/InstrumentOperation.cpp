@@ -25,6 +25,7 @@ bool InstrumentOperation::busy(OperationContext& ctx) {
 
 void InstrumentOperation::enableCommands(bool enabled) {
     if (m_ctx.mnuSend) m_ctx.mnuSend->setEnabled(enabled);
+    if (m_ctx.mnuRead) m_ctx.mnuRead->setEnabled(enabled);
     if (m_ctx.mnuSetting) m_ctx.mnuSetting->setEnabled(enabled);
     // A setting loaded while a send walks the panel would be half sent and its send-all flag lost.
     if (m_ctx.LoadFile) m_ctx.LoadFile->setEnabled(enabled);

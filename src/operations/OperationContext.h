@@ -4,6 +4,7 @@
 // message line and the commands an instrument operation disables. The window builds one once its
 // menus exist and keeps it for its whole life.
 #include "instrument/clsDXS4820.h"
+#include "operations/record/LastSentMemory.h"
 #include "operations/record/SettingsRecord.h"
 #include "panel/Panel.h"
 #include "panel/UserDialogs.h"
@@ -36,6 +37,10 @@ struct OperationContext {
     QAction* mnuSend = nullptr;
     QAction* mnuSetting = nullptr;
     QAction* LoadFile = nullptr;
+    QAction* mnuRead = nullptr;
+    // What the last Send transmitted, or the last complete Read found: the next Send skips what
+    // still matches it. Lives with the window; no file holds it.
+    LastSentMemory lastSent;
 
     // Transports the instrument object talks through.
     SerialTransport& CWSerial1() const { return serial; }

@@ -34,3 +34,14 @@ void installConnectionFrame(OperationContext& ctx);
 // Send.
 void installSend(OperationContext& ctx);
 QString ValidateInputItem(OperationContext& ctx);
+
+// Read: the instrument's setting into the panel, as confirmed entries.
+enum class ReadResult {
+    NotStarted,       // refused (another exchange under way, window closing) or the user kept the edits
+    NotReady,         // the readiness query got no reply
+    NoIdentification, // ready, but the identification came back empty
+    Incomplete,       // read, but some value failed or was not reached
+    Complete,         // every value read
+};
+void installRead(OperationContext& ctx);
+ReadResult ReadOperation(OperationContext& ctx);

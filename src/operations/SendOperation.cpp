@@ -151,7 +151,7 @@ private:
     bool m_busyPointer = false;
 };
 
-// What one send remembers of the values it sent, kept with the window for its lifetime.
+// The Send command; what it sent is remembered in the context, which Read also fills.
 class SendOperation : public QObject {
 public:
     explicit SendOperation(OperationContext& ctx) : QObject(&ctx.window), m_ctx(ctx) {
@@ -176,11 +176,11 @@ public:
 
         InstrumentOperation operation(m_ctx);
         const SendPanel shown = readPanel(m_ctx.panel);
-        SendProgress progress(m_ctx.panel.sendProgress, countExchanges(shown, m_memory, m_ctx.sendAll));
+        SendProgress progress(m_ctx.panel.sendProgress, countExchanges(shown, m_ctx.lastSent, m_ctx.sendAll));
         m_stopAsked = false;
         m_stop->setEnabled(true);
         WindowTarget target(m_ctx, progress, m_stopAsked);
-        const SendOutcome outcome = runSend(shown, m_memory, m_ctx.sendAll, target);
+        const SendOutcome outcome = runSend(shown, m_ctx.lastSent, m_ctx.sendAll, target);
         m_stop->setEnabled(false);
         switch (outcome.end) {
         case SendOutcome::End::NotReady:
@@ -228,7 +228,6 @@ public:
 
 private:
     OperationContext& m_ctx;
-    LastSentMemory m_memory;
     QAction* m_stop = nullptr;
     bool m_stopAsked = false;
 };
