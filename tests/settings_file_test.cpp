@@ -765,6 +765,7 @@ TEST_F(SettingFiles, ARelativeDataHomeIsIgnored) {
     setProgramFolder(folder());
     EXPECT_TRUE(file.startsWith(path("home/.local/share/"))) << file.toStdString();
     EXPECT_TRUE(file.endsWith("/DXS4820.Log")) << file.toStdString();
+}
 
 namespace {
 

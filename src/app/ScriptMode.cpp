@@ -37,7 +37,7 @@ public:
         std::fflush(m_err);
         return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     }
-    QString chooseFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString chooseFile(const FileDialogRequest&) override { return {}; }
     void openHelp(int) override {}
     int shown = 0;
 
