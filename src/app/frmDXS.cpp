@@ -1,5 +1,6 @@
 #include "app/frmDXS.h"
 
+#include "app/PreviewWindow.h"
 #include "app/QtUserDialogs.h"
 #include "help/HelpContext.h"
 #include "help/HelpWindows.h"
@@ -100,6 +101,7 @@ void frmDXS::buildMenus() {
     mnuPrint = mnuFile->addAction("Print");
     mnuSetting = menuBar()->addAction("Setting");
     mnuSend = menuBar()->addAction("Send");
+    mnuPreview = menuBar()->addAction("Preview");
     mnuHelp = menuBar()->addAction("Help");
     mnuAbout = menuBar()->addAction("About");
     SaveFile->setObjectName("SaveFile");
@@ -107,12 +109,14 @@ void frmDXS::buildMenus() {
     mnuPrint->setObjectName("mnuPrint");
     mnuSetting->setObjectName("mnuSetting");
     mnuSend->setObjectName("mnuSend");
+    mnuPreview->setObjectName("mnuPreview");
     mnuHelp->setObjectName("mnuHelp");
     mnuAbout->setObjectName("mnuAbout");
 
     connect(SaveFile, &QAction::triggered, this, [this] { ::SaveFile(operationContext()); });
     connect(LoadFile, &QAction::triggered, this, [this] { ::LoadFile(operationContext()); });
     connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(helpContext()); });
+    connect(mnuPreview, &QAction::triggered, this, [this] { showPreviewWindow(*this); });
     connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });
 }

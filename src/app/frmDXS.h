@@ -55,6 +55,7 @@ public:
     QAction* mnuPrint = nullptr;
     QAction* mnuSetting = nullptr;
     QAction* mnuSend = nullptr;
+    QAction* mnuPreview = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
 
