@@ -1,8 +1,9 @@
 // Speed and footprint of the front panel, measured on this machine: exchanges per second through
 // the simulated instrument without pacing, CPU used by the pacing wait, time until the main window
 // is on screen against a bare window, a full send with and without a transcript, reading and laying
-// out a help document of many format runs, recomputing and repainting the preview, and peak memory. Each measurement is one entry of the
-// table in main(); add new ones there. Run with QT_QPA_PLATFORM=offscreen where there is no display.
+// out a help document of many format runs, recomputing and repainting the preview, and peak
+// memory. Each measurement is one entry of the table in main(); add new ones there. Run with
+// QT_QPA_PLATFORM=offscreen where there is no display.
 #include "app/CommandLine.h"
 #include "app/FontPreload.h"
 #include "app/PreviewPlot.h"
@@ -354,43 +355,56 @@ std::vector<Result> previewRepaint(const QString&) {
     };
     const std::vector<Case> cases = {
         {"main sine", [&] { p.optSweep[1]->setChecked(true); }},
-        {"AM 15 MHz by 0.01 Hz", [&] {
+        {"AM 15 MHz by 0.01 Hz",
+         [&] {
              set(p.txtMainFreq, "15000000");
              set(p.txtModRate, "0.01");
              p.optModulation[0]->setChecked(true);
          }},
-        {"AM 50 kHz by 1 kHz", [&] {
+        {"AM 5 kHz by 1 kHz",
+         [&] {
+             set(p.txtMainFreq, "5000");
+             set(p.txtModRate, "1000");
+         }},
+        {"AM 50 kHz by 1 kHz",
+         [&] {
              set(p.txtMainFreq, "50000");
              set(p.txtModRate, "1000");
          }},
-        {"FM 5 kHz by 100 Hz", [&] {
+        {"FM 5 kHz by 100 Hz",
+         [&] {
              set(p.txtMainFreq, "5000");
              set(p.txtModRate, "100");
              p.optModFM->setChecked(true);
          }},
-        {"FM 15 MHz by 0.01 Hz", [&] {
+        {"FM 15 MHz by 0.01 Hz",
+         [&] {
              set(p.txtMainFreq, "15000000");
              set(p.txtModRate, "0.01");
          }},
-        {"log sweep to 15 MHz at 0.01 Hz", [&] {
+        {"log sweep to 15 MHz at 0.01 Hz",
+         [&] {
              set(p.txtSweepStartFreq, "150000");
              set(p.txtSweepStopFreq, "15000000");
              set(p.txtSweepRate, "0.01");
              p.optSweepModel[1]->setChecked(true);
              p.optSweep[0]->setChecked(true);
          }},
-        {"square sweep 1 to 2 kHz at 20 Hz", [&] {
+        {"square sweep 1 to 2 kHz at 20 Hz",
+         [&] {
              p.optMainFunc[2]->setChecked(true);
              set(p.txtSweepStartFreq, "1000");
              set(p.txtSweepStopFreq, "2000");
              set(p.txtSweepRate, "20");
          }},
-        {"burst 15 MHz at 100 Hz", [&] {
+        {"burst 15 MHz at 100 Hz",
+         [&] {
              set(p.txtMainFreq, "15000000");
              set(p.txtTrgRate, "100");
              p.optBurst[0]->setChecked(true);
          }},
-        {"trigger 1 kHz at 20 Hz", [&] {
+        {"trigger 1 kHz at 20 Hz",
+         [&] {
              set(p.txtMainFreq, "1000");
              set(p.txtTrgRate, "20");
              p.optTrigger[0]->setChecked(true);
@@ -441,10 +455,10 @@ int main(int argc, char** argv) {
     setProgramFolder(folder.path());
 
     const std::vector<Measurement> measurements = {
-        {"window", windowShown}, {"exchanges", exchangesAtPacingZero}, {"delay", cpuDuringDelay},
-        {"send", fullSendPlain}, {"transcript", fullSendRecorded},     {"help", helpManyRuns},
-        {"preview", previewRepaint},
-        {"memory", peakMemory}, // last: the peak over everything above
+        {"window", windowShown},          {"exchanges", exchangesAtPacingZero},
+        {"delay", cpuDuringDelay},        {"send", fullSendPlain},
+        {"transcript", fullSendRecorded}, {"help", helpManyRuns},
+        {"preview", previewRepaint},      {"memory", peakMemory}, // last: the peak over everything above
     };
     const QStringList chosen = app.arguments().mid(1);
     for (const Measurement& measurement : measurements) {

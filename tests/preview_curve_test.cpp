@@ -126,8 +126,9 @@ TEST(PreviewCurve, BurstCountThatTheSymmetryCannotCarryIsSaid) {
     s.triggerRate = 100;
     s.triggerSymmetry = 10;
     s.burstCount = 1;
-    EXPECT_EQ(describe(s), "Sine 10 kHz, 5 Vpp, offset 0 V; burst of 10 cycles every 10 ms (Burst Count 1: the "
-                           "trigger symmetry carries 10 %)");
+    EXPECT_EQ(describe(s),
+              "Sine 10 kHz, 5 Vpp, offset 0 V; burst of 10 cycles every 10 ms (Burst Count 1: the "
+              "trigger symmetry carries 10 %)");
 }
 
 TEST(PreviewCurve, GateIsOpenForTheTriggerSymmetrysShare) {
@@ -160,7 +161,8 @@ TEST(PreviewCurve, TriggerStartsEachBurstAtItsPhase) {
     EXPECT_NEAR(signal.value[1], 2.5, 1e-12);
     EXPECT_NEAR(valueAt(signal, 5e-3 + 1e-12), 2.5, 1e-6);
     EXPECT_EQ(valueAt(signal, 4.5e-3), 0.0);
-    EXPECT_EQ(describe(s), "Sine 1 kHz, 5 Vpp, offset 0 V; triggered (Single) every 5 ms, on for 40 % from phase 90°");
+    EXPECT_EQ(describe(s),
+              "Sine 1 kHz, 5 Vpp, offset 0 V; triggered (Single) every 5 ms, on for 40 % from phase 90°");
 }
 
 TEST(PreviewCurve, AmEnvelopeTroughIsTheRestOfTheDepth) {
@@ -234,7 +236,8 @@ TEST(PreviewCurve, FmFrequencySwingsByItsSpan) {
     // 20 carrier cycles over 2 ms: drawn cycle by cycle.
     EXPECT_EQ(signalOf(picture).style, Trace::Style::Signal);
     EXPECT_TRUE(picture.notes.isEmpty());
-    EXPECT_EQ(picture.words, "Sine 10 kHz, 5 Vpp, offset 0 V; FM by a 1 kHz sine, span 5 % (9.5 kHz to 10.5 kHz)");
+    EXPECT_EQ(picture.words,
+              "Sine 10 kHz, 5 Vpp, offset 0 V; FM by a 1 kHz sine, span 5 % (9.5 kHz to 10.5 kHz)");
 }
 
 TEST(PreviewCurve, CarrierTooFastForTheTimeScaleIsDrawnAsItsEnvelope) {
@@ -246,8 +249,7 @@ TEST(PreviewCurve, CarrierTooFastForTheTimeScaleIsDrawnAsItsEnvelope) {
     const Row rows[] = {
         {Function::AM, 10000, 1000, Trace::Style::Signal}, // 20 cycles
         {Function::AM, 1e6, 1000, Trace::Style::Band},     // 2000 cycles
-        {Function::FM, 15e6, 0.01, Trace::Style::Band},
-        {Function::Burst, 15e6, 100, Trace::Style::Band},
+        {Function::FM, 15e6, 0.01, Trace::Style::Band},    {Function::Burst, 15e6, 100, Trace::Style::Band},
         {Function::Sweep, 0, 0.01, Trace::Style::Band}, // 150 kHz to 15 MHz over 100 s
     };
     for (const Row& row : rows) {
@@ -279,10 +281,10 @@ TEST(PreviewCurve, ShapesAndSymmetry) {
         double phase, symmetry, value;
     };
     const Row rows[] = {
-        {Shape::Sine, 0.25, 50, 1},      {Shape::Sine, 0.75, 50, -1},      {Shape::Triangle, 0, 50, 0},
-        {Shape::Triangle, 0.25, 50, 1},  {Shape::Triangle, 0.75, 50, -1},  {Shape::Triangle, 0.1, 20, 1},
-        {Shape::Triangle, 0.9, 20, -1},  {Shape::Triangle, 0.5, 20, 0},    {Shape::Square, 0.19, 20, 1},
-        {Shape::Square, 0.21, 20, -1},   {Shape::Square, 1.1, 20, 1},
+        {Shape::Sine, 0.25, 50, 1},     {Shape::Sine, 0.75, 50, -1},     {Shape::Triangle, 0, 50, 0},
+        {Shape::Triangle, 0.25, 50, 1}, {Shape::Triangle, 0.75, 50, -1}, {Shape::Triangle, 0.1, 20, 1},
+        {Shape::Triangle, 0.9, 20, -1}, {Shape::Triangle, 0.5, 20, 0},   {Shape::Square, 0.19, 20, 1},
+        {Shape::Square, 0.21, 20, -1},  {Shape::Square, 1.1, 20, 1},
     };
     for (const Row& row : rows)
         EXPECT_NEAR(shapeValue(row.shape, row.phase, row.symmetry), row.value, 1e-12)
@@ -296,10 +298,12 @@ TEST(PreviewCurve, WordsForEveryFunction) {
     };
     const Row rows[] = {
         {Function::Main, "Square 1 kHz, 5 Vpp, offset -1.5 V, duty 20 %"},
-        {Function::Sweep, "Square, 5 Vpp, offset -1.5 V, duty 20 %; logarithmic sweep from 1 kHz to 2 kHz every "
-                          "1 ms, rising for 90 % of it"},
-        {Function::AM, "Square 1 kHz, 5 Vpp, offset -1.5 V, duty 20 %; AM by a 200 Hz triangle of symmetry 30 %, "
-                       "depth 40 %"},
+        {Function::Sweep,
+         "Square, 5 Vpp, offset -1.5 V, duty 20 %; logarithmic sweep from 1 kHz to 2 kHz every "
+         "1 ms, rising for 90 % of it"},
+        {Function::AM,
+         "Square 1 kHz, 5 Vpp, offset -1.5 V, duty 20 %; AM by a 200 Hz triangle of symmetry 30 %, "
+         "depth 40 %"},
         {Function::Counter, "Square 1 kHz, 5 Vpp, offset -1.5 V, duty 20 %; external counter measuring the "
                             "frequency at its input, gate time 100 ms"},
     };
@@ -325,9 +329,10 @@ TEST(PreviewCurve, CounterAndMissingValuesDrawNothingAndSaySo) {
     counter.counterGateTime = 2;
     Picture picture = computePicture(counter);
     EXPECT_TRUE(picture.tracks.empty());
-    EXPECT_EQ(picture.notes.join(' '),
-              "External counter: it measures the frequency of the signal at its input, counting over a gate time "
-              "of 1 s.");
+    EXPECT_EQ(
+        picture.notes.join(' '),
+        "External counter: it measures the frequency of the signal at its input, counting over a gate time "
+        "of 1 s.");
 
     Setting empty = sine1k();
     empty.function = Function::Trigger;
@@ -344,8 +349,9 @@ TEST(PreviewCurve, SiPrefixes) {
         const char* text;
     };
     const Row rows[] = {
-        {0.0005, "s", "500 µs"}, {2e-3, "s", "2 ms"},     {2.5, "s", "2.5 s"},       {6.6667e-8, "s", "66.67 ns"},
-        {1500, "Hz", "1.5 kHz"}, {15e6, "Hz", "15 MHz"},  {0.01, "Hz", "0.01 Hz"},   {5, "V", "5 V"},
+        {0.0005, "s", "500 µs"},      {2e-3, "s", "2 ms"},     {2.5, "s", "2.5 s"},
+        {6.6667e-8, "s", "66.67 ns"}, {1500, "Hz", "1.5 kHz"}, {15e6, "Hz", "15 MHz"},
+        {0.01, "Hz", "0.01 Hz"},      {5, "V", "5 V"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(siText(row.value, QString::fromUtf8(row.unit)), QString::fromUtf8(row.text));

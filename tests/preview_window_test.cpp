@@ -66,7 +66,8 @@ TEST_F(PreviewWindowTest, ConfirmedChangeRepaintsAnOrangeEntryDoesNot) {
     EXPECT_EQ(words(preview), "Sine 10 kHz, 5 Vpp, offset 0 V");
     EXPECT_EQ(preview.plot()->toImage(QSize(600, 360)), before);
     EXPECT_FALSE(preview.pendingLine()->isHidden());
-    EXPECT_TRUE(preview.pendingLine()->text().contains("Frequency")) << preview.pendingLine()->text().toStdString();
+    EXPECT_TRUE(preview.pendingLine()->text().contains("Frequency"))
+        << preview.pendingLine()->text().toStdString();
 
     const int paints = preview.plot()->paintCount();
     confirm(panel().txtMainFreq);
@@ -99,7 +100,8 @@ TEST_F(PreviewWindowTest, FollowsEveryFunctionMode) {
         {[](Panel& p) { p.optSweep[0]->click(); },
          "Sine, 5 Vpp, offset 0 V; linear sweep from 1 kHz to 2 kHz every 1 ms, rising for 90 % of it", 2},
         {[](Panel& p) { p.optSweepModel[1]->click(); },
-         "Sine, 5 Vpp, offset 0 V; logarithmic sweep from 1 kHz to 2 kHz every 1 ms, rising for 90 % of it", 2},
+         "Sine, 5 Vpp, offset 0 V; logarithmic sweep from 1 kHz to 2 kHz every 1 ms, rising for 90 % of it",
+         2},
         {[](Panel& p) { p.optModulation[0]->click(); },
          "Sine 1 kHz, 5 Vpp, offset 0 V; AM by a 1 kHz sine, depth 50 %", 1},
         {[](Panel& p) {
@@ -131,7 +133,9 @@ TEST_F(PreviewWindowTest, FollowsEveryFunctionMode) {
              p.optExternal[0]->click();
              p.optGateTimeExt[2]->click();
          },
-         "Sine 1 kHz, 5 Vpp, offset 0 V; external counter measuring the frequency at its input, gate time 1 s", 0},
+         "Sine 1 kHz, 5 Vpp, offset 0 V; external counter measuring the frequency at its input, gate time 1 "
+         "s",
+         0},
     };
     for (const Row& row : rows) {
         row.choose(panel());
@@ -141,9 +145,10 @@ TEST_F(PreviewWindowTest, FollowsEveryFunctionMode) {
         expectMessages("");
         dialogs().messages.clear();
     }
-    EXPECT_EQ(preview.plot()->picture().notes.join(' '),
-              "External counter: it measures the frequency of the signal at its input, counting over a gate time "
-              "of 1 s.");
+    EXPECT_EQ(
+        preview.plot()->picture().notes.join(' '),
+        "External counter: it measures the frequency of the signal at its input, counting over a gate time "
+        "of 1 s.");
 }
 
 TEST_F(PreviewWindowTest, FollowsLoad) {
@@ -165,7 +170,8 @@ TEST_F(PreviewWindowTest, SavesThePictureAsPngOrSvg) {
         QAction* PreviewWindow::*action;
         QString name;
     };
-    for (const Row& row : {Row{&PreviewWindow::savePng, "notes.png"}, Row{&PreviewWindow::saveSvg, "notes"}}) {
+    for (const Row& row :
+         {Row{&PreviewWindow::savePng, "notes.png"}, Row{&PreviewWindow::saveSvg, "notes"}}) {
         const QString chosen = QDir(folder()).filePath(row.name);
         dialogs().files.push_back(chosen);
         (preview.*row.action)->trigger();

@@ -16,15 +16,16 @@ double channel(double value) {
 double luminance(const QColor& c) {
     return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
+// In whole 8-bit steps, as the screen and the image hold it.
 QColor mix(const QColor& a, const QColor& b, double share) {
-    return QColor::fromRgbF(float(a.redF() * (1 - share) + b.redF() * share),
-                            float(a.greenF() * (1 - share) + b.greenF() * share),
-                            float(a.blueF() * (1 - share) + b.blueF() * share));
+    auto blend = [&](int x, int y) { return int(std::lround(x * (1 - share) + y * share)); };
+    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
 }
 // The first candidate that stands out 4.5:1 from every ground; else black or white, whichever does.
 QColor legible(std::initializer_list<QColor> candidates, std::initializer_list<QColor> grounds) {
     auto fits = [&](const QColor& c) {
-        return std::all_of(grounds.begin(), grounds.end(), [&](const QColor& g) { return contrastRatio(c, g) >= 4.5; });
+        return std::all_of(grounds.begin(), grounds.end(),
+                           [&](const QColor& g) { return contrastRatio(c, g) >= 4.5; });
     };
     for (const QColor& c : candidates)
         if (fits(c)) return c;
@@ -37,7 +38,7 @@ class Canvas {
 public:
     virtual ~Canvas() = default;
     virtual void rect(const QRectF& area, const QColor& fill) = 0;
-    virtual void polyline(const QPolygonF& points, const QColor& colour, double width, bool dashed) = 0;
+    virtual void polyline(const QPolygonF& points, const QColor& colour, double width) = 0;
     virtual void polygon(const QPolygonF& points, const QColor& fill) = 0;
     // Text on a baseline at `at`, anchored at its left, centre or right end.
     virtual void text(const QPointF& at, const QString& text, const QColor& colour, Qt::Alignment anchor) = 0;
@@ -50,11 +51,14 @@ public:
         m_painter.setRenderHint(QPainter::Antialiasing, true);
     }
     void rect(const QRectF& area, const QColor& fill) override { m_painter.fillRect(area, fill); }
-    void polyline(const QPolygonF& points, const QColor& colour, double width, bool dashed) override {
-        QPen pen(colour, width, dashed ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-        m_painter.setPen(pen);
+    void polyline(const QPolygonF& points, const QColor& colour, double width) override {
+        m_painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         m_painter.setBrush(Qt::NoBrush);
-        m_painter.drawPolyline(points);
+        // A wide antialiased stroke costs far more as one long path over many cycles than as short
+        // pieces: the pieces share their end points and round joins hide the seams.
+        constexpr qsizetype Piece = 48;
+        for (qsizetype from = 0; from + 1 < points.size(); from += Piece)
+            m_painter.drawPolyline(points.constData() + from, int(std::min(Piece + 1, points.size() - from)));
     }
     void polygon(const QPolygonF& points, const QColor& fill) override {
         m_painter.setPen(Qt::NoPen);
@@ -63,7 +67,9 @@ public:
     }
     void text(const QPointF& at, const QString& text, const QColor& colour, Qt::Alignment anchor) override {
         const double width = m_metrics.horizontalAdvance(text);
-        const double x = anchor & Qt::AlignRight ? at.x() - width : anchor & Qt::AlignHCenter ? at.x() - width / 2 : at.x();
+        const double x = anchor & Qt::AlignRight     ? at.x() - width
+                         : anchor & Qt::AlignHCenter ? at.x() - width / 2
+                                                     : at.x();
         m_painter.setPen(colour);
         m_painter.drawText(QPointF(x, at.y()), text);
     }
@@ -105,10 +111,10 @@ public:
                       .arg(svgNumber(a.x()), svgNumber(a.y()), svgNumber(a.width()), svgNumber(a.height()),
                            svgColour(fill));
     }
-    void polyline(const QPolygonF& points, const QColor& colour, double width, bool dashed) override {
-        m_text += QStringLiteral("<polyline fill=\"none\" stroke=\"%1\" stroke-width=\"%2\"%3 points=\"%4\"/>\n")
-                      .arg(svgColour(colour), svgNumber(width),
-                           dashed ? QStringLiteral(" stroke-dasharray=\"6 4\"") : QString(), svgPoints(points));
+    void polyline(const QPolygonF& points, const QColor& colour, double width) override {
+        m_text += QStringLiteral("<polyline fill=\"none\" stroke=\"%1\" stroke-width=\"%2\" "
+                                 "stroke-linejoin=\"round\" stroke-linecap=\"round\" points=\"%3\"/>\n")
+                      .arg(svgColour(colour), svgNumber(width), svgPoints(points));
     }
     void polygon(const QPolygonF& points, const QColor& fill) override {
         m_text += QStringLiteral("<polygon fill=\"%1\" fill-opacity=\"%2\" points=\"%3\"/>\n")
@@ -148,6 +154,44 @@ QString tickLabel(double value, double factor) {
     return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 
+// Length of a line in pixels.
+double lengthOf(const QPolygonF& points) {
+    double length = 0;
+    for (qsizetype i = 1; i < points.size(); ++i)
+        length += std::hypot(points[i].x() - points[i - 1].x(), points[i].y() - points[i - 1].y());
+    return length;
+}
+
+// A dashed line as the pieces of its dashes: a toolkit's dashed wide stroke costs many times more.
+std::vector<QPolygonF> dashes(const QPolygonF& points, double on = 8, double off = 5) {
+    std::vector<QPolygonF> pieces;
+    if (points.size() < 2) return pieces;
+    QPolygonF piece{points.first()};
+    bool drawing = true;
+    double left = on; // of the current dash or gap
+    for (qsizetype i = 1; i < points.size(); ++i) {
+        QPointF from = points[i - 1];
+        const QPointF to = points[i];
+        double length = std::hypot(to.x() - from.x(), to.y() - from.y());
+        while (length > left) {
+            const QPointF at = from + (to - from) * (left / length);
+            if (drawing) {
+                piece.append(at);
+                pieces.push_back(piece);
+            }
+            piece = QPolygonF{at};
+            length -= left;
+            from = at;
+            drawing = !drawing;
+            left = drawing ? on : off;
+        }
+        left -= length;
+        if (drawing) piece.append(to);
+    }
+    if (drawing && piece.size() > 1) pieces.push_back(piece);
+    return pieces;
+}
+
 // Points closer than half a pixel to the last one kept add nothing to the line.
 QPolygonF thinned(const QPolygonF& points) {
     QPolygonF kept;
@@ -174,7 +218,8 @@ void drawPicture(Canvas& canvas, const preview::Picture& picture, QSizeF size, c
     if (withWords && !picture.words.isEmpty()) bottomLines << picture.words;
     double bottom = size.height() - gap - bottomLines.size() * line;
     for (qsizetype i = 0; i < bottomLines.size(); ++i)
-        canvas.text(QPointF(gap, bottom + i * line + metrics.ascent()), bottomLines[i], colours.text, Qt::AlignLeft);
+        canvas.text(QPointF(gap, bottom + i * line + metrics.ascent()), bottomLines[i], colours.text,
+                    Qt::AlignLeft);
     if (picture.tracks.empty() || !(picture.duration > 0)) return;
 
     // The time axis: ticks and their labels, then its title.
@@ -199,7 +244,8 @@ void drawPicture(Canvas& canvas, const preview::Picture& picture, QSizeF size, c
             labelWidth = std::max(labelWidth, metrics.horizontalAdvance(tickLabel(t, layout.prefix.factor)));
         layouts.push_back(layout);
     }
-    const double left = gap + labelWidth + gap, right = size.width() - gap - metrics.horizontalAdvance('0') * 2;
+    const double left = gap + labelWidth + gap,
+                 right = size.width() - gap - metrics.horizontalAdvance('0') * 2;
     const double top = gap;
     const double trackGap = line + gap; // each track's title above it
     const double perTrack = (axisY - top) / picture.tracks.size();
@@ -210,26 +256,31 @@ void drawPicture(Canvas& canvas, const preview::Picture& picture, QSizeF size, c
     for (size_t index = 0; index < picture.tracks.size(); ++index) {
         const Track& track = picture.tracks[index];
         const TrackLayout& layout = layouts[index];
-        const QRectF area(QPointF(left, top + index * perTrack + trackGap), QPointF(right, top + (index + 1) * perTrack));
-        auto yOf = [&](double v) { return area.bottom() - area.height() * (v - track.low) / (track.high - track.low); };
-        const QString title = track.quantity == Quantity::Volts ? QStringLiteral("Voltage") : QStringLiteral("Frequency");
+        const QRectF area(QPointF(left, top + index * perTrack + trackGap),
+                          QPointF(right, top + (index + 1) * perTrack));
+        auto yOf = [&](double v) {
+            return area.bottom() - area.height() * (v - track.low) / (track.high - track.low);
+        };
+        const QString title =
+            track.quantity == Quantity::Volts ? QStringLiteral("Voltage") : QStringLiteral("Frequency");
         canvas.text(QPointF(area.left(), area.top() - gap / 2 - metrics.descent()),
                     QStringLiteral("%1 (%2%3)").arg(title, layout.prefix.symbol, layout.unit), colours.text,
                     Qt::AlignLeft);
         if (track.outputRange) {
             const double upper = std::clamp(yOf(OutputPeak), area.top(), area.bottom());
             const double lower = std::clamp(yOf(-OutputPeak), area.top(), area.bottom());
-            if (lower > upper) canvas.rect(QRectF(area.left(), upper, area.width(), lower - upper), colours.shade);
+            if (lower > upper)
+                canvas.rect(QRectF(area.left(), upper, area.width(), lower - upper), colours.shade);
         }
         for (double v : layout.ticks) {
             const double y = yOf(v);
-            canvas.polyline(QPolygonF({QPointF(area.left(), y), QPointF(area.right(), y)}), colours.grid, 1, false);
-            canvas.text(QPointF(area.left() - gap, y + metrics.ascent() / 2 - 1), tickLabel(v, layout.prefix.factor),
-                        colours.text, Qt::AlignRight);
+            canvas.polyline(QPolygonF({QPointF(area.left(), y), QPointF(area.right(), y)}), colours.grid, 1);
+            canvas.text(QPointF(area.left() - gap, y + metrics.ascent() / 2 - 1),
+                        tickLabel(v, layout.prefix.factor), colours.text, Qt::AlignRight);
         }
         for (double t : timeTicks)
-            canvas.polyline(QPolygonF({QPointF(xOf(t), area.top()), QPointF(xOf(t), area.bottom())}), colours.grid, 1,
-                            false);
+            canvas.polyline(QPolygonF({QPointF(xOf(t), area.top()), QPointF(xOf(t), area.bottom())}),
+                            colours.grid, 1);
         for (const Trace& trace : track.traces) {
             QPolygonF points;
             points.reserve(qsizetype(trace.time.size()));
@@ -242,20 +293,24 @@ void drawPicture(Canvas& canvas, const preview::Picture& picture, QSizeF size, c
                 QColor fill = colours.signal;
                 fill.setAlphaF(0.35f);
                 canvas.polygon(outline, fill);
-                canvas.polyline(outline.mid(0, points.size()), colours.signal, 1.5, false);
-                canvas.polyline(outline.mid(points.size()), colours.signal, 1.5, false);
+                canvas.polyline(outline.mid(0, points.size()), colours.signal, 1);
+                canvas.polyline(outline.mid(points.size()), colours.signal, 1);
             } else if (trace.style == Trace::Style::Envelope) {
-                canvas.polyline(thinned(points), colours.envelope, 1.5, true);
+                for (const QPolygonF& dash : dashes(thinned(points)))
+                    canvas.polyline(dash, colours.envelope, 2);
             } else {
-                canvas.polyline(thinned(points), colours.signal, 2, false);
+                // A wide antialiased stroke costs by its length: a curve of many cycles is drawn thin,
+                // which also keeps its cycles apart.
+                const QPolygonF line = thinned(points);
+                canvas.polyline(line, colours.signal, lengthOf(line) > 12 * area.width() ? 1 : 2);
             }
         }
         // The axes themselves.
-        canvas.polyline(QPolygonF({area.topLeft(), area.bottomLeft(), area.bottomRight()}), colours.text, 1.5, false);
+        canvas.polyline(QPolygonF({area.topLeft(), area.bottomLeft(), area.bottomRight()}), colours.text, 1);
     }
     for (double t : timeTicks)
-        canvas.text(QPointF(xOf(t), axisY + metrics.ascent() + 2), tickLabel(t, timePrefix.factor), colours.text,
-                    Qt::AlignHCenter);
+        canvas.text(QPointF(xOf(t), axisY + metrics.ascent() + 2), tickLabel(t, timePrefix.factor),
+                    colours.text, Qt::AlignHCenter);
     canvas.text(QPointF((left + right) / 2, axisY + line + metrics.ascent() + 2),
                 QStringLiteral("Time (%1s)").arg(timePrefix.symbol), colours.text, Qt::AlignHCenter);
 }
@@ -276,8 +331,9 @@ PlotColours PlotColours::forPalette(const QPalette& palette) {
     c.text = legible({palette.color(QPalette::Text)}, {c.background, c.shade});
     c.signal = dark ? legible({QColor(0x8f, 0xd3, 0xff), QColor(0xff, 0xd1, 0x66)}, {c.background, c.shade})
                     : legible({QColor(0x0b, 0x3d, 0x91), QColor(0x00, 0x33, 0x66)}, {c.background, c.shade});
-    c.envelope = dark ? legible({QColor(0xff, 0xa8, 0xd0), QColor(0xff, 0xd1, 0x66)}, {c.background, c.shade})
-                      : legible({QColor(0xa0, 0x1c, 0x5a), QColor(0x80, 0x10, 0x40)}, {c.background, c.shade});
+    c.envelope = dark
+                     ? legible({QColor(0xff, 0xa8, 0xd0), QColor(0xff, 0xd1, 0x66)}, {c.background, c.shade})
+                     : legible({QColor(0xa0, 0x1c, 0x5a), QColor(0x80, 0x10, 0x40)}, {c.background, c.shade});
     return c;
 }
 

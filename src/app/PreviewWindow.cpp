@@ -76,12 +76,18 @@ preview::Setting PreviewWindow::readSetting(const Panel& p) {
     s.offset = confirmedValue(p.txtMainDCOffset);
     s.duty = confirmedValue(p.txtMainDuty);
 
-    if (p.optSweep[0]->isChecked()) s.function = Function::Sweep;
-    else if (p.optModulation[0]->isChecked()) s.function = p.optModAM->isChecked() ? Function::AM : Function::FM;
-    else if (p.optTrigger[0]->isChecked()) s.function = Function::Trigger;
-    else if (p.optBurst[0]->isChecked()) s.function = Function::Burst;
-    else if (p.optGate[0]->isChecked()) s.function = Function::Gate;
-    else if (p.optExternal[0]->isChecked()) s.function = Function::Counter;
+    if (p.optSweep[0]->isChecked())
+        s.function = Function::Sweep;
+    else if (p.optModulation[0]->isChecked())
+        s.function = p.optModAM->isChecked() ? Function::AM : Function::FM;
+    else if (p.optTrigger[0]->isChecked())
+        s.function = Function::Trigger;
+    else if (p.optBurst[0]->isChecked())
+        s.function = Function::Burst;
+    else if (p.optGate[0]->isChecked())
+        s.function = Function::Gate;
+    else if (p.optExternal[0]->isChecked())
+        s.function = Function::Counter;
 
     s.sweepLog = p.optSweepModel[1]->isChecked();
     s.sweepStart = confirmedValue(p.txtSweepStartFreq);
@@ -113,8 +119,9 @@ QStringList PreviewWindow::pendingBoxes(const Panel& p) {
     for (const NumericBox* box : p.boxes()) {
         if (!box->isEdited()) continue;
         const QString objectName = box->objectName();
-        const auto row = std::find_if(std::begin(kBoxNames), std::end(kBoxNames),
-                                      [&](const BoxName& entry) { return objectName == QLatin1String(entry.box); });
+        const auto row = std::find_if(std::begin(kBoxNames), std::end(kBoxNames), [&](const BoxName& entry) {
+            return objectName == QLatin1String(entry.box);
+        });
         names << (row != std::end(kBoxNames) ? QString::fromLatin1(row->name) : objectName);
     }
     return names;
@@ -179,11 +186,12 @@ void PreviewWindow::showEvent(QShowEvent* event) {
 void PreviewWindow::refresh() {
     preview::Picture picture = preview::computePicture(readSetting(m_owner.panel));
     const QStringList pending = pendingBoxes(m_owner.panel);
-    m_pending->setText(pending.isEmpty()
-                           ? QString()
-                           : QStringLiteral("Pending (not yet confirmed with Enter, drawn with the last confirmed "
-                                            "value): %1")
-                                 .arg(pending.join(QStringLiteral(", "))));
+    m_pending->setText(
+        pending.isEmpty()
+            ? QString()
+            : QStringLiteral("Pending (not yet confirmed with Enter, drawn with the last confirmed "
+                             "value): %1")
+                  .arg(pending.join(QStringLiteral(", "))));
     m_pending->setVisible(!pending.isEmpty());
     if (m_words->text() != picture.words) {
         m_words->setText(picture.words);
@@ -195,7 +203,8 @@ void PreviewWindow::refresh() {
 
 void PreviewWindow::save(const QString& kind) {
     const bool svg = kind == QLatin1String("svg");
-    const QString filter = svg ? QStringLiteral("SVG drawing(*.svg)|*.svg") : QStringLiteral("PNG image(*.png)|*.png");
+    const QString filter =
+        svg ? QStringLiteral("SVG drawing(*.svg)|*.svg") : QStringLiteral("PNG image(*.png)|*.png");
     QString path = m_owner.dialogs().chooseFile(QDir::toNativeSeparators(programFolder() + "/"),
                                                 QStringLiteral("preview.") + kind, filter);
     if (path.isEmpty()) return;
@@ -226,7 +235,8 @@ PreviewWindow& showPreviewWindow(frmDXS& owner) {
         QPoint at(main.right() + 8, main.top());
         if (QScreen* screen = owner.screen()) {
             const QRect room = screen->availableGeometry();
-            if (at.x() + window->width() > room.right()) at.setX(std::max(room.left(), main.left() - window->width() - 8));
+            if (at.x() + window->width() > room.right())
+                at.setX(std::max(room.left(), main.left() - window->width() - 8));
         }
         window->move(at);
     }

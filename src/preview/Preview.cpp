@@ -27,9 +27,12 @@ bool positive(double value) {
 std::vector<double> vertexPhases(Shape shape, double symmetry) {
     const double s = shareOf(symmetry);
     switch (shape) {
-    case Shape::Sine: return {0, 0.25, 0.5, 0.75};
-    case Shape::Triangle: return {0, 0.5, s / 2, 1 - s / 2};
-    case Shape::Square: return {0, s};
+    case Shape::Sine:
+        return {0, 0.25, 0.5, 0.75};
+    case Shape::Triangle:
+        return {0, 0.5, s / 2, 1 - s / 2};
+    case Shape::Square:
+        return {0, s};
     }
     return {};
 }
@@ -119,8 +122,7 @@ Trace sampleGliding(Shape shape, double symmetry, double duration, double highes
 }
 
 // The output's extent in columns: offset plus and minus the amplitude where the output is on.
-template <class Amplitude>
-Trace band(double duration, double offset, Amplitude amplitudeBetween) {
+template <class Amplitude> Trace band(double duration, double offset, Amplitude amplitudeBetween) {
     Trace trace;
     trace.style = Trace::Style::Band;
     for (int column = 0; column < BandColumns; ++column) {
@@ -190,16 +192,20 @@ QString number(double value) {
 }
 QString shapeName(Shape shape) {
     switch (shape) {
-    case Shape::Sine: return QStringLiteral("Sine");
-    case Shape::Triangle: return QStringLiteral("Triangle");
-    case Shape::Square: return QStringLiteral("Square");
+    case Shape::Sine:
+        return QStringLiteral("Sine");
+    case Shape::Triangle:
+        return QStringLiteral("Triangle");
+    case Shape::Square:
+        return QStringLiteral("Square");
     }
     return {};
 }
 
 QString tooFastNote(double frequency) {
-    return QStringLiteral("The carrier (%1) is too fast to draw cycle by cycle at this time scale: its envelope "
-                          "is shown.")
+    return QStringLiteral(
+               "The carrier (%1) is too fast to draw cycle by cycle at this time scale: its envelope "
+               "is shown.")
         .arg(siText(frequency, QStringLiteral("Hz")));
 }
 
@@ -253,7 +259,8 @@ void drawAm(const Setting& s, Picture& picture) {
 
 // Frequency against time, then the output it makes, for FM and sweep.
 template <class Frequency>
-void drawGliding(const Setting& s, Picture& picture, Trace frequencyTrace, double duration, Frequency frequency) {
+void drawGliding(const Setting& s, Picture& picture, Trace frequencyTrace, double duration,
+                 Frequency frequency) {
     Track hertz;
     hertz.quantity = Quantity::Hertz;
     const double cycles = cyclesOf(frequencyTrace), highest = highestOf(frequencyTrace);
@@ -285,12 +292,14 @@ void drawSweep(const Setting& s, Picture& picture) {
     const double duration = 1 / s.sweepRate, rising = shareOf(s.sweepSymmetry) * duration;
     Trace frequencyTrace;
     for (int i = 0; i <= SweepSamplesPerSlope; ++i)
-        add(frequencyTrace, rising * i / SweepSamplesPerSlope, sweepFrequency(s, rising * i / SweepSamplesPerSlope));
+        add(frequencyTrace, rising * i / SweepSamplesPerSlope,
+            sweepFrequency(s, rising * i / SweepSamplesPerSlope));
     for (int i = 1; i <= SweepSamplesPerSlope; ++i) {
         const double t = rising + (duration - rising) * i / SweepSamplesPerSlope;
         add(frequencyTrace, t, sweepFrequency(s, t));
     }
-    drawGliding(s, picture, std::move(frequencyTrace), duration, [&](double t) { return sweepFrequency(s, t); });
+    drawGliding(s, picture, std::move(frequencyTrace), duration,
+                [&](double t) { return sweepFrequency(s, t); });
 }
 
 // Trigger, burst and gate: the carrier on for the trigger symmetry's share of each trigger period.
@@ -305,8 +314,8 @@ void drawSwitched(const Setting& s, Picture& picture) {
         for (int k = 0; k < 2; ++k) {
             const double start = k * period;
             add(signal, start, s.offset);
-            sampleSteady(signal, s.shape, mainSymmetry(s), s.frequency, start, start + on, startPhase, s.offset,
-                         [&](double) { return s.amplitude / 2; });
+            sampleSteady(signal, s.shape, mainSymmetry(s), s.frequency, start, start + on, startPhase,
+                         s.offset, [&](double) { return s.amplitude / 2; });
             add(signal, start + on, s.offset);
         }
         add(signal, duration, s.offset);
@@ -325,17 +334,22 @@ void drawSwitched(const Setting& s, Picture& picture) {
 }
 
 QString modulatingText(const Setting& s) {
-    QString text = QStringLiteral("a %1 %2").arg(siText(s.modRate, QStringLiteral("Hz")), shapeName(s.modShape).toLower());
+    QString text = QStringLiteral("a %1 %2").arg(siText(s.modRate, QStringLiteral("Hz")),
+                                                 shapeName(s.modShape).toLower());
     if (s.modShape != Shape::Sine) text += QStringLiteral(" of symmetry %1 %").arg(number(s.modSymmetry));
     return text;
 }
 
 double counterGateSeconds(int index) {
     switch (index) {
-    case 0: return 0.01;
-    case 1: return 0.1;
-    case 2: return 1;
-    default: return 10;
+    case 0:
+        return 0.01;
+    case 1:
+        return 0.1;
+    case 2:
+        return 1;
+    default:
+        return 10;
     }
 }
 
@@ -345,13 +359,15 @@ double shapeValue(Shape shape, double phase, double symmetry) {
     const double p = cycleFraction(phase);
     const double s = shareOf(symmetry);
     switch (shape) {
-    case Shape::Sine: return std::sin(2 * Pi * p);
+    case Shape::Sine:
+        return std::sin(2 * Pi * p);
     case Shape::Triangle: {
         // From the trough, rising for the share s, then falling; the cycle starts at 0 rising.
         const double q = cycleFraction(p + s / 2);
         return q < s ? -1 + 2 * q / s : 1 - 2 * (q - s) / (1 - s);
     }
-    case Shape::Square: return p < s ? 1 : -1;
+    case Shape::Square:
+        return p < s ? 1 : -1;
     }
     return 0;
 }
@@ -360,8 +376,10 @@ double sweepFrequency(const Setting& s, double time) {
     const double period = 1 / s.sweepRate, rising = shareOf(s.sweepSymmetry);
     const double u = cycleFraction(time / period + 1e-12) - 1e-12;
     double progress = 0;
-    if (u < rising) progress = u / rising;
-    else progress = rising < 1 ? 1 - (u - rising) / (1 - rising) : 1;
+    if (u < rising)
+        progress = u / rising;
+    else
+        progress = rising < 1 ? 1 - (u - rising) / (1 - rising) : 1;
     progress = std::clamp(progress, 0.0, 1.0);
     if (s.sweepLog && s.sweepStart > 0 && s.sweepStop > 0)
         return s.sweepStart * std::pow(s.sweepStop / s.sweepStart, progress);
@@ -375,7 +393,8 @@ double amEnvelope(const Setting& s, double time) {
 }
 
 double fmFrequency(const Setting& s, double time) {
-    return s.frequency * (1 + s.modDepthOrSpan / 100 * shapeValue(s.modShape, s.modRate * time, s.modSymmetry));
+    return s.frequency *
+           (1 + s.modDepthOrSpan / 100 * shapeValue(s.modShape, s.modRate * time, s.modSymmetry));
 }
 
 Prefix prefixFor(double magnitude, const QString& unit) {
@@ -406,7 +425,8 @@ QString describe(const Setting& s) {
         s.function == Function::Trigger || s.function == Function::Burst || s.function == Function::Gate;
     const double period = 1 / s.triggerRate, on = shareOf(s.triggerSymmetry) * period;
     switch (s.function) {
-    case Function::Main: break;
+    case Function::Main:
+        break;
     case Function::Sweep:
         text += QStringLiteral("; %1 sweep from %2 to %3 every %4, rising for %5 % of it")
                     .arg(s.sweepLog ? QStringLiteral("logarithmic") : QStringLiteral("linear"),
@@ -414,11 +434,14 @@ QString describe(const Setting& s) {
                          number(s.sweepSymmetry));
         break;
     case Function::AM:
-        if (s.modExternal) text += QStringLiteral("; AM from the external modulation input");
-        else text += QStringLiteral("; AM by %1, depth %2 %").arg(modulatingText(s), number(s.modDepthOrSpan));
+        if (s.modExternal)
+            text += QStringLiteral("; AM from the external modulation input");
+        else
+            text += QStringLiteral("; AM by %1, depth %2 %").arg(modulatingText(s), number(s.modDepthOrSpan));
         break;
     case Function::FM:
-        if (s.modExternal) text += QStringLiteral("; FM from the external modulation input");
+        if (s.modExternal)
+            text += QStringLiteral("; FM from the external modulation input");
         else
             text += QStringLiteral("; FM by %1, span %2 % (%3 to %4)")
                         .arg(modulatingText(s), number(s.modDepthOrSpan),
@@ -466,19 +489,24 @@ Picture computePicture(const Setting& s) {
         picture.notes << QStringLiteral("%1 is not set: nothing to draw.").arg(what);
         return picture;
     };
-    if (s.function != Function::Sweep && !positive(s.frequency)) return missing(QStringLiteral("The frequency"));
+    if (s.function != Function::Sweep && !positive(s.frequency))
+        return missing(QStringLiteral("The frequency"));
     switch (s.function) {
-    case Function::Main: drawMain(s, picture); break;
+    case Function::Main:
+        drawMain(s, picture);
+        break;
     case Function::Sweep:
         if (!positive(s.sweepRate)) return missing(QStringLiteral("The sweep rate"));
-        if (!positive(s.sweepStart) || !positive(s.sweepStop)) return missing(QStringLiteral("The sweep range"));
+        if (!positive(s.sweepStart) || !positive(s.sweepStop))
+            return missing(QStringLiteral("The sweep range"));
         drawSweep(s, picture);
         break;
     case Function::AM:
     case Function::FM:
         if (s.modExternal) {
-            picture.notes << QStringLiteral("External modulation source: the modulation follows the modulation "
-                                            "input; the carrier is shown.");
+            picture.notes << QStringLiteral(
+                "External modulation source: the modulation follows the modulation "
+                "input; the carrier is shown.");
             drawMain(s, picture);
         } else if (!positive(s.modRate)) {
             return missing(QStringLiteral("The modulation rate"));
@@ -492,8 +520,9 @@ Picture computePicture(const Setting& s) {
     case Function::Burst:
     case Function::Gate:
         if (s.triggerExternal) {
-            picture.notes << QStringLiteral("External trigger source: the output follows the trigger input; the "
-                                            "carrier is shown.");
+            picture.notes << QStringLiteral(
+                "External trigger source: the output follows the trigger input; the "
+                "carrier is shown.");
             drawMain(s, picture);
         } else if (!positive(s.triggerRate)) {
             return missing(QStringLiteral("The trigger rate"));
@@ -502,8 +531,9 @@ Picture computePicture(const Setting& s) {
         }
         break;
     case Function::Counter:
-        picture.notes << QStringLiteral("External counter: it measures the frequency of the signal at its input, "
-                                        "counting over a gate time of %1.")
+        picture.notes << QStringLiteral(
+                             "External counter: it measures the frequency of the signal at its input, "
+                             "counting over a gate time of %1.")
                              .arg(siText(counterGateSeconds(s.counterGateTime), QStringLiteral("s")));
         break;
     }
