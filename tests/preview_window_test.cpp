@@ -37,7 +37,7 @@ QHash<QRgb, int> colourCounts(const QImage& image) {
 
 } // namespace
 
-TEST_F(PreviewWindowTest, OpensFromTheMenuBesideTheMainWindowAndStaysNonModal) {
+TEST_F(PreviewWindowTest, OpensFromTheMenuNonModalAndAlone) {
     const QList<QAction*> menu = window().menuBar()->actions();
     const auto preview = std::find(menu.begin(), menu.end(), window().mnuPreview);
     ASSERT_NE(preview, menu.end());
