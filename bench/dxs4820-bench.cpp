@@ -1,9 +1,9 @@
 // Speed and footprint of the front panel, measured on this machine: exchanges per second through
 // the simulated instrument without pacing, CPU used by the pacing wait, time until the main window
 // is on screen against a bare window, a full send with and without a transcript, reading and laying
-// out a help document of many format runs, recomputing and repainting the preview, and peak
-// memory. Each measurement is one entry of the table in main(); add new ones there. Run with
-// QT_QPA_PLATFORM=offscreen where there is no display.
+// out a help document of many format runs and one of a long run of combining marks, recomputing
+// and repainting the preview, and peak memory. Each measurement is one entry of the table in
+// main(); add new ones there. Run with QT_QPA_PLATFORM=offscreen where there is no display.
 #include "app/CommandLine.h"
 #include "app/FontPreload.h"
 #include "app/PreviewPlot.h"
@@ -429,6 +429,30 @@ std::vector<Result> previewRepaint(const QString&) {
     return {{"preview recompute and repaint, slowest", worst, "ms", worstName + "; goal < 16 ms"}};
 }
 
+// A valid help document of about 500 KB that is one letter followed by one long run of combining
+// marks, read into a text box like the help window's, laid out and painted, then painted again.
+std::vector<Result> helpCombiningMarks(const QString&) {
+    QByteArray rtf = "{\\rtf1\\ansi a";
+    while (rtf.size() < 500 * 1024)
+        rtf += "\\u769?";
+    rtf += "}";
+    QElapsedTimer timer;
+    timer.start();
+    QTextEdit box;
+    box.resize(580, 490);
+    readRtf(rtf, *box.document());
+    box.show();
+    box.document()->size();
+    box.grab();
+    const double shown = timer.nsecsElapsed() / 1e6;
+    timer.restart();
+    box.grab();
+    const double repaint = timer.nsecsElapsed() / 1e6;
+    return {{"help document of combining marks shown", shown, "ms",
+             QString("%1 KB, goal < 500 ms").arg(rtf.size() / 1024)},
+            {"help document of combining marks repaint", repaint, "ms", "goal < 500 ms"}};
+}
+
 std::vector<Result> peakMemory(const QString&) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -458,7 +482,8 @@ int main(int argc, char** argv) {
         {"window", windowShown},          {"exchanges", exchangesAtPacingZero},
         {"delay", cpuDuringDelay},        {"send", fullSendPlain},
         {"transcript", fullSendRecorded}, {"help", helpManyRuns},
-        {"preview", previewRepaint},      {"memory", peakMemory}, // last: the peak over everything above
+        {"marks", helpCombiningMarks},    {"preview", previewRepaint},
+        {"memory", peakMemory}, // last: the peak over everything above
     };
     const QStringList chosen = app.arguments().mid(1);
     for (const Measurement& measurement : measurements) {

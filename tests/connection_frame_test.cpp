@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,6 +85,23 @@ TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
         EXPECT_TRUE(dialogs().messages.empty());
         m_window.reset();
     }
+}
+
+// With the machine's ports searched, each number's tooltip names its device: an entry COMn where
+// there is one, else the machine's n-th port (USB adapters first), the entry not shifting the others.
+TEST_F(ConnectionFrame, PortTooltipsNameTheDevices) {
+    const QString ttys = folder() + "/tty";
+    for (const char* name : {"ttyS0", "ttyUSB0"})
+        ASSERT_TRUE(QDir().mkpath(ttys + "/" + name + "/device"));
+    SerialTransport::setMachinePortsSearched(true);
+    SerialTransport::setTtyListFolder(ttys);
+    frmDXS& w = window();
+    w.mnuSetting->trigger();
+    QStringList tooltips;
+    for (int row = 0; row < w.panel.cboComPort->count(); ++row)
+        tooltips << w.panel.cboComPort->itemData(row, Qt::ToolTipRole).toString();
+    EXPECT_EQ(tooltips, QStringList({"COM1: " + folder() + "/COM1", "COM2: /dev/ttyS0",
+                                     "COM3: no device on this machine", "COM4: no device on this machine"}));
 }
 
 // The test's boxes; a long identification is cut short.

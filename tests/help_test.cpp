@@ -156,6 +156,24 @@ TEST(HelpRtfReader, PlainTextOfWellAndMalformedInput) {
     }
 }
 
+// A run of more than 32 combining marks (invisible format characters among them count too) or a
+// longer cluster is cut: the character at each cut shows as a dotted circle, the rest stays as it was.
+TEST(HelpRtfReader, LongRunsOfMarksAreCutKeepingThePositions) {
+    const auto times = [](const QString& piece, int count) { return piece.repeated(count); };
+    const QString mark(QChar(0x0301)), circle(QChar(0x25cc)), shy(QChar(0x00ad)), jamo(QChar(0x1100));
+    const std::pair<QByteArray, QString> cases[] = {
+        {"x" + QByteArray("\\u769?").repeated(31) + " end", "x" + times(mark, 31) + " end"},
+        {"x" + QByteArray("\\u769?").repeated(32) + " end", "x" + times(mark, 31) + circle + " end"},
+        {"x" + QByteArray("\\u769?").repeated(100) + " y\\u769?",
+         "x" + times(times(mark, 31) + circle, 3) + times(mark, 4) + " y" + mark},
+        {"x" + QByteArray("\\u769?\\u173?").repeated(20),
+         "x" + times(mark + shy, 15) + mark + circle + times(mark + shy, 4)},
+        {QByteArray("\\u4352?").repeated(40), times(jamo, 32) + circle + times(jamo, 7)},
+    };
+    for (const auto& [body, text] : cases)
+        EXPECT_EQ(readText("{\\rtf1 " + body + "}"), text) << body.left(40).toStdString();
+}
+
 TEST_F(HelpWindow, OpensWithThePassageInView) {
     ASSERT_TRUE(QFile::copy(builtDocument(), folder() + "/HelpDoc.rtf"));
     Panel& p = window().panel;

@@ -9,7 +9,10 @@
 #include "support/QtPrint.h"
 #include "support/RecordingTransport.h"
 
+#include <QDir>
 #include <QLibrary>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -288,4 +291,134 @@ TEST(Pacing, ElapsedTimeAcrossTheCounterWrap) {
     // clang-format on
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(elapsedMilliseconds(c.start, c.now), c.elapsed) << c.start << " " << c.now;
+}
+
+namespace {
+
+// A folder laid out as the kernel's tty list: each entry a tty, described by its kind.
+enum class Tty {
+    Usb,        // a USB adapter: a device behind it, no 8250 driver
+    Fitted8250, // a built-in port with a UART fitted
+    Empty8250,  // a built-in port the driver registers without a UART
+    Console,    // a virtual console: no device behind it
+    Bluetooth,  // a parentless serial port
+};
+
+bool makeTtyList(const QString& root, const QList<std::pair<QString, Tty>>& ttys) {
+    QDir dir;
+    bool ok = dir.mkpath(root + "/../drivers/serial8250") && dir.mkpath(root + "/../drivers/usb-serial");
+    for (const auto& [name, kind] : ttys) {
+        const QString entry = root + "/" + name;
+        ok = ok && dir.mkpath(entry);
+        if (kind == Tty::Console || kind == Tty::Bluetooth) continue;
+        ok = ok && dir.mkpath(entry + "/device");
+        const bool builtIn = kind == Tty::Fitted8250 || kind == Tty::Empty8250;
+        ok = ok && QFile::link(root + (builtIn ? "/../drivers/serial8250" : "/../drivers/usb-serial"),
+                               entry + "/device/driver");
+        QFile uevent(entry + "/uevent");
+        ok = ok && uevent.open(QIODevice::WriteOnly) &&
+             uevent.write("MAJOR=4\nDEVNAME=" + name.toLatin1() + "\n") > 0;
+        if (!builtIn) continue;
+        QFile type(entry + "/type");
+        ok = ok && type.open(QIODevice::WriteOnly) && type.write(kind == Tty::Fitted8250 ? "4\n" : "0\n") > 0;
+    }
+    return ok;
+}
+
+} // namespace
+
+// Port numbers against the machine's serial ports: USB adapters first, then built-in ports, each in
+// name order, whichever order the kernel lists them in; entries COMn in the program folder, then in
+// the settings folder, take their number without shifting the others.
+TEST(MachinePortMap, PortNumbersNameTheMachinesPortsInTheirOrder) {
+    using T = Tty;
+    // clang-format off
+    const struct { const char* name; QList<std::pair<QString, Tty>> ttys; QStringList links, settingsLinks;
+                   QStringList com; } cases[] = { // com: COM1 to COM4, "link"/"settings" for the entries
+        {"built-in listed first", {{"ttyS0", T::Fitted8250}, {"ttyUSB0", T::Usb}}, {}, {},
+         {"/dev/ttyUSB0", "/dev/ttyS0", "", ""}},
+        {"USB listed first", {{"ttyACM0", T::Usb}, {"ttyS1", T::Fitted8250}}, {}, {},
+         {"/dev/ttyACM0", "/dev/ttyS1", "", ""}},
+        {"only a USB adapter", {{"ttyUSB0", T::Usb}}, {}, {}, {"/dev/ttyUSB0", "", "", ""}},
+        {"only a built-in port", {{"ttyS0", T::Fitted8250}, {"ttyS1", T::Empty8250}}, {}, {},
+         {"/dev/ttyS0", "", "", ""}},
+        {"none", {{"tty0", T::Console}, {"ttyS0", T::Empty8250}, {"ttyS1", T::Empty8250}}, {}, {}, {"", "", "", ""}},
+        {"nothing listed", {}, {}, {}, {"", "", "", ""}},
+        {"numbers in name order, five ports", {{"ttyS10", T::Fitted8250}, {"ttyS2", T::Fitted8250},
+             {"ttyUSB1", T::Usb}, {"ttyACM0", T::Usb}, {"rfcomm0", T::Bluetooth}},
+         {}, {}, {"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyS2", "/dev/ttyS10"}},
+        {"many adapters", {{"ttyUSB10", T::Usb}, {"ttyUSB9", T::Usb}, {"ttyUSB1", T::Usb}}, {}, {},
+         {"/dev/ttyUSB1", "/dev/ttyUSB9", "/dev/ttyUSB10", ""}},
+        {"four ports and a parentless one last", {{"ttyS0", T::Fitted8250}, {"rfcomm0", T::Bluetooth},
+             {"ttyUSB0", T::Usb}, {"ttyUSB1", T::Usb}},
+         {}, {}, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/rfcomm0"}},
+        {"entries before the machine", {{"ttyUSB0", T::Usb}, {"ttyS0", T::Fitted8250}}, {"COM2"}, {"COM2", "COM3"},
+         {"/dev/ttyUSB0", "link", "settings", ""}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QString program = folder.filePath("program"), settings = folder.filePath("settings");
+        ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(settings));
+        ASSERT_TRUE(makeTtyList(folder.filePath("sys/class/tty"), c.ttys));
+        for (const QString& link : c.links)
+            ASSERT_TRUE(QFile::link("/dev/null", program + "/" + link));
+        for (const QString& link : c.settingsLinks)
+            ASSERT_TRUE(QFile::link("/dev/null", settings + "/" + link));
+        setProgramFolder(program);
+        setSettingsFolder(settings);
+        SerialTransport::setTtyListFolder(folder.filePath("sys/class/tty"));
+        QStringList found;
+        for (int port = 1; port <= 4; ++port)
+            found << SerialTransport::deviceForPort(port)
+                         .replace(program + QString("/COM%1").arg(port), "link")
+                         .replace(settings + QString("/COM%1").arg(port), "settings");
+        EXPECT_EQ(found, c.com);
+        // Without the machine's ports only the entries name ports.
+        SerialTransport::setMachinePortsSearched(false);
+        EXPECT_EQ(SerialTransport::deviceForPort(1),
+                  c.links.contains("COM1") ? program + "/COM1" : QString());
+        SerialTransport::setMachinePortsSearched(true);
+    }
+    setProgramFolder(QString());
+    setSettingsFolder(QString());
+    SerialTransport::setTtyListFolder(QString());
+}
+
+// The simulated instrument started without a folder places its link in the front panel's settings
+// folder (the application-data folder the panel keeps its setting in), where the panel finds it.
+TEST(SettingsFolderLink, SimulatorWithoutAFolderIsFoundByThePanel) {
+    QTemporaryDir userData, program;
+    ASSERT_TRUE(userData.isValid() && program.isValid());
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    const QString expected = userData.path() + "/DXS-4820 Function Generator RS232 Interface Software";
+    EXPECT_EQ(settingsFolder(), expected);
+    // The same folder the panel's setting file goes to, named as the program names itself.
+    const QString ownName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(frontPanelName);
+    EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), expected);
+    QCoreApplication::setApplicationName(ownName);
+
+    QProcess sim;
+    sim.start(DXS_SIM_PATH, {"--log", userData.filePath("received.log")});
+    ASSERT_TRUE(sim.waitForStarted());
+    const QString link = expected + "/COM1";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }, 10000))
+        << sim.readAllStandardError().toStdString();
+    setProgramFolder(program.path()); // no link of its own
+    EXPECT_EQ(SerialTransport::deviceForPort(1), link);
+    SerialTransport serial;
+    serial.configure();
+    serial.write("*IDN?\n");
+    QByteArray reply;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (reply += serial.read()).endsWith('\n'); }, 5000));
+    EXPECT_EQ(reply, SimulatedInstrument::identification() + "\n");
+    sim.terminate();
+    EXPECT_TRUE(sim.waitForFinished(10000));
+    EXPECT_FALSE(QFileInfo(link).isSymLink()); // removed on its way out
+    setProgramFolder(QString());
+    qputenv("XDG_DATA_HOME", dataHome);
 }

@@ -2,17 +2,26 @@
 // is heard by its caption and unit, and no text is cut at the screen scale.
 #include "panel/NumericBox.h"
 #include "panel/UpDownButtons.h"
+#include "support/SendFixture.h"
 #include "support/WindowFixture.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -98,6 +107,264 @@ TEST_F(PanelKeyboard, EveryCaptionUnitAndOptionFitsAtTheScreenScale) {
         for (int tab = 0; tab < tabs->count(); ++tab)
             EXPECT_LE(tabs->fontMetrics().horizontalAdvance(tabs->tabText(tab)), tabs->tabRect(tab).width());
     }
+}
+
+QString focusedName() {
+    QWidget* focused = QApplication::focusWidget();
+    return focused ? focused->objectName() : QString("(none)");
+}
+
+void activate(frmDXS& w) {
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
+// The connection frame holds the keyboard while it is open: it opens on COM Port, Tab and Shift+Tab
+// go round its own controls, nothing it covers takes a key, Escape closes it without applying and
+// the focus goes back to the box it came from.
+TEST_F(PanelKeyboard, SettingFrameHoldsTheKeyboard) {
+    frmDXS& w = window();
+    activate(w);
+    Panel& p = w.panel;
+    QStringList shown;
+    for (NumericBox* box : p.boxes())
+        shown << box->text();
+    p.txtMainFreq->setFocus();
+    w.setMessage("before");
+    QTest::keyClick(p.txtMainFreq, Qt::Key_S, Qt::AltModifier);
+    ASSERT_TRUE(p.fraComm->isVisible());
+    EXPECT_EQ(focusedName(), "cboComPort");
+    const auto walk = [](Qt::Key key) {
+        QStringList walked;
+        for (int i = 0; i < 6; ++i) {
+            walked << focusedName();
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        return walked << focusedName();
+    };
+    EXPECT_EQ(walk(Qt::Key_Tab), QStringList({"cboComPort", "cboBuadRate", "OKButton", "cmdTestConnect",
+                                              "cmdHelp", "Option1", "cboComPort"}));
+    EXPECT_EQ(walk(Qt::Key_Backtab), QStringList({"cboComPort", "Option1", "cmdHelp", "cmdTestConnect",
+                                                  "OKButton", "cboBuadRate", "cboComPort"}));
+    // A walk and typing from every stop reach no panel box.
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() != p.OKButton && QApplication::focusWidget() != p.cmdTestConnect &&
+            QApplication::focusWidget() != p.cmdHelp)
+            QTest::keyClicks(QApplication::focusWidget(), "9");
+        EXPECT_TRUE(p.fraComm->isAncestorOf(QApplication::focusWidget())) << focusedName().toStdString();
+    }
+    QStringList after;
+    for (NumericBox* box : p.boxes()) {
+        after << box->text();
+        EXPECT_FALSE(box->isEdited()) << box->objectName().toStdString();
+    }
+    EXPECT_EQ(after, shown);
+    // Alt with a letter types nothing into a list either.
+    p.cboComPort->setFocus();
+    p.cboComPort->setCurrentIndex(1);
+    QTest::keyClick(p.cboComPort, Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(p.cboComPort->currentText(), "2");
+    // Escape: closed, nothing applied, the focus back in the box without its hint.
+    QTest::keyClick(p.cboComPort, Qt::Key_Escape);
+    EXPECT_FALSE(p.fraComm->isVisible());
+    EXPECT_EQ(focusedName(), "txtMainFreq");
+    EXPECT_EQ(w.message(), "before");
+    EXPECT_EQ(w.record.integer(RecordField::ComPort), 0);
+    // Closed, the panel's boxes take the keyboard again.
+    p.txtSweepStartFreq->setFocus();
+    QTest::keyClick(p.txtSweepStartFreq, Qt::Key_Tab);
+    EXPECT_EQ(focusedName(), "txtSweepStopFreq");
+}
+
+// The menus open with Alt and their letter, the commands have their standard keys, F1 opens help at
+// the focused control's passage; none of these types into the focused box.
+TEST_F(PanelKeyboard, MenuKeysAndShortcutsTypeNothing) {
+    frmDXS& w = window();
+    activate(w);
+    Panel& p = w.panel;
+    // Captions as the menus show them, without their marks.
+    QStringList captions;
+    for (QAction* action : w.menuBar()->actions())
+        captions << action->iconText();
+    for (QAction* action : w.mnuFile->actions())
+        captions << action->iconText();
+    EXPECT_EQ(captions.mid(0, 5), QStringList({"File", "Setting", "Send", "Help", "About"}));
+    EXPECT_EQ(captions.mid(captions.size() - w.mnuFile->actions().size()).mid(0, 3),
+              QStringList({"Save", "Load", "Print"}));
+
+    // The key, the control that has the focus, the command it starts (or none) and the help it opens.
+    struct Case {
+        const char* name;
+        QWidget* focus;
+        QKeyCombination key;
+        QAction* command;
+        std::vector<int> help;
+    };
+    const Case cases[] = {
+        {"Ctrl+S", p.txtMainAmp, Qt::CTRL | Qt::Key_S, w.SaveFile, {}},
+        {"Ctrl+O", p.txtMainAmp, Qt::CTRL | Qt::Key_O, w.LoadFile, {}},
+        {"Ctrl+P", p.txtMainAmp, Qt::CTRL | Qt::Key_P, w.mnuPrint, {}},
+        {"F5", p.txtMainFreq, QKeyCombination(Qt::Key_F5), w.mnuSend, {}},
+        {"Ctrl+Return", p.txtModRate, Qt::CTRL | Qt::Key_Return, w.mnuSend, {}},
+        {"Alt+H", p.txtMainAmp, Qt::ALT | Qt::Key_H, w.mnuHelp, {0}},
+        {"Alt+Q types nothing", p.txtMainAmp, Qt::ALT | Qt::Key_Q, nullptr, {}},
+        {"F1 in Frequency", p.txtMainFreq, QKeyCombination(Qt::Key_F1), nullptr, {2474 + 200}},
+        {"F1 in Burst Count", p.txtBurstCount, QKeyCombination(Qt::Key_F1), nullptr, {9977 + 200}},
+        {"F1 on sweep Model", p.optSweepModel[1], QKeyCombination(Qt::Key_F1), nullptr, {3384 + 200}},
+        {"F1 on trigger Source", p.optTriggerExt, QKeyCombination(Qt::Key_F1), nullptr, {8460 + 200}},
+        {"F1 on the Segment bar", p.HScrollSweep, QKeyCombination(Qt::Key_F1), nullptr, {0 + 200}},
+        {"F1 on the tabs", p.SSTabTrigger->tabBar(), QKeyCombination(Qt::Key_F1), nullptr, {0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (NumericBox* box : p.boxes())
+            box->markAccepted();
+        int triggered = 0;
+        QMetaObject::Connection counting;
+        if (c.command) counting = QObject::connect(c.command, &QAction::triggered, [&] { ++triggered; });
+        dialogs().helpRequests.clear();
+        p.SSTabTrigger->setCurrentIndex(c.focus == p.txtBurstCount ? 1 : 0);
+        c.focus->setFocus();
+        const QString before = c.focus->property("text").toString();
+        QTest::keyClick(c.focus, c.key.key(), c.key.keyboardModifiers());
+        QObject::disconnect(counting);
+        EXPECT_EQ(triggered, c.command ? 1 : 0);
+        EXPECT_EQ(dialogs().helpRequests, c.help);
+        EXPECT_EQ(c.focus->property("text").toString(), before);
+        if (auto* box = qobject_cast<NumericBox*>(c.focus)) {
+            EXPECT_FALSE(box->isEdited());
+        }
+    }
+
+    // Alt+F opens the File menu, its letter L chooses Load; Alt+A shows About.
+    p.txtMainAmp->setFocus();
+    int loads = 0;
+    QObject::connect(w.LoadFile, &QAction::triggered, [&] { ++loads; });
+    QTest::keyClick(p.txtMainAmp, Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.mnuFile->isVisible(); }));
+    QTest::keyClick(w.mnuFile, Qt::Key_L);
+    EXPECT_EQ(loads, 1);
+    EXPECT_FALSE(w.mnuFile->isVisible());
+    QTest::keyClick(p.txtMainAmp, Qt::Key_A, Qt::AltModifier);
+    QWidget* about = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmAbout" && top->isVisible()) about = top;
+    ASSERT_NE(about, nullptr);
+    about->close();
+    EXPECT_EQ(p.txtMainAmp->text(), "5.00");
+
+    // Ctrl+Q closes the window as its frame's close button does: the setting is stored.
+    activate(w);
+    p.txtMainAmp->setFocus();
+    QTest::keyClick(p.txtMainAmp, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(QFile::exists(folder() + "/DXS4820.Log"));
+}
+
+// Screen readers hear an unconfirmed box as such, the connection lists by their captions whatever
+// they hold, and every option with its page and group, no two alike.
+TEST_F(PanelKeyboard, AssistiveNamesAndStates) {
+    frmDXS& w = window();
+    Panel& p = w.panel;
+    const auto description = [](QObject* control) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+        return face ? face->text(QAccessible::Description) : QString("(none)");
+    };
+    p.txtMainAmp->setFocus();
+    QTest::keyClicks(p.txtMainAmp, "1");
+    EXPECT_EQ(description(p.txtMainAmp), "edited, press Enter to confirm");
+    QTest::keyClick(p.txtMainAmp, Qt::Key_Return);
+    EXPECT_EQ(description(p.txtMainAmp), "");
+
+    p.cboComPort->setCurrentIndex(1);
+    p.cboBuadRate->setCurrentIndex(2);
+    for (const auto& [list, name, value] :
+         {std::tuple{p.cboComPort, "COM Port", "2"}, std::tuple{p.cboBuadRate, "Buad Rate", "9600"}}) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(list);
+        EXPECT_EQ(face->text(QAccessible::Name), name);
+        EXPECT_EQ(face->text(QAccessible::Value), value);
+    }
+
+    QStringList names;
+    for (QRadioButton* option : w.findChildren<QRadioButton*>())
+        names << spoken(option);
+    for (const char* expected :
+         {"Burst Setting, Source, Ext", "Trigger Setting, Source, Ext", "Gate Setting, Source, Int",
+          "Source, Ext", "Trigger Setting, Trigger Type, Multi"})
+        EXPECT_TRUE(names.contains(expected)) << expected;
+    names.removeDuplicates();
+    EXPECT_EQ(names.size(), w.findChildren<QRadioButton*>().size());
+}
+
+// Escape stops a send between two exchanges; the steps show beside the message line while it runs,
+// and the next send sends every value again.
+using KeyboardSend = SendFixture;
+TEST_F(KeyboardSend, EscapeStopsASendAndTheNextSendsEverything) {
+    frmDXS& w = ready(20);
+    activate(w);
+    QProgressBar* progress = w.panel.sendProgress;
+    QString seen;
+    int linesAtStop = 0;
+    QTimer during;
+    during.setInterval(1);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        if (sim().lines().size() < 6) return;
+        seen = progress->isVisible() ? progress->text() : QString("(hidden)");
+        linesAtStop = int(sim().lines().size());
+        QTest::keyClick(&w, Qt::Key_Escape);
+        during.stop();
+    });
+    during.start();
+    w.mnuSend->trigger();
+    // The full default send is 26 exchanges: the readiness and identification queries and 24 commands.
+    EXPECT_TRUE(seen.endsWith(" / 26")) << seen.toStdString();
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_LE(sim().lines().size(), linesAtStop + 1);
+    EXPECT_TRUE(w.message().startsWith("Send stopped at step ")) << w.message().toStdString();
+    EXPECT_TRUE(w.sendAll);
+    EXPECT_TRUE(w.mnuSend->isEnabled());
+    // Skipping is on, yet the next send repeats every value, the main frequency included.
+    sim().clear();
+    w.mnuSend->trigger();
+    EXPECT_EQ(sim().lineTexts().size(), 26);
+    EXPECT_TRUE(sim().lineTexts().contains(":FREQ 10000"));
+    EXPECT_TRUE(w.message().startsWith("Main Setting is Done;"));
+    EXPECT_FALSE(w.sendAll);
+}
+
+// On a screen smaller than the panel (1366x768 at 1.5 or 2 times, from their own ctest entries) the
+// window stays on the screen and the panel scrolls: the message line and the tab pages are reached.
+TEST_F(PanelKeyboard, WindowFitsTheScreenAndThePanelScrolls) {
+    frmDXS& w = window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QRect free = w.screen()->availableGeometry();
+    EXPECT_LE(w.frameGeometry().width(), free.width());
+    EXPECT_LE(w.frameGeometry().height(), free.height());
+    auto* scroll = qobject_cast<QScrollArea*>(w.centralWidget());
+    ASSERT_NE(scroll, nullptr);
+    const QSize panel = scroll->widget()->size();
+    const bool roomy = panel.width() + 8 <= free.width() && panel.height() + 120 <= free.height();
+    if (roomy) {
+        EXPECT_EQ(scroll->viewport()->size(), panel); // the whole panel, no scroll bars
+    }
+    Panel& p = w.panel;
+    for (QWidget* target :
+         {static_cast<QWidget*>(w.txtMessage), static_cast<QWidget*>(p.SSTabTrigger->tabBar()),
+          static_cast<QWidget*>(p.txtTrgPhase)}) {
+        const QPoint centre = target->mapTo(scroll->widget(), target->rect().center());
+        scroll->ensureVisible(centre.x(), centre.y(), 0, target->height() / 2 + 1);
+        const QRect shown(target->mapTo(scroll->viewport(), QPoint(0, 0)), target->size());
+        EXPECT_TRUE(scroll->viewport()->rect().intersects(shown)) << target->objectName().toStdString();
+        EXPECT_GE(scroll->viewport()->rect().intersected(shown).height(), shown.height())
+            << target->objectName().toStdString();
+    }
+    // Tab into a box out of sight scrolls it into view.
+    activate(w);
+    p.txtTrgSymmetry->setFocus();
+    QTest::keyClick(p.txtTrgSymmetry, Qt::Key_Tab);
+    const QRect phase(p.txtTrgPhase->mapTo(scroll->viewport(), QPoint(0, 0)), p.txtTrgPhase->size());
+    EXPECT_TRUE(scroll->viewport()->rect().intersects(phase));
 }
 
 } // namespace

@@ -23,16 +23,18 @@ TEST_F(RulesWindow, EnterFormatsStepsAndStores) {
             {"150004", "150010/10"}, {"1500049", "1500100/100"}, {"20000000", "15000000/100"},
             {"0.005", "0.01/0.01"}, {"15000", "15000.0/0.1"}, {"14999999.99", "15000000/100"},
             {"150015", "150020/10"}, {"1500000", "1500000/10"}, {"15000000", "15000000/100"},
-            {"150000", "150000/1"}}},
+            {"150000", "150000/1"}, {"0.01", "0.01/0.01"}}},
         {p.txtMainDuty, nullptr, std::nullopt, 0, nullptr, {
-            {"10", "20"}, {"85", "80"}, {"49.5", "50"}, {"80.5", "80"}, {"abc", "20"}, {"50abc", "50abc"}}},
+            {"19.4", "20"}, {"20", "20"}, {"80", "80"}, {"80.5", "80"}, {"49.5", "50"}, {"abc", "20"},
+            {"50abc", "50abc"}}},
         {p.txtModRate, p.optModAM, F::AMRate, 6, nullptr, {
-            {"12345", "10000/100"}, {"101", "200/100"}, {"150", "200/100"}, {"149", "100/100"},
-            {"1", "1/0.01"}, {"100", "100/1"}, {"1.01", "2/1"}, {"0.5", "0.50/0.01"}, {"99.6", "100/1"},
-            {"100.4", "100/100"}, {"1.0", "1.0/0.01"}, {"", "0.01/0.01"}}},
+            {"10000.4", "10000/100"}, {"10000", "10000/100"}, {"101", "200/100"}, {"150", "200/100"},
+            {"149", "100/100"}, {"1", "1/0.01"}, {"1.4", "1/1"}, {"100", "100/1"}, {"1.01", "2/1"},
+            {"0.5", "0.50/0.01"}, {"99.6", "100/1"}, {"100.4", "100/100"}, {"1.0", "1.0/0.01"},
+            {"", "0.01/0.01"}}},
         {p.txtModRate, p.optModFM, F::FMRate, 6, nullptr, {{"2500", "2500/100"}}},
         {p.txtSweepRate, nullptr, std::nullopt, 0, nullptr, {
-            {"20000", "10000/100"}, {"0.010", "0.010/100"}, {"1", "1/0.01"}}},
+            {"20000", "10000/100"}, {"0.010", "0.010/100"}, {"1", "1/0.01"}, {"0.005", "0.01/0.01"}}},
         {p.txtTrgRate, nullptr, F::TriggerRate, 6, nullptr, {
             {"20000", "10000/100"}, {"260", "300/100"}, {"99.6", "100/1"}, {"", "0.01/0.01"}}},
         {p.txtBurstPeriod, nullptr, std::nullopt, 0, p.lblBurstPeriodSec, {
@@ -83,13 +85,18 @@ TEST_F(RulesWindow, EnterFormatsStepsAndStores) {
 TEST_F(RulesWindow, AmplitudeAndOffsetLimitEachOther) {
     Panel& p = panel();
     // amplitude typed (else the offset), the other box, typed, the typed box's text after Enter
+    // clang-format off
     const std::tuple<bool, const char*, const char*, const char*> cases[] = {
         {true, "0.00", "12", "10.00"}, {true, "3", "5", "4.00"},       {true, "1", "0", "8.00"},
         {true, "0", "-1", "10.00"},    {true, "-2.5", "5", "5.00"},    {true, "7", "5", "0.00"},
         {false, "5.00", "7", "2.50"},  {false, "5.00", "-4", "-2.50"}, {false, "0", "5", "5.00"},
         {false, "0.01", "5", "4.99"},  {false, "0.01", "3", "3.00"},   {false, "5.00", "abc", "abc"},
         {false, "12", "-3", "0.00"},   {false, "12", "1", "0.00"},     {false, "11", "0", "0.00"},
+        // the edges: 0.01 is the smallest amplitude kept; 10 V peak in all; the offset within 5 V
+        {true, "0.00", "0.01", "0.01"}, {true, "3", "3.99", "3.99"},   {false, "0", "5.01", "5.00"},
+        {false, "5.00", "2.49", "2.49"},
     }; // an unaccepted other box beyond its range gives 0, never a negative amplitude nor "--1"
+    // clang-format on
     for (const auto& [amplitude, otherText, typed, text] : cases) {
         NumericBox* box = amplitude ? p.txtMainAmp : p.txtMainDCOffset;
         NumericBox* other = amplitude ? p.txtMainDCOffset : p.txtMainAmp;

@@ -1,14 +1,19 @@
 // Send from the real window to the simulated instrument over a pseudo-terminal.
+#include "app/CommandLine.h"
+#include "instrument/SerialTransport.h"
+#include "instrument/Transcript.h"
 #include "support/QtPrint.h"
 #include "support/RecordingTransport.h"
 #include "support/SendFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <tuple>
 
@@ -181,10 +186,90 @@ TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
         EXPECT_EQ(sim().lineTexts(), received);
         EXPECT_EQ(w.message(), line);
         EXPECT_EQ(dialogs().texts(), boxes);
-        EXPECT_EQ(w.sendAll, boxes.size() == 1);
-        m_window.reset();
+        // Nothing was sent, so the send once the instrument answers again sends every value, also
+        // the Lin sweep spacing (code 0, which the window remembers from its start).
+        EXPECT_TRUE(w.sendAll);
         sim().options() = {};
+        sim().clear();
+        w.mnuSend->trigger();
+        EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
+        EXPECT_EQ(w.message(), kOffSummary);
+        EXPECT_FALSE(w.sendAll);
+        m_window.reset();
     }
+}
+
+// The instrument's link is removed (its adapter pulled) while the machine's own serial ports are
+// searched and another device sits on the machine's first port. The sends and checks while it is
+// away reach nothing: the port opens the link it resolved to or fails, and never moves to that
+// other port. Back under its link, the instrument gets the next send whole. The transcript names the
+// device of every opening.
+TEST_F(SendWindow, UnpluggedAndPluggedInAgain) {
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    SimulatedInstrumentPort other(elsewhere.path(), 1);
+    ASSERT_TRUE(other.isRunning());
+    const QString ttys = elsewhere.filePath("tty");
+    ASSERT_TRUE(QDir().mkpath(ttys + "/ttyS0/device"));
+    QFile uevent(ttys + "/ttyS0/uevent");
+    ASSERT_TRUE(uevent.open(QIODevice::WriteOnly));
+    uevent.write("DEVNAME=" + other.slaveName().mid(5).toLatin1() + "\n"); // /dev/pts/N
+    uevent.close();
+    SerialTransport::setMachinePortsSearched(true);
+    SerialTransport::setTtyListFolder(ttys);
+    ASSERT_EQ(SerialTransport::machinePortDevices(), QStringList{other.slaveName()});
+
+    QString error;
+    const auto transcript = Transcript::open(folder() + "/exchanges.txt", &error);
+    ASSERT_TRUE(transcript) << error.toStdString();
+    const auto recorders = recordExchanges(window(), *transcript);
+    frmDXS& w = ready();
+    const QString firstDevice = sim().port().slaveName();
+    m_sim.reset();
+    for (int away = 0; away < 2; ++away) {
+        w.mnuSend->trigger();
+        EXPECT_EQ(w.message(), kNotReady);
+        w.checkReadiness();
+        EXPECT_EQ(w.message(), "DXS-4820 <--> PC: [Failure]");
+    }
+    m_sim = std::make_unique<PtyInstrument>(folder(), 1);
+    ASSERT_TRUE(m_sim->isRunning());
+    w.mnuSend->trigger();
+    EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
+    EXPECT_EQ(w.message(), kOffSummary);
+    EXPECT_TRUE(other.instrument().received.isEmpty()) << other.instrument().received.join('|').toStdString();
+
+    QFile file(folder() + "/exchanges.txt");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList opens;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n'))
+        if (line.contains(" opened") || line.contains(" open failed")) opens << line.section(' ', 1);
+    const QString link = "RS232 COM1 " + folder() + "/COM1 ";
+    ASSERT_GE(opens.size(), 3) << opens.join('\n').toStdString();
+    EXPECT_EQ(opens.first(), link + "opened, a link to " + firstDevice);
+    EXPECT_EQ(opens.last(), link + "opened, a link to " + sim().port().slaveName());
+    for (const QString& open : opens.mid(1, opens.size() - 2))
+        EXPECT_TRUE(open.startsWith(link + "open failed: Cannot open serial port " + folder() + "/COM1"))
+            << open.toStdString();
+}
+
+// A second copy of the program finds the port held by the first: after the readiness line, its
+// message line says why the port cannot be opened.
+TEST_F(SendWindow, PortHeldByAnotherProgramIsExplained) {
+    SerialTransport first; // the first copy's port, COM1 of the same folder
+    first.configure();
+    ASSERT_TRUE(first.isOpen());
+    frmDXS& w = window();
+    QStringList shown;
+    QObject::connect(w.txtMessage, &QLineEdit::textChanged, w.txtMessage,
+                     [&](const QString& t) { shown << t; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.contains("DXS-4820 <--> PC: [Failure]"); }));
+    const QString last = shown.last();
+    EXPECT_TRUE(
+        last.startsWith("DXS-4820 <--> PC: [Failure]: Cannot open serial port " + folder() + "/COM1: ") &&
+        last.endsWith(" (the port is in use by another program)"))
+        << last.toStdString();
+    EXPECT_TRUE(sim().lines().isEmpty());
 }
 
 // The stored port is opened with the first exchange, not while the window is built: a send from a

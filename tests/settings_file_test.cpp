@@ -9,7 +9,9 @@
 #include "support/WindowFixture.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QLockFile>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -21,9 +23,11 @@
 #include <functional>
 #include <map>
 #include <string_view>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <thread>
 #include <tuple>
 #include <unistd.h>
@@ -74,11 +78,6 @@ SettingsRecord stored() {
     record.setText(F::MainFreq, "2500.0");
     record.setInteger(F::SweepSegment, 2);
     return record;
-}
-
-QStringList g_warnings;
-void keepWarning(QtMsgType, const QMessageLogContext&, const QString& text) {
-    g_warnings << text;
 }
 
 // The type of the entry at a path and of what it leads to.
@@ -243,29 +242,36 @@ TEST_F(SettingFiles, ARewriteThroughALinkKeepsTheLink) {
 }
 
 // Start-up reads the default file without showing it; closing writes the record back, keeping a longer
-// file's tail, or creates the file. A store that fails at closing shows no box and leaves the old file whole.
+// file's tail, or creates the file. A disk too full for a copy still takes the record in place; one
+// that takes not even that asks whether to close anyway, and the old file stays whole.
 TEST_F(SettingFiles, StartUpReadsTheDefaultFileAndClosingStoresIt) {
     EXPECT_EQ(QDir::fromNativeSeparators(defaultSettingFile()), path());
     const QByteArray tail = "bytes after the record slot";
-    // The file before, the room a file may grow to (a full disk), the file after.
-    const std::tuple<QByteArray, rlim_t, QByteArray> rows[] = {
-        {"", RLIM_INFINITY, SettingsRecord().slot()},
-        {stored().slot() + tail, RLIM_INFINITY, stored().slot() + tail},
-        {stored().slot() + QByteArray(400, 'x'), 150, stored().slot() + QByteArray(400, 'x')}};
-    for (const auto& [file, room, after] : rows) {
+    SettingsRecord changed = stored();
+    changed.setText(F::MainFreq, "5");
+    // The file before, the room a file may grow to (a full disk), the file after, and whether
+    // closing asked.
+    const std::tuple<QByteArray, rlim_t, QByteArray, bool> rows[] = {
+        {"", RLIM_INFINITY, SettingsRecord().slot(), false},
+        {stored().slot() + tail, RLIM_INFINITY, changed.slot() + tail, false},
+        {stored().slot() + QByteArray(400, 'x'), 300, changed.slot() + QByteArray(400, 'x'), false},
+        {stored().slot() + QByteArray(400, 'x'), 150, stored().slot() + QByteArray(400, 'x'), true}};
+    for (const auto& [file, room, after, asked] : rows) {
         if (!file.isEmpty()) writeAll(path(), file);
         EXPECT_EQ(window().record, file.isEmpty() ? SettingsRecord() : stored());
         EXPECT_EQ(panel().txtMainFreq->text() + " " + QString::number(panel().HScrollSweep->value()),
                   "10000 5");
         EXPECT_TRUE(panel().optMainFunc[0]->isChecked());
-        if (room != RLIM_INFINITY) window().record.setText(F::MainFreq, "5"); // a change that is lost
+        if (!file.isEmpty()) window().record.setText(F::MainFreq, "5");
+        dialogs().answers.push_back(UserDialogs::Answer::Yes);
         {
             const FileSizeLimit fullDisk(room);
             window().close();
         }
-        EXPECT_TRUE(dialogs().messages.empty());
+        EXPECT_FALSE(window().isVisible());
+        EXPECT_EQ(dialogs().messages.size(), asked ? 1u : 0u);
         EXPECT_EQ(readAll(path()), after);
-        EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"DXS4820.Log"});
+        EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"DXS4820.Log"});
         m_window.reset();
     }
 }
@@ -407,7 +413,7 @@ TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
     // The file size limit stops writes as a full disk would.
     const std::pair<QString, rlim_t> rows[] = {{path("no such folder/DXS4820.Log"), RLIM_INFINITY},
                                                {path("folder.Log"), RLIM_INFINITY},
-                                               {path(), 300}};
+                                               {path(), 150}};
     for (const auto& [target, room] : rows) {
         dialogs().messages.clear();
         {
@@ -421,7 +427,7 @@ TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
     }
     EXPECT_EQ(readAll(path()), QByteArray(600, 'o'));
     EXPECT_EQ(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList({"DXS4820.Log", "folder.Log"}));
+              QStringList({"DXS4820.Log", "DXS4820.Log.lock", "folder.Log"}));
 }
 
 TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
@@ -450,13 +456,12 @@ TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
             << dialogs().texts()[0].toStdString();
         EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
         load(file); // Load does not wait on it
-        g_warnings.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(keepWarning);
-        window().close(); // and closing refuses to store the setting there, with a warning
-        qInstallMessageHandler(previous);
-        EXPECT_EQ(g_warnings.filter(QDir::toNativeSeparators(file)).size(), 1)
-            << g_warnings.join('\n').toStdString();
-        EXPECT_EQ(dialogs().messages.size(), 1u);
+        // Closing refuses to store the setting there, and asks whether to close anyway.
+        dialogs().answers.push_back(UserDialogs::Answer::Yes);
+        window().close();
+        ASSERT_EQ(dialogs().messages.size(), 2u);
+        EXPECT_TRUE(dialogs().texts()[1].contains(QDir::toNativeSeparators(file)));
+        EXPECT_FALSE(window().isVisible());
         EXPECT_EQ(types(file), kind);
         EXPECT_EQ(QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden), entries);
         m_window.reset();
@@ -529,4 +534,218 @@ TEST_F(SettingFiles, APipeAsHelpDocumentGivesAnEmptyWindow) {
     std::unique_ptr<frmHelp> help;
     EXPECT_FALSE(pipeOpenedBy(document, [&] { help = createHelpWindow(&window(), 0); }));
     EXPECT_EQ(help->txtHelp->toPlainText(), QString());
+}
+
+// The file's identity and what a new file in its place would change.
+struct FileIdentity {
+    ino_t inode;
+    nlink_t links;
+    mode_t mode;
+    uid_t owner;
+    gid_t group;
+    bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity identity(const QString& path) {
+    struct stat info {};
+    stat(QFile::encodeName(path), &info);
+    return {info.st_ino, info.st_nlink, mode_t(info.st_mode & 07777), info.st_uid, info.st_gid};
+}
+
+// A small file system of its own (a tmpfs mount, which needs root), removed when it goes.
+struct SmallFileSystem {
+    explicit SmallFileSystem(const QString& at) : m_at(QFile::encodeName(at)) {
+        QDir().mkpath(at);
+        m_mounted = mount("tmpfs", m_at.constData(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+    }
+    ~SmallFileSystem() {
+        if (m_mounted) umount2(m_at.constData(), MNT_DETACH);
+    }
+    // Fills what room is left with a file of its own.
+    static void fill(const QString& filler) {
+        QFile file(filler);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'f');
+        while (file.write(block) == block.size()) {
+        }
+        file.write("f");
+    }
+    QByteArray m_at;
+    bool m_mounted = false;
+};
+
+// Where a new file in its place would lose something (its other names, its owner, a special mode
+// bit), the file itself is rewritten and keeps all of it; so it does when the disk has no room for
+// a copy, which the closing window then still stores.
+TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root for other owners and a small file system";
+    const QString disk = path("disk");
+    const SmallFileSystem small(disk);
+    if (!small.m_mounted) GTEST_SKIP() << "no tmpfs can be mounted here";
+    setProgramFolder(disk);
+    const QString file = disk + "/DXS4820.Log", other = disk + "/other-name.Log";
+    const QByteArray tail = pattern(600, 3);
+    // Another name for the file, its mode, its owner and group, whether the disk is full.
+    const std::tuple<bool, mode_t, uid_t, bool> rows[] = {
+        {true, 0644, 0, false}, {false, 02664, 0, false},   {false, 0644, 65534, false},
+        {false, 0644, 0, true}, {true, 02664, 65534, true},
+    };
+    for (const auto& [linked, mode, owner, full] : rows) {
+        SCOPED_TRACE(testing::Message() << linked << " " << std::oct << mode << " " << owner << " " << full);
+        writeAll(file, stored().slot() + tail);
+        ASSERT_EQ(chmod(QFile::encodeName(file), mode), 0);
+        ASSERT_EQ(chown(QFile::encodeName(file), owner, owner), 0);
+        if (linked) ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        const FileIdentity before = identity(file);
+        window().panel.optMainFunc[2]->click(); // Square
+        if (full) small.fill(disk + "/filler");
+        window().close();
+        EXPECT_FALSE(window().isVisible());
+        EXPECT_TRUE(dialogs().messages.empty());
+        SettingsRecord square = stored();
+        square.setInteger(F::MainWaveform, 3);
+        EXPECT_EQ(readAll(file), square.slot() + tail);
+        EXPECT_EQ(identity(file), before);
+        if (linked) EXPECT_EQ(readAll(other), square.slot() + tail);
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1 + int(linked) + int(full));
+        m_window.reset();
+        for (const QString& name : {file, other, disk + "/filler"})
+            QFile::remove(name);
+    }
+    setProgramFolder(folder());
+}
+
+// A file far larger than a setting file is not copied: it is refused, and closing asks first.
+TEST_F(SettingFiles, AFileFarLargerThanASettingFileIsRefused) {
+    const QString largest = path("largest.Log");
+    writeAll(largest, pattern(int(recordfile::LargestSettingFile), 5));
+    EXPECT_TRUE(recordfile::writeRecord(largest, stored()));
+    EXPECT_EQ(readAll(largest), stored().slot() + pattern(int(recordfile::LargestSettingFile), 5).mid(214));
+    const QByteArray huge = QFile::encodeName(path());
+    writeAll(path(), "head");
+    ASSERT_EQ(truncate(huge.constData(), 2 * 1024 * 1024), 0); // sparse: a size, no data
+    const auto refused = recordfile::writeRecord(path(), stored());
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.reason.contains("2097152 bytes long, far larger than a setting file"))
+        << refused.reason.toStdString();
+    // Closing the window asks: No keeps it open, Yes closes it; the file stays as it was.
+    window().record = stored();
+    dialogs().answers = {UserDialogs::Answer::No, UserDialogs::Answer::Yes};
+    window().close();
+    EXPECT_TRUE(window().isVisible() && !window().isClosing());
+    window().close();
+    EXPECT_FALSE(window().isVisible());
+    ASSERT_EQ(dialogs().messages.size(), 2u);
+    for (const auto& shown : dialogs().messages) {
+        EXPECT_EQ(shown.text, "The setting could not be stored in " + QDir::toNativeSeparators(path()) +
+                                  ".\n" + refused.reason +
+                                  "\n\nClose anyway? The setting of this session will be lost.");
+        EXPECT_EQ(shown.buttons, UserDialogs::Buttons::YesNo);
+        EXPECT_EQ(shown.icon, UserDialogs::Icon::Warning);
+    }
+    EXPECT_EQ(QFileInfo(path()).size(), 2 * 1024 * 1024);
+    EXPECT_EQ(readAll(path()).left(4), "head");
+}
+
+// Two copies on one default file: the first started keeps it, whichever closes first; the second
+// says so once, at start, and stores nothing. Once both are gone the next copy keeps it again.
+TEST_F(SettingFiles, ASecondCopyLeavesTheFirstCopysSettingAlone) {
+    for (const bool firstClosesFirst : {true, false}) {
+        SCOPED_TRACE(firstClosesFirst);
+        QFile::remove(path());
+        frmDXS& first = window();
+        auto secondDialogs = std::make_unique<ScriptedDialogs>();
+        ScriptedDialogs& told = *secondDialogs;
+        auto second = std::make_unique<frmDXS>(std::move(secondDialogs));
+        second->show();
+        EXPECT_TRUE(dialogs().messages.empty());
+        ASSERT_EQ(told.messages.size(), 1u);
+        EXPECT_TRUE(told.messages[0].text.startsWith(
+            "Another copy of this program (process " + QString::number(QCoreApplication::applicationPid()) +
+            ") is running and stores its setting in " + QDir::toNativeSeparators(path()) + "."))
+            << told.messages[0].text.toStdString();
+        EXPECT_EQ(told.messages[0].icon, UserDialogs::Icon::Information);
+        first.panel.optMainFunc[2]->click();   // Square
+        second->panel.optMainFunc[1]->click(); // Triangle
+        if (firstClosesFirst) first.close();
+        second->close();
+        first.close();
+        EXPECT_EQ(told.messages.size(), 1u);
+        SettingsRecord kept;
+        ASSERT_EQ(recordfile::readRecord(path(), kept), recordfile::ReadStatus::Read);
+        EXPECT_EQ(kept.integer(F::MainWaveform), 3);
+        second.reset();
+        m_window.reset();
+    }
+    window();
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_TRUE(window().storesSetting());
+}
+
+// A copy killed while it held the default file does not keep the next one from storing its setting;
+// what an interrupted save left beside the file is cleared, the user's own files are not.
+TEST_F(SettingFiles, AKilledCopyHoldsNothingBack) {
+    const pid_t killed = fork();
+    if (killed == 0) {
+        QLockFile lock(path() + ".lock");
+        _exit(lock.tryLock(0) ? 0 : 1); // ends without letting go, as a killed copy does
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(killed, &status, 0), killed);
+    ASSERT_EQ(status, 0);
+    ASSERT_TRUE(QFileInfo::exists(path() + ".lock"));
+    writeAll(path(".DXS4820.Log.saving-Ab3xY9"), "half a save");
+    writeAll(path("DXS4820.Log.backup"), "the user's own");
+    window().panel.optMainFunc[1]->click();
+    EXPECT_TRUE(window().storesSetting());
+    EXPECT_TRUE(dialogs().messages.empty());
+    window().close();
+    SettingsRecord kept;
+    ASSERT_EQ(recordfile::readRecord(path(), kept), recordfile::ReadStatus::Read);
+    EXPECT_EQ(kept.integer(F::MainWaveform), 2);
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"DXS4820.Log", "DXS4820.Log.backup"}));
+}
+
+// An application-data folder that cannot be made (the home folder is not a folder): closing says
+// why the setting cannot be stored and asks before the window goes.
+TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
+    ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
+    setProgramFolder(path("prefix/bin")); // an installed copy keeps its setting in the home folder
+    writeAll(path("home"), "a file, not a folder");
+    const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", QFile::encodeName(path("home")));
+    qunsetenv("XDG_DATA_HOME");
+    const QString file = defaultSettingFile();
+    EXPECT_TRUE(file.startsWith(path("home/.local/share/"))) << file.toStdString();
+    window();
+    dialogs().answers = {UserDialogs::Answer::Yes};
+    window().close();
+    qputenv("HOME", home);
+    if (!dataHome.isNull()) qputenv("XDG_DATA_HOME", dataHome);
+    setProgramFolder(folder());
+    EXPECT_FALSE(window().isVisible());
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_TRUE(dialogs().texts()[0].startsWith("The setting could not be stored in " + file + ".\n" +
+                                                qt_error_string(ENOTDIR)))
+        << dialogs().texts()[0].toStdString();
+    EXPECT_EQ(readAll(path("home")), "a file, not a folder");
+}
+
+// A relative XDG_DATA_HOME is ignored, as if unset: the setting of an installed copy stays in the
+// home folder whatever folder the program is started from.
+TEST_F(SettingFiles, ARelativeDataHomeIsIgnored) {
+    ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
+    setProgramFolder(path("prefix/bin"));
+    const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", QFile::encodeName(path("home")));
+    qputenv("XDG_DATA_HOME", "relative/data");
+    const QString file = defaultSettingFile();
+    qputenv("HOME", home);
+    if (dataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", dataHome);
+    setProgramFolder(folder());
+    EXPECT_TRUE(file.startsWith(path("home/.local/share/"))) << file.toStdString();
+    EXPECT_TRUE(file.endsWith("/DXS4820.Log")) << file.toStdString();
 }

@@ -1,10 +1,13 @@
 // The simulated DXS-4820: answers on a pseudo-terminal reachable as <folder>/COM<n>, so the front
 // panel (or anything else opening that port) can be tried without the instrument. Every line
-// received is logged exactly as received.
+// received is logged exactly as received. Without a folder given, the link goes to the front
+// panel's settings folder, where the front panel looks after its own folder.
+#include "core/ProgramFolder.h"
 #include "instrument/SimulatedInstrument.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
 #include <csignal>
@@ -30,8 +33,12 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Simulated DXS-4820 function generator on a pseudo-terminal.");
     parser.addHelpOption();
-    const QCommandLineOption dirOption("dir", "Folder for the COMn link (default: the program's folder).",
-                                       "FOLDER", QCoreApplication::applicationDirPath());
+    const QString defaultFolder = settingsFolder();
+    const QCommandLineOption dirOption(
+        "dir",
+        QString("Folder for the COMn link (default: the front panel's settings folder, %1).")
+            .arg(defaultFolder),
+        "FOLDER", defaultFolder);
     const QCommandLineOption portOption("port", "Port number n of the COMn link (default 1).", "N", "1");
     const QCommandLineOption logOption("log", "Log received lines to FILE (default: standard output).",
                                        "FILE");
@@ -49,6 +56,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "dxs4820-sim: --port needs a number from 1 up, --delay a number of milliseconds\n");
         return 2;
+    }
+
+    const QString folder = parser.value(dirOption);
+    if (folder.isEmpty()) {
+        std::fprintf(stderr, "dxs4820-sim: no settings folder on this system; give one with --dir\n");
+        return 2;
+    }
+    // The settings folder is made by the front panel's first closing; the simulator may come first.
+    if (!parser.isSet(dirOption) && !QDir().mkpath(folder)) {
+        std::fprintf(stderr, "dxs4820-sim: cannot make the folder %s\n", qPrintable(folder));
+        return 1;
     }
 
     QFile log;
@@ -76,7 +94,7 @@ int main(int argc, char** argv) {
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
 
-    SimulatedInstrumentPort simulator(parser.value(dirOption), port);
+    SimulatedInstrumentPort simulator(folder, port);
     if (!simulator.isRunning() || simulator.linkPath().isEmpty()) {
         std::fprintf(stderr, "dxs4820-sim: %s\n", qPrintable(simulator.errorText()));
         return 1;

@@ -8,6 +8,7 @@
 #include "instrument/SerialTransport.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
+#include "operations/record/DefaultFileLock.h"
 #include "panel/PanelAccessibility.h"
 #include "panel/PanelWiring.h"
 #include "panel/RuleContext.h"
@@ -15,9 +16,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDebug>
+#include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSessionManager>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 
@@ -31,6 +40,42 @@ bool isOwnSecondaryWindow(QWindow* window) {
         return name == "frmHelp" || name == "frmAbout";
     }
     return false;
+}
+
+// The panel inside the window. Where the screen's free area is smaller than the panel (a small
+// screen at 1.5 or 2 times scale) the window takes the room there is and the panel scrolls, so
+// the message line and the tab pages stay within reach; elsewhere the window is just the panel.
+class PanelScrollArea : public QScrollArea {
+public:
+    PanelScrollArea(std::function<QSize()> room, QWidget* parent)
+        : QScrollArea(parent), m_room(std::move(room)) {
+        setObjectName("PanelScroll");
+        setFrameShape(QFrame::NoFrame);
+        setFocusPolicy(Qt::NoFocus);
+        setBackgroundRole(QPalette::Window);
+        viewport()->setBackgroundRole(QPalette::Window);
+    }
+    QSize sizeHint() const override {
+        const QSize full = widget() ? widget()->size() : QSize();
+        const QSize room = m_room();
+        if (full.width() <= room.width() && full.height() <= room.height()) return full;
+        // Scrolling one way takes a scroll bar's breadth from the other.
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        QSize hint = full;
+        if (full.height() > room.height()) hint.rwidth() += bar;
+        if (hint.width() > room.width()) hint.rheight() += bar;
+        return hint.boundedTo(room);
+    }
+    QSize minimumSizeHint() const override { return sizeHint().boundedTo(QSize(200, 150)); }
+
+private:
+    std::function<QSize()> m_room;
+};
+
+// The standard keys of a command, or the given ones where the platform has none.
+QList<QKeySequence> standardOr(QKeySequence::StandardKey key, const QKeySequence& fallback) {
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    return keys.isEmpty() ? QList<QKeySequence>{fallback} : keys;
 }
 } // namespace
 
@@ -47,6 +92,7 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     buildPanel(*this, panel, txtMessage);
     applyPanelAccessibility(*this, panel, txtMessage);
     buildMenus();
+    placePanelInScrollArea();
 
     // The parts below reach the dialogs and the message line only through these, so a dialogs
     // object put in place later is the one they use.
@@ -76,6 +122,13 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
         if (now && now == windowHandle() && isOwnSecondaryWindow(m_previousFocusWindow)) checkReadiness();
         m_previousFocusWindow = now;
     });
+#ifndef QT_NO_SESSIONMANAGER
+    // Logging out stores the setting as closing the window does.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        m_unattendedFailure = storeForSessionEnd();
+        if (!m_unattendedFailure.isEmpty()) qWarning().noquote() << m_unattendedFailure;
+    });
+#endif
 }
 
 frmDXS::~frmDXS() = default;
@@ -94,16 +147,17 @@ QString frmDXS::message() const {
 }
 
 void frmDXS::buildMenus() {
-    mnuFile = menuBar()->addMenu("File");
+    // Alt with the marked letter opens each menu; the captions read as before without the mark.
+    mnuFile = menuBar()->addMenu("&File");
     mnuFile->setObjectName("mnuFile");
-    SaveFile = mnuFile->addAction("Save");
-    LoadFile = mnuFile->addAction("Load");
-    mnuPrint = mnuFile->addAction("Print");
-    mnuSetting = menuBar()->addAction("Setting");
-    mnuSend = menuBar()->addAction("Send");
-    mnuPreview = menuBar()->addAction("Preview");
-    mnuHelp = menuBar()->addAction("Help");
-    mnuAbout = menuBar()->addAction("About");
+    SaveFile = mnuFile->addAction("&Save");
+    LoadFile = mnuFile->addAction("&Load");
+    mnuPrint = mnuFile->addAction("&Print");
+    mnuSetting = menuBar()->addAction("&Setting");
+    mnuSend = menuBar()->addAction("Se&nd");
+    mnuPreview = menuBar()->addAction("&Preview");
+    mnuHelp = menuBar()->addAction("&Help");
+    mnuAbout = menuBar()->addAction("&About");
     SaveFile->setObjectName("SaveFile");
     LoadFile->setObjectName("LoadFile");
     mnuPrint->setObjectName("mnuPrint");
@@ -119,6 +173,54 @@ void frmDXS::buildMenus() {
     connect(mnuPreview, &QAction::triggered, this, [this] { showPreviewWindow(*this); });
     connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });
+    installShortcuts();
+}
+
+void frmDXS::installShortcuts() {
+    SaveFile->setShortcuts(standardOr(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
+    LoadFile->setShortcuts(standardOr(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+    mnuPrint->setShortcuts(standardOr(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
+    mnuSend->setShortcuts({QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return),
+                           QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Enter)});
+
+    // F1: help at the passage of the focused control, as a click on its caption opens it.
+    auto* helpOnFocus = new QAction("Help on the focused item", this);
+    helpOnFocus->setObjectName("HelpOnFocus");
+    helpOnFocus->setShortcuts(standardOr(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
+    connect(helpOnFocus, &QAction::triggered, this, [this] {
+        const int position = helpPositionFor(panel, focusWidget());
+        dialogs().openHelp(position >= 0 ? position : 0);
+    });
+    addAction(helpOnFocus);
+
+    // Ctrl+Q closes the window exactly as its frame's close button does.
+    auto* closeWindow = new QAction("Close", this);
+    closeWindow->setObjectName("CloseWindow");
+    closeWindow->setShortcuts(standardOr(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    connect(closeWindow, &QAction::triggered, this, [this] { close(); });
+    addAction(closeWindow);
+}
+
+QSize frmDXS::roomForPanel() const {
+    QScreen* where = windowHandle() && windowHandle()->screen() ? windowHandle()->screen() : screen();
+    if (!where) return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    // The window's own frame: known once shown, else what a title bar and border usually take.
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull()) frame = QMargins(4, 32, 4, 4);
+    const QSize free = where->availableGeometry().size();
+    return {free.width() - frame.left() - frame.right(),
+            free.height() - frame.top() - frame.bottom() - menuBar()->sizeHint().height()};
+}
+
+void frmDXS::placePanelInScrollArea() {
+    QWidget* area = takeCentralWidget();
+    auto* scroll = new PanelScrollArea([this] { return roomForPanel(); }, this);
+    scroll->setWidget(area);
+    setCentralWidget(scroll);
+    // A control reached from the keyboard is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, scroll, [scroll](QWidget*, QWidget* now) {
+        if (now && scroll->widget() && scroll->widget()->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
+    });
 }
 
 void frmDXS::startUp() {
@@ -128,8 +230,25 @@ void frmDXS::startUp() {
     sweepCheckState = 0;
     sendAll = true;
     fillConnectionLists(operationContext());
+    // The first copy started on the default file keeps it; a later one says so once, now, rather
+    // than overwrite the first one's setting when it is closed.
+    m_settingLock = ClaimDefaultFile();
     LoadOperation(operationContext());
     InitDevice(operationContext());
+    if (!storesSetting()) {
+        const qint64 owner = m_settingLock->ownerProcess();
+        dialogs().message(
+            QStringLiteral("Another copy of this program%1 is running and stores its setting in %2.\n"
+                           "This copy will not store its setting when it is closed, so that the other "
+                           "copy's setting is kept.")
+                .arg(owner > 0 ? QStringLiteral(" (process %1)").arg(owner) : QString(),
+                     QDir::toNativeSeparators(defaultSettingFile())),
+            UserDialogs::Buttons::Ok, UserDialogs::Icon::Information);
+    }
+}
+
+bool frmDXS::storesSetting() const {
+    return m_settingLock && m_settingLock->storesSetting();
 }
 
 void frmDXS::checkReadiness() {
@@ -144,6 +263,11 @@ bool frmDXS::event(QEvent* event) {
     if (event->type() == QEvent::Show && !m_shownOnce) {
         m_shownOnce = true;
         m_readinessDue = true;
+        // The room on the screen is known now, and follows the window to another screen.
+        if (QWidget* scroll = centralWidget()) {
+            scroll->updateGeometry();
+            connect(windowHandle(), &QWindow::screenChanged, scroll, [scroll] { scroll->updateGeometry(); });
+        }
     }
     const bool handled = QMainWindow::event(event);
     if (m_readinessDue && event->type() == QEvent::Paint) {
@@ -153,13 +277,51 @@ bool frmDXS::event(QEvent* event) {
     return handled;
 }
 
+bool frmDXS::storeSettingAtClose() {
+    if (!storesSetting()) return true; // told at start
+    const QString failure = SaveOperation(operationContext());
+    m_unattendedFailure.clear();
+    if (failure.isEmpty()) return true;
+    if (m_unattended) {
+        m_unattendedFailure = failure;
+        return true;
+    }
+    m_askingToClose = true;
+    const auto answer = dialogs().message(
+        failure + QStringLiteral("\n\nClose anyway? The setting of this session will be lost."),
+        UserDialogs::Buttons::YesNo, UserDialogs::Icon::Warning);
+    m_askingToClose = false;
+    // A signal that came while the question was open ends the program all the same.
+    if (m_unattended) m_unattendedFailure = failure;
+    return answer == UserDialogs::Answer::Yes || m_unattended;
+}
+
+void frmDXS::endUnattended() {
+    m_unattended = true;
+    if (m_askingToClose) {
+        // The open question is answered by the signal.
+        if (auto* question = qobject_cast<QDialog*>(QApplication::activeModalWidget())) question->reject();
+        return;
+    }
+    close();
+}
+
+QString frmDXS::storeForSessionEnd() {
+    if (!storesSetting() || m_closing) return {};
+    return SaveOperation(operationContext());
+}
+
 void frmDXS::closeEvent(QCloseEvent* event) {
     if (m_closing) {
         event->accept();
         return;
     }
+    if (m_askingToClose || !storeSettingAtClose()) {
+        event->ignore();
+        return;
+    }
     m_closing = true;
-    SaveOperation(operationContext());
+    if (m_settingLock) m_settingLock->release();
     instrument.shutDown();
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget != this && widget->isVisible()) widget->close();

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+class DefaultFileLock;
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -64,6 +65,18 @@ public:
     // True from the moment the window starts closing: operations under way end without more traffic.
     bool isClosing() const { return m_closing; }
 
+    // Whether this copy stores its setting at close: false when another copy, started first on the
+    // same default file, does (the user is told at start).
+    bool storesSetting() const;
+    // Closes the window without asking anything (a signal ends the program): a setting that cannot
+    // be stored is reported by unattendedFailure() instead of in a message box.
+    void endUnattended();
+    // The session is ending (logout): the setting is stored now, the window stays until the session
+    // ends it. Returns why the setting could not be stored (empty: stored or not this copy's).
+    QString storeForSessionEnd();
+    // Why the setting could not be stored at an unattended end (empty: it was, or it was not ours).
+    QString unattendedFailure() const { return m_unattendedFailure; }
+
     // What the window hands down to the panel's rules, to the operations and to help.
     RuleContext& ruleContext() { return *m_ruleContext; }
     OperationContext& operationContext() { return *m_operationContext; }
@@ -75,7 +88,13 @@ protected:
 
 private:
     void buildMenus();
+    void installShortcuts();
+    // The panel goes into a scroll area that takes no more than the screen's free room.
+    void placePanelInScrollArea();
+    QSize roomForPanel() const;
     void startUp();
+    // Stores the setting at close; false when it could not be and the user chose to stay.
+    bool storeSettingAtClose();
 
     std::unique_ptr<UserDialogs> m_dialogs;
     std::unique_ptr<SerialTransport> m_serial;
@@ -88,4 +107,8 @@ private:
     bool m_shownOnce = false;
     bool m_readinessDue = false; // shown, first readiness check not yet started
     bool m_closing = false;
+    std::unique_ptr<DefaultFileLock> m_settingLock;
+    bool m_askingToClose = false; // the close question is open
+    bool m_unattended = false;    // closing without asking
+    QString m_unattendedFailure;
 };

@@ -6,6 +6,17 @@
 QString programFolder();
 void setProgramFolder(const QString& folder);
 
+// The front panel's application name: its window caption and the name of its settings folder.
+inline constexpr char frontPanelName[] = "DXS-4820 Function Generator RS232 Interface Software";
+
+// The front panel's folder in the user's application-data folder (on Linux
+// ~/.local/share/<frontPanelName>), whichever program asks: the front panel keeps its setting
+// there when its own folder is not writable and looks for COMn links there after its own folder;
+// the simulated instrument places its link there by default. Empty when the system names no
+// application-data folder. Tests point it at a folder of their own.
+QString settingsFolder();
+void setSettingsFolder(const QString& folder);
+
 // Whether the program runs as an installed copy: from <prefix>/bin, with its data folder
 // <prefix>/share/dxs4820 beside that folder.
 bool installedCopy();

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QTextBlockFormat>
+#include <QTextBoundaryFinder>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,6 +27,14 @@ constexpr int kMaxUnbrokenStretch = 1000;
 // Each change of format costs the layout an item of its own: a paragraph keeps this many formats,
 // and the rest of its text goes on in the last of them.
 constexpr size_t kMaxRunsPerParagraph = 2000;
+// Shaping a run of combining marks costs time that grows with the square of its length: each mark
+// looks back over the marks before it (and over invisible format characters between them) for the
+// letter it sits on. No written letter carries more than a few marks; a longer run, or a longer
+// cluster of any kind, is cut into pieces of at most this many characters. The character at each
+// cut becomes a dotted circle, the usual stand-in for a missing letter under marks, so the text
+// keeps its length and its positions.
+constexpr qsizetype kMaxClusterLength = 32;
+constexpr char16_t kDottedCircle = 0x25CC;
 
 enum class Destination { Text, Skip, ColourTable };
 
@@ -67,6 +76,47 @@ bool hasLongUnbrokenStretch(const Paragraph& paragraph) {
         }
     }
     return false;
+}
+
+// Whether the character ends a run of marks: one that starts a cluster and is neither a mark nor an
+// invisible format character.
+bool startsPiece(char32_t c, bool clusterStart) {
+    return clusterStart && !QChar::isMark(c) && QChar::category(c) != QChar::Other_Format;
+}
+
+// Cuts every run of marks and every cluster of the paragraph longer than kMaxClusterLength; the
+// runs keep their lengths.
+void boundClusters(Paragraph& paragraph) {
+    QString text;
+    for (const Run& run : paragraph.runs)
+        text += run.text;
+    if (text.size() <= kMaxClusterLength) return;
+    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
+    bool changed = false;
+    qsizetype piece = 0; // characters since the last letter or the last cut
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const qsizetype width = pair ? 2 : 1;
+        const char32_t c = pair ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : text.at(i).unicode();
+        clusters.setPosition(i);
+        if (startsPiece(c, clusters.isAtBoundary())) piece = 0;
+        if (piece + width > kMaxClusterLength) {
+            // a character of two halves gives two circles, so the positions stay as they were
+            for (qsizetype k = i; k < i + width; ++k)
+                text[k] = QChar(kDottedCircle);
+            changed = true;
+            piece = 0;
+        }
+        piece += width;
+        i += width;
+    }
+    if (!changed) return;
+    qsizetype from = 0;
+    for (Run& run : paragraph.runs) {
+        run.text = text.mid(from, run.text.size());
+        from += run.text.size();
+    }
 }
 
 enum class Word {
@@ -573,6 +623,9 @@ bool readRtf(const QByteArray& rtf, QTextDocument& document) {
     cursor.beginEditBlock();
     bool first = true;
     for (Paragraph& paragraph : paragraphs) {
+        for (Run& run : paragraph.runs)
+            repairSurrogates(run.text);
+        boundClusters(paragraph);
         QTextBlockFormat block;
         block.setAlignment(paragraph.alignment);
         if (hasLongUnbrokenStretch(paragraph)) block.setNonBreakableLines(true);
@@ -582,10 +635,8 @@ bool readRtf(const QByteArray& rtf, QTextDocument& document) {
         } else {
             cursor.insertBlock(block);
         }
-        for (Run& run : paragraph.runs) {
-            repairSurrogates(run.text);
+        for (const Run& run : paragraph.runs)
             cursor.insertText(run.text, charFormat(run.format, parser.colours()));
-        }
     }
     cursor.endEditBlock();
     return true;

@@ -6,7 +6,8 @@
 // numbers and deep nesting all end in some (possibly empty) text.
 //
 // The plain text of the resulting document is what the help positions count: one character per
-// character shown and one per paragraph end.
+// character shown and one per paragraph end. A run of combining marks too long to lay out quickly is
+// cut by a dotted circle standing in for a mark, which keeps the count.
 #include <QByteArray>
 #include <QString>
 

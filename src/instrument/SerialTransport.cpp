@@ -2,7 +2,6 @@
 
 #include "core/ProgramFolder.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +19,7 @@
 namespace {
 
 bool machinePortsSearched = true;
+QString ttyListFolder; // empty: the kernel's own
 
 // How long a write may take to leave the buffer before it counts as failed.
 constexpr int writeTimeoutMs = 2000;
@@ -31,6 +31,37 @@ int portKind(const QString& name) {
     if (name.startsWith("ttyUSB") || name.startsWith("ttyACM")) return 0;
     if (name.startsWith("ttyS")) return 1;
     return 2;
+}
+
+// Name order with numbers compared by value (ttyS2 before ttyS10), whatever the locale: the
+// toolkit's collator ignores its numeric mode where it is built without ICU.
+bool namedBefore(const QString& a, const QString& b) {
+    qsizetype i = 0, j = 0;
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            qsizetype endA = i, endB = j;
+            while (endA < a.size() && isDigit(a[endA]))
+                ++endA;
+            while (endB < b.size() && isDigit(b[endB]))
+                ++endB;
+            // Leading zeros aside, the longer run is the larger number; runs of one length compare as text.
+            while (i + 1 < endA && a[i] == u'0')
+                ++i;
+            while (j + 1 < endB && b[j] == u'0')
+                ++j;
+            const QStringView runA = QStringView(a).mid(i, endA - i), runB = QStringView(b).mid(j, endB - j);
+            if (runA.size() != runB.size()) return runA.size() < runB.size();
+            if (const int order = runA.compare(runB); order != 0) return order < 0;
+            i = endA;
+            j = endB;
+            continue;
+        }
+        if (a[i] != b[j]) return a[i] < b[j];
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
 }
 
 struct MachinePort {
@@ -73,7 +104,7 @@ bool isParentlessSerialPort(const QString& name) {
 // where a full enumeration through the device manager costs tens of milliseconds at start-up, and
 // it finds the same ports. Empty with ok false when the list cannot be read.
 QList<MachinePort> machinePortsFromSysfs(bool& ok) {
-    const QDir ttys("/sys/class/tty");
+    const QDir ttys(ttyListFolder.isEmpty() ? QString("/sys/class/tty") : ttyListFolder);
     ok = ttys.exists() && ttys.isReadable();
     QList<MachinePort> ports;
     if (!ok) return ports;
@@ -97,7 +128,8 @@ QList<MachinePort> machinePorts() {
 #ifdef Q_OS_LINUX
     bool ok = false;
     ports = machinePortsFromSysfs(ok);
-    if (ok) return ports;
+    // A list handed in by a test is the whole machine, even when it cannot be read.
+    if (ok || !ttyListFolder.isEmpty()) return ports;
 #endif
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         ports.append({info.portName(), info.systemLocation()});
@@ -121,32 +153,45 @@ QString openFailureText(const QString& device, QSerialPort& serial) {
     return text;
 }
 
+// Why the device could not be opened; "refused" unless the device is not there at all.
+TransportError openFailure(const QString& device, QSerialPort& serial) {
+    return TransportError(serial.error(), openFailureText(device, serial),
+                          serial.error() != QSerialPort::DeviceNotFoundError);
+}
+
 } // namespace
 
 SerialTransport::SerialTransport() = default;
 SerialTransport::~SerialTransport() = default;
+
+QStringList SerialTransport::machinePortDevices() {
+    QList<MachinePort> ports = machinePorts();
+    std::stable_sort(ports.begin(), ports.end(), [](const MachinePort& a, const MachinePort& b) {
+        const int kindA = portKind(a.name);
+        const int kindB = portKind(b.name);
+        if (kindA != kindB) return kindA < kindB;
+        return namedBefore(a.name, b.name);
+    });
+    QStringList devices;
+    for (const MachinePort& port : ports)
+        devices << port.location;
+    return devices;
+}
 
 QString SerialTransport::deviceForPort(int port) {
     if (port < 1) return {};
 #ifdef Q_OS_WIN
     return QString("COM%1").arg(port);
 #else
-    const QString link = programFolder() + QString("/COM%1").arg(port);
-    const QFileInfo linkInfo(link);
-    if (linkInfo.exists() || linkInfo.isSymLink()) return link;
+    // A dangling link counts too: it names the port, and opening it says what is missing.
+    for (const QString& folder : {programFolder(), settingsFolder()}) {
+        if (folder.isEmpty()) continue;
+        const QString link = folder + QString("/COM%1").arg(port);
+        const QFileInfo linkInfo(link);
+        if (linkInfo.exists() || linkInfo.isSymLink()) return link;
+    }
     if (!machinePortsSearched) return {};
-
-    QList<MachinePort> ports = machinePorts();
-    QCollator collator;
-    collator.setNumericMode(true);
-    std::stable_sort(ports.begin(), ports.end(), [&](const MachinePort& a, const MachinePort& b) {
-        const int kindA = portKind(a.name);
-        const int kindB = portKind(b.name);
-        if (kindA != kindB) return kindA < kindB;
-        return collator.compare(a.name, b.name) < 0;
-    });
-    if (port > ports.size()) return {};
-    return ports[port - 1].location;
+    return machinePortDevices().value(port - 1);
 #endif
 }
 
@@ -154,35 +199,65 @@ void SerialTransport::setMachinePortsSearched(bool searched) {
     machinePortsSearched = searched;
 }
 
+void SerialTransport::setTtyListFolder(const QString& folder) {
+    ttyListFolder = folder;
+}
+
+void SerialTransport::setPortNumber(int port) {
+    if (port != m_port) m_device.clear();
+    m_port = port;
+}
+
 bool SerialTransport::isOpen() const {
     return m_serial && m_serial->isOpen();
 }
 
-void SerialTransport::configure() {
-    m_serial.reset();
+void SerialTransport::tell(const QString& event) const {
+    if (m_openListener) m_openListener(event);
+}
+
+void SerialTransport::resolve() {
     m_device = deviceForPort(m_port);
     if (m_device.isEmpty())
-        throw TransportError(QSerialPort::DeviceNotFoundError,
-                             QString("No serial port %1 on this machine (and no COM%1 entry in %2)")
-                                 .arg(m_port)
-                                 .arg(programFolder()));
+        throw TransportError(
+            QSerialPort::DeviceNotFoundError,
+            settingsFolder().isEmpty()
+                ? QString("No serial port %1 on this machine (and no COM%1 entry in %2)")
+                      .arg(m_port)
+                      .arg(programFolder())
+                : QString("No serial port %1 on this machine (and no COM%1 entry in %2 or %3)")
+                      .arg(m_port)
+                      .arg(programFolder(), settingsFolder()));
+}
+
+void SerialTransport::configure() {
+    m_serial.reset();
+    resolve();
+    open();
+}
+
+void SerialTransport::open() {
+    m_serial.reset();
     auto serial = std::make_unique<QSerialPort>();
     serial->setPortName(m_device);
     serial->setReadBufferSize(readBufferBytes);
-    if (!serial->open(QIODevice::ReadWrite))
-        throw TransportError(serial->error(), openFailureText(m_device, *serial));
+    const auto fail = [&](const TransportError& error) {
+        tell("open failed: " + error.description());
+        throw error;
+    };
+    if (!serial->open(QIODevice::ReadWrite)) fail(openFailure(m_device, *serial));
     const bool settingsApplied = serial->setBaudRate(m_baud) && serial->setDataBits(QSerialPort::Data8) &&
                                  serial->setParity(QSerialPort::NoParity) &&
                                  serial->setStopBits(QSerialPort::OneStop) &&
                                  serial->setFlowControl(QSerialPort::NoFlowControl);
     if (!settingsApplied)
-        throw TransportError(serial->error(), QString("Cannot set %1 to %2 baud, 8N1: %3")
-                                                  .arg(m_device)
-                                                  .arg(m_baud)
-                                                  .arg(serial->errorString()));
+        fail(TransportError(serial->error(), QString("Cannot set %1 to %2 baud, 8N1: %3")
+                                                 .arg(m_device)
+                                                 .arg(m_baud)
+                                                 .arg(serial->errorString())));
     // A device that has gone away (the far end hung up, an adapter pulled out) keeps signalling
     // readable data it cannot deliver; left open, the port would keep the event loop busy. It is let
-    // go once control is back in the event loop; configure opens it again.
+    // go once control is back in the event loop; the next exchange opens it again.
     QSerialPort* port = serial.get();
     QObject::connect(port, &QSerialPort::errorOccurred, port, [port](QSerialPort::SerialPortError error) {
         if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
@@ -190,12 +265,19 @@ void SerialTransport::configure() {
                 port, [port] { port->close(); }, Qt::QueuedConnection);
     });
     m_serial = std::move(serial);
+    const QFileInfo info(m_device);
+    tell(info.isSymLink() ? "opened, a link to " + info.canonicalFilePath() : QString("opened"));
 }
 
 void SerialTransport::write(const QByteArray& data) {
-    // A port let go after its device went away is opened afresh: the device may be back (the
-    // adapter plugged in again), and the user need not visit the connection frame for it.
-    if (!isOpen()) configure();
+    // A port let go after its device went away is opened again: the device may be back (the adapter
+    // plugged in again, the link made anew), and the user need not visit the connection frame for
+    // it. Only the device it resolved to: whatever else the number names now is no instrument of
+    // ours (with the link gone it would be the machine's first port).
+    if (!isOpen()) {
+        if (m_device.isEmpty()) resolve();
+        open();
+    }
     // A late reply to an earlier exchange must not pass for the reply to this one.
     m_serial->waitForReadyRead(0);
     m_serial->readAll();

@@ -67,7 +67,13 @@ QString Transcript::escaped(const QByteArray& bytes) {
 
 RecordedTransport::RecordedTransport(Transport& inner, Transcript& transcript, QString name,
                                      std::function<QString()> where)
-    : m_inner(inner), m_transcript(transcript), m_name(std::move(name)), m_where(std::move(where)) {}
+    : m_inner(inner), m_transcript(transcript), m_name(std::move(name)), m_where(std::move(where)) {
+    m_inner.setOpenListener([this](const QString& event) { m_transcript.record(prefix() + ' ' + event); });
+}
+
+RecordedTransport::~RecordedTransport() {
+    m_inner.setOpenListener({});
+}
 
 QString RecordedTransport::prefix() const {
     return m_name + ' ' + (m_where ? m_where() : QString());

@@ -32,11 +32,15 @@ private:
 };
 
 // A transport that records its traffic: each write as written, each read (or "no reply") with the
-// wait since the write, and each configure, then passes the call on unchanged (errors included).
+// wait since the write, each configure and each opening of the device (also the one an exchange
+// makes after the device went away), then passes the call on unchanged (errors included).
 class RecordedTransport : public Transport {
 public:
     // name is the transport's name ("RS232", "GPIB"); where() says which port or address it uses now.
     RecordedTransport(Transport& inner, Transcript& transcript, QString name, std::function<QString()> where);
+    ~RecordedTransport() override;
+    RecordedTransport(const RecordedTransport&) = delete;
+    RecordedTransport& operator=(const RecordedTransport&) = delete;
 
     void configure() override;
     void write(const QByteArray& data) override;

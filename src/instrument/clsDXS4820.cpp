@@ -117,6 +117,10 @@ bool clsDXS4820::Ready() {
     m_lastFailure = exchange.failure;
     bReady = !exchange.reply.isEmpty();
     writeLine(bReady ? "DXS-4820 <--> PC: [Ready]" : "DXS-4820 <--> PC: [Failure]");
+    // A port that is there but cannot be opened (another copy of the program holds it) is not the
+    // instrument's fault: the line goes on to say what the user has to put right.
+    if (!bReady && m_lastFailure && m_lastFailure->openRefused())
+        writeLine("DXS-4820 <--> PC: [Failure]: " + m_lastFailure->description());
     return bReady;
 }
 

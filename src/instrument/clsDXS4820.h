@@ -28,6 +28,8 @@ public:
     // window's first paint. ConnectMethod in between takes over.
     void chooseConnectMethod(const QString& sVar);
     void configurePending();
+    // Writes the readiness line; when the port could not be opened although its device is there,
+    // follows it with the same line and the cause.
     bool Ready();
     QString IDN();
 

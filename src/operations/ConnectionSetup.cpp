@@ -10,12 +10,16 @@
 #include "operations/record/LastSentMemory.h"
 #include "panel/UpDownButtons.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -183,6 +187,129 @@ void stepCycleTime(QLineEdit& box, int direction) {
     box.setText(QString::number(std::clamp(now + direction * kCycleStep, kCycleMin, kCycleMax)));
 }
 
+// While the connection frame is open it holds the keyboard: it takes the focus on the COM port
+// list, Tab and Shift+Tab go round its own controls, Escape closes it without applying (as leaving
+// it without OK does), the controls it covers take neither focus nor clicks, and once it closes the
+// focus goes back where it was.
+class FrameFocus : public QObject {
+public:
+    FrameFocus(Panel& panel, QWidget& window) : QObject(&window), m_panel(panel) {
+        setObjectName("FrameFocus");
+        panel.fraComm->installEventFilter(this);
+    }
+
+    // Runs once the frame is shown.
+    void opened() {
+        QWidget* before = m_panel.fraComm->window()->focusWidget();
+        if (before && !m_panel.fraComm->isAncestorOf(before)) m_returnTo = before;
+        if (m_covered.empty()) coverControls();
+        if (!m_listening) qApp->installEventFilter(this);
+        m_listening = true;
+        m_panel.cboComPort->setFocus(Qt::OtherFocusReason);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_panel.fraComm && event->type() == QEvent::Hide) {
+            closed();
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress || !isInFrame(watched)) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+            m_panel.fraComm->hide();
+            return true;
+        }
+        // Alt with a letter belongs to the menus: it types nothing into the lists.
+        if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !key->text().isEmpty())
+            return true;
+        const bool other = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (modifiers & Qt::ShiftModifier))) {
+            if (other) return false;
+            moveFocus(-1);
+            return true;
+        }
+        if (key->key() == Qt::Key_Tab && !other) {
+            moveFocus(+1);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    bool isInFrame(QObject* object) const {
+        auto* widget = qobject_cast<QWidget*>(object);
+        // The open drop-down of a list is a window of its own: its keys stay its own.
+        return widget && m_panel.fraComm->isAncestorOf(widget) &&
+               widget->window() == m_panel.fraComm->window();
+    }
+
+    // The frame's tab stops, in the window's focus order.
+    QList<QWidget*> stops() const {
+        QList<QWidget*> found;
+        for (QWidget* w = m_panel.fraComm->nextInFocusChain(); w && w != m_panel.fraComm;
+             w = w->nextInFocusChain())
+            if (m_panel.fraComm->isAncestorOf(w) && !w->focusProxy() && w->isVisible() && w->isEnabled() &&
+                (w->focusPolicy() & Qt::TabFocus) && !found.contains(w))
+                found << w;
+        return found;
+    }
+
+    void moveFocus(int direction) {
+        const QList<QWidget*> order = stops();
+        if (order.isEmpty()) return;
+        QWidget* now = QApplication::focusWidget();
+        qsizetype at = -1;
+        for (qsizetype i = 0; i < order.size() && at < 0; ++i)
+            if (now && (order[i] == now || order[i]->isAncestorOf(now))) at = i;
+        const qsizetype next =
+            at < 0 ? (direction > 0 ? 0 : order.size() - 1) : (at + direction + order.size()) % order.size();
+        order[next]->setFocus(direction > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    }
+
+    // Every control under the frame stops taking the focus and the mouse while it is open.
+    void coverControls() {
+        QWidget* area = m_panel.fraComm->parentWidget();
+        const QRect frame = m_panel.fraComm->geometry();
+        for (QWidget* w : area->findChildren<QWidget*>()) {
+            if (w == m_panel.fraComm || m_panel.fraComm->isAncestorOf(w) || w->isWindow()) continue;
+            const bool interactive = w->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton*>(w) ||
+                                     qobject_cast<QAbstractSlider*>(w);
+            if (!interactive || !QRect(w->mapTo(area, QPoint(0, 0)), w->size()).intersects(frame)) continue;
+            m_covered.push_back({w, w->focusPolicy(), w->testAttribute(Qt::WA_TransparentForMouseEvents)});
+            w->setFocusPolicy(Qt::NoFocus);
+            w->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+        }
+    }
+
+    void closed() {
+        for (const Covered& c : m_covered)
+            if (c.widget) {
+                c.widget->setFocusPolicy(c.policy);
+                c.widget->setAttribute(Qt::WA_TransparentForMouseEvents, c.transparent);
+            }
+        m_covered.clear();
+        if (m_listening) qApp->removeEventFilter(this);
+        m_listening = false;
+        // Back where it was, without the hint a box shows when the user moves into it.
+        QWidget* now = m_panel.fraComm->window()->focusWidget();
+        if (m_returnTo && (!now || m_panel.fraComm->isAncestorOf(now)))
+            m_returnTo->setFocus(Qt::ActiveWindowFocusReason);
+        m_returnTo = nullptr;
+    }
+
+    struct Covered {
+        QPointer<QWidget> widget;
+        Qt::FocusPolicy policy;
+        bool transparent;
+    };
+    Panel& m_panel;
+    std::vector<Covered> m_covered;
+    QPointer<QWidget> m_returnTo;
+    bool m_listening = false;
+};
+
 } // namespace
 
 void fillConnectionLists(OperationContext& ctx) {
@@ -235,11 +362,13 @@ void InitDevice(OperationContext& ctx) {
 void installConnectionFrame(OperationContext& ctx) {
     Panel& p = ctx.panel;
     if (!p.fraComm) return;
-    QObject::connect(ctx.mnuSetting, &QAction::triggered, &ctx.window, [&ctx] {
+    auto* focus = new FrameFocus(p, ctx.window);
+    QObject::connect(ctx.mnuSetting, &QAction::triggered, &ctx.window, [&ctx, focus] {
         Panel& p = ctx.panel;
         showPortDevices(*p.cboComPort);
         p.fraComm->raise();
         p.fraComm->show();
+        focus->opened();
     });
     QObject::connect(p.OKButton, &QPushButton::clicked, &ctx.window, [&ctx] { OKButton_Click(ctx); });
     QObject::connect(p.cmdTestConnect, &QPushButton::clicked, &ctx.window,

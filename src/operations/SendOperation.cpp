@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QProgressBar>
 #include <QRadioButton>
 
 namespace {
@@ -64,19 +65,66 @@ SendPanel readPanel(const Panel& p) {
     return s;
 }
 
+// Walks a send without the wire, counting the exchanges it would make (each as if it went through).
+class CountingTarget : public SendTarget {
+public:
+    bool Ready() override { return ++exchanges, true; }
+    QString IDN() override { return ++exchanges, QStringLiteral("counting"); }
+    bool set(Property, double) override { return ++exchanges, true; }
+    bool check(Property) override { return ++exchanges, true; }
+    int exchanges = 0;
+};
+
+int countExchanges(const SendPanel& shown, const LastSentMemory& memory, bool sendAll) {
+    LastSentMemory copy = memory;
+    CountingTarget counter;
+    runSend(shown, copy, sendAll, counter);
+    return counter.exchanges;
+}
+
+// The steps of the send under way, shown beside the message line ("12 / 27") while it runs.
+class SendProgress {
+public:
+    SendProgress(QProgressBar* bar, int steps) : m_bar(bar) {
+        if (!m_bar) return;
+        m_bar->setRange(0, std::max(1, steps));
+        m_bar->setValue(0);
+        m_bar->show();
+    }
+    ~SendProgress() {
+        if (m_bar) m_bar->hide();
+    }
+    void step() {
+        if (m_bar) m_bar->setValue(std::min(m_bar->value() + 1, m_bar->maximum()));
+    }
+    QString shown() const { return m_bar ? m_bar->text() : QString(); }
+
+private:
+    QProgressBar* m_bar;
+};
+
 // The send's exchanges go to the window's instrument; the busy pointer shows once it answered.
 class WindowTarget : public SendTarget {
 public:
-    explicit WindowTarget(OperationContext& ctx) : m_ctx(ctx) {}
+    WindowTarget(OperationContext& ctx, SendProgress& progress, const bool& stopAsked)
+        : m_ctx(ctx), m_progress(progress), m_stopAsked(stopAsked) {}
     ~WindowTarget() override { restorePointer(); }
 
-    bool Ready() override { return m_ctx.instrument.Ready(); }
-    QString IDN() override { return m_ctx.instrument.IDN(); }
+    bool Ready() override {
+        m_progress.step();
+        return m_ctx.instrument.Ready();
+    }
+    QString IDN() override {
+        m_progress.step();
+        return m_ctx.instrument.IDN();
+    }
     bool set(Property property, double value) override {
+        m_progress.step();
         m_ctx.instrument.set(property, value);
         return !m_ctx.instrument.lastFailure();
     }
     bool check(Property property) override {
+        m_progress.step();
         m_ctx.instrument.check(property);
         return !m_ctx.instrument.lastFailure();
     }
@@ -88,7 +136,8 @@ public:
         m_ctx.panel.txtTrgPhase->setText("0");
         m_ctx.panel.txtTrgPhase->setBackColor(ColorWhite);
     }
-    bool stopRequested() override { return m_ctx.isClosing(); }
+    // Closing the window, or Escape between two exchanges.
+    bool stopRequested() override { return m_ctx.isClosing() || m_stopAsked; }
 
     void restorePointer() {
         if (m_busyPointer) QApplication::restoreOverrideCursor();
@@ -97,6 +146,8 @@ public:
 
 private:
     OperationContext& m_ctx;
+    SendProgress& m_progress;
+    const bool& m_stopAsked;
     bool m_busyPointer = false;
 };
 
@@ -105,6 +156,13 @@ class SendOperation : public QObject {
 public:
     explicit SendOperation(OperationContext& ctx) : QObject(&ctx.window), m_ctx(ctx) {
         setObjectName("SendOperation");
+        // Escape stops a send between two exchanges; the key is the window's only while one runs.
+        m_stop = new QAction(QStringLiteral("Stop sending"), this);
+        m_stop->setObjectName("StopSend");
+        m_stop->setShortcut(QKeySequence(Qt::Key_Escape));
+        m_stop->setEnabled(false);
+        ctx.window.addAction(m_stop);
+        connect(m_stop, &QAction::triggered, this, [this] { m_stopAsked = true; });
     }
 
     void run() {
@@ -117,18 +175,25 @@ public:
         if (!m_ctx.panel.chkSkipCommand->isChecked()) m_ctx.sendAll = true;
 
         InstrumentOperation operation(m_ctx);
-        WindowTarget target(m_ctx);
-        const SendOutcome outcome = runSend(readPanel(m_ctx.panel), m_memory, m_ctx.sendAll, target);
+        const SendPanel shown = readPanel(m_ctx.panel);
+        SendProgress progress(m_ctx.panel.sendProgress, countExchanges(shown, m_memory, m_ctx.sendAll));
+        m_stopAsked = false;
+        m_stop->setEnabled(true);
+        WindowTarget target(m_ctx, progress, m_stopAsked);
+        const SendOutcome outcome = runSend(shown, m_memory, m_ctx.sendAll, target);
+        m_stop->setEnabled(false);
         switch (outcome.end) {
         case SendOutcome::End::NotReady:
+            // Nothing was sent: the send-all flag stays, so the send once the instrument is back
+            // transmits every value, also those equal to what the window remembers from its start.
             m_ctx.setMessage(
                 "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.");
-            m_ctx.sendAll = false;
             return;
         case SendOutcome::End::NoIdentification:
             m_ctx.dialogs().message("DXS-4820 <--> PC: [Failure]");
             return;
         case SendOutcome::End::Done:
+            // Only a send that walked every group clears the send-all flag.
             m_ctx.setMessage(outcome.summary);
             if (!outcome.errorText.isEmpty())
                 m_ctx.dialogs().message("System check the input data and find errors as follows \r\n" +
@@ -152,6 +217,11 @@ public:
             target.restorePointer();
             return;
         case SendOutcome::End::Stopped:
+            if (m_ctx.isClosing()) return;
+            // Stopped from the keyboard: what was sent stays sent, and the next send sends it all.
+            m_ctx.setMessage("Send stopped at step " + progress.shown() +
+                             "; the next Send sends every value.");
+            m_ctx.sendAll = true;
             return;
         }
     }
@@ -159,6 +229,8 @@ public:
 private:
     OperationContext& m_ctx;
     LastSentMemory m_memory;
+    QAction* m_stop = nullptr;
+    bool m_stopAsked = false;
 };
 
 } // namespace

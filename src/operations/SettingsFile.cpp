@@ -4,10 +4,12 @@
 #include "core/ProgramFolder.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
+#include "operations/record/DefaultFileLock.h"
 #include "operations/record/RecordFile.h"
 #include "panel/NumericBox.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -22,7 +24,21 @@ constexpr int FirstSweepSegment = 1;
 constexpr int LastSweepSegment = 8;
 
 QString appDataFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // A relative XDG_DATA_HOME is to be ignored, as if unset: the folder would move with the
+    // working folder the program happens to be started from.
+    const QString dataHome = QFile::decodeName(qgetenv("XDG_DATA_HOME"));
+    if (!dataHome.isEmpty() && QDir::isRelativePath(dataHome) && folder.startsWith(dataHome))
+        return QDir::homePath() + "/.local/share" + folder.mid(dataHome.size());
+    return folder;
+}
+
+// The application-data folder is made before the default file in it is first locked or stored.
+void makeFolderOf(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!appDataFolder().isEmpty() &&
+        QDir::cleanPath(folder) == QDir::cleanPath(QDir(appDataFolder()).absolutePath()))
+        QDir().mkpath(folder);
 }
 
 recordfile::DefaultLocation defaultLocation() {
@@ -105,17 +121,22 @@ void LoadOperation(OperationContext& ctx) {
     if (!path.isEmpty()) recordfile::readRecord(path, ctx.record);
 }
 
-void SaveOperation(OperationContext& ctx) {
-    // The window is closing: a failure cannot be shown to anyone, and the old file stays whole.
+QString SaveOperation(OperationContext& ctx) {
+    // A failure leaves the old file whole; the window tells the user before it goes.
     const QString path = defaultSettingFile();
-    // The application-data folder is made on the first closing that stores the setting there.
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!appDataFolder().isEmpty() &&
-        QDir::cleanPath(folder) == QDir::cleanPath(QDir(appDataFolder()).absolutePath()))
-        QDir().mkpath(folder);
+    makeFolderOf(path);
     if (const auto result = recordfile::writeRecord(path, ctx.record); !result)
-        qWarning().noquote() << QStringLiteral("The setting could not be stored in %1: %2")
-                                    .arg(QDir::toNativeSeparators(path), result.reason);
+        return QStringLiteral("The setting could not be stored in %1.\n%2")
+            .arg(QDir::toNativeSeparators(path), result.reason);
+    return {};
+}
+
+std::unique_ptr<DefaultFileLock> ClaimDefaultFile() {
+    const QString path = defaultSettingFile();
+    makeFolderOf(path);
+    auto lock = std::make_unique<DefaultFileLock>(path);
+    if (lock->state() == DefaultFileLock::State::Held) recordfile::removeLeftoverTemporaries(path);
+    return lock;
 }
 
 void SaveFile(OperationContext& ctx) {

@@ -5,6 +5,13 @@
 
 class QBoxLayout;
 
+// Draws `label`'s text in the colour the panel gives it (the red of the captions) wherever that
+// reads on the desktop's background. On a dark desktop palette the colour is lightened until it
+// reads at 4.5:1 or better; it follows the desktop palette as it changes.
+void keepColourReadable(QLabel* label, const QColor& colour);
+// Contrast ratio of two colours, 1 (none) to 21 (black on white), by relative luminance.
+double contrastRatio(const QColor& a, const QColor& b);
+
 class CaptionLabel : public QLabel {
     Q_OBJECT
 public:

@@ -100,7 +100,16 @@ void NumericBox::setBackColor(int color) {
     m_backColor = color;
     QPalette colors = palette();
     colors.setColor(QPalette::Base, platformColor(color));
+    // The text colour goes with the box's own background, not with the desktop's: a dark desktop
+    // palette would otherwise write light text on the white or orange box.
+    colors.setColor(QPalette::Active, QPalette::Text, Qt::black);
+    colors.setColor(QPalette::Inactive, QPalette::Text, Qt::black);
+    colors.setColor(QPalette::Disabled, QPalette::Text, QColor(0x60, 0x60, 0x60));
     setPalette(colors);
+    // A screen reader cannot see the orange; it hears that the value still waits for Enter.
+    const QString description =
+        color == ColorOrange ? QStringLiteral("edited, press Enter to confirm") : QString();
+    if (accessibleDescription() != description) setAccessibleDescription(description);
     noteConfirmedState();
 }
 
@@ -190,6 +199,13 @@ void NumericBox::keyPressEvent(QKeyEvent* event) {
         return;
     default:
         break;
+    }
+    // Alt with a letter belongs to the menus (or to nothing): it types nothing into the box. AltGr,
+    // reported as Ctrl+Alt on some systems, still types its character.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !event->text().isEmpty()) {
+        event->ignore();
+        return;
     }
     if (keyPressRule && !event->text().isEmpty()) {
         QPointer<NumericBox> self(this);

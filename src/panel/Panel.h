@@ -10,6 +10,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -90,6 +91,9 @@ struct Panel {
     // Caption labels (help passages) and caption panels of the option groups
     std::array<CaptionLabel*, 27> Label1{};
     std::array<CaptionPanel*, 11> SSPanel1{};
+
+    // The steps of a send under way, beside the message line (hidden otherwise).
+    QProgressBar* sendProgress = nullptr;
 
     // Connection frame (hidden until the Setting menu)
     QFrame* fraComm = nullptr;

@@ -3,6 +3,7 @@
 #include "panel/CaptionLabel.h"
 #include "panel/NumericBox.h"
 #include "panel/UpDownButtons.h"
+#include "panel/rules/HelpPositions.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QToolButton>
 
 namespace {
@@ -81,6 +83,41 @@ void presentAsStatusLine(QLineEdit* line) {
     // A screen reader already running may have asked for the line before it was marked.
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(line);
     if (face && face->role() != QAccessible::StatusBar)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(face));
+}
+
+// Marks a list with text whose accessible name stays its caption.
+const char* const kNamedListProperty = "namedList";
+
+// A list with text as a screen reader hears it: its caption as the name and the chosen entry as
+// the value. (The toolkit's own face on this platform names the list by its current text, so
+// the caption would be lost as soon as an entry is chosen.)
+class NamedListAccessible : public QAccessibleWidget {
+public:
+    explicit NamedListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) return widget()->accessibleName();
+        if (kind == QAccessible::Value) return static_cast<QComboBox*>(widget())->currentText();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* namedListFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String("QComboBox") || !object->property(kNamedListProperty).toBool())
+        return nullptr;
+    return new NamedListAccessible(static_cast<QComboBox*>(object));
+}
+
+void keepNameAsCaption(QComboBox* list) {
+    static const bool installed = [] {
+        QAccessible::installFactory(namedListFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    list->setProperty(kNamedListProperty, true);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(list);
+    if (face && !dynamic_cast<NamedListAccessible*>(face))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(face));
 }
 
@@ -181,14 +218,26 @@ void nameBox(NumericBox* box) {
     }
 }
 
-void nameOption(QRadioButton* option) {
+// The title of the tab page a control sits on, empty above the tab control.
+QString pageTitle(const Panel& p, const QWidget* control) {
+    for (const QWidget* w = control; w; w = w->parentWidget())
+        if (const int page = p.SSTabTrigger->indexOf(const_cast<QWidget*>(w)); page >= 0)
+            return p.SSTabTrigger->tabText(page);
+    return {};
+}
+
+// An option is heard with its page and group first, so the sources of the trigger, burst and
+// gate pages ("Burst Setting, Source, Ext") never sound alike.
+void nameOption(const Panel& p, QRadioButton* option) {
     QString group;
     if (auto* panel = qobject_cast<CaptionPanel*>(option->parentWidget()))
         group = panel->caption();
     else if (QLabel* caption = captionOf(cellOf(option)))
         group = caption->text();
     const QString own = option->text();
-    option->setAccessibleName(group.isEmpty() ? own : spoken(group) + QStringLiteral(", ") + own);
+    QString name = group.isEmpty() ? own : spoken(group) + QStringLiteral(", ") + own;
+    if (const QString page = pageTitle(p, option); !page.isEmpty()) name = page + QStringLiteral(", ") + name;
+    option->setAccessibleName(name);
 }
 
 // The panel's scroll bars choose a value (a segment, a share), so the keys move it the way a value
@@ -241,7 +290,7 @@ void applyPanelAccessibility(QWidget& window, Panel& p, QLineEdit* txtMessage) {
         nameBox(box);
     // Every option, the connection frame's transport choice included (it has no group caption).
     for (QRadioButton* option : window.findChildren<QRadioButton*>())
-        nameOption(option);
+        nameOption(p, option);
     reachAndName(p.HScrollSweep);
     reachAndName(p.HScroll1);
     presentAsStatusLine(txtMessage);
@@ -253,7 +302,21 @@ void applyPanelAccessibility(QWidget& window, Panel& p, QLineEdit* txtMessage) {
             caption->setBuddy(entry);
             entry->setAccessibleName(spoken(caption->text()));
         }
+    keepNameAsCaption(p.cboComPort);
+    keepNameAsCaption(p.cboBuadRate);
     const QString cycleTime = p.txtCycleTime->accessibleName().section(QLatin1Char(','), 0, 0);
     p.UpDown1->upButton()->setAccessibleName(QStringLiteral("Increase ") + cycleTime);
     p.UpDown1->downButton()->setAccessibleName(QStringLiteral("Decrease ") + cycleTime);
+}
+
+int helpPositionFor(const Panel& p, const QWidget* control) {
+    // An option group's caption panel, around the control.
+    for (const QWidget* w = control; w; w = w->parentWidget())
+        for (const HelpPassage& passage : kPanelPassages)
+            if (p.SSPanel1[size_t(passage.index)] == w) return passage.position + HelpClickOffset;
+    // The caption left of the control (or of the row of choices it sits in).
+    const QLabel* caption = control ? captionOf(cellOf(const_cast<QWidget*>(control))) : nullptr;
+    for (const HelpPassage& passage : kLabelPassages)
+        if (caption && p.Label1[size_t(passage.index)] == caption) return passage.position + HelpClickOffset;
+    return -1;
 }

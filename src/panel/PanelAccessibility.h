@@ -10,3 +10,7 @@ class QWidget;
 // captions and units beside it, makes the two scroll bars tab stops and presents the message line
 // as a status line.
 void applyPanelAccessibility(QWidget& window, Panel& p, QLineEdit* txtMessage);
+
+// Where help opens for a control, as a click on its caption label or caption panel opens it;
+// -1 for a control without a caption of its own.
+int helpPositionFor(const Panel& p, const QWidget* control);

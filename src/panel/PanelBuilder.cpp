@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -142,12 +143,6 @@ const char* const kWarning =
 
 QColor platformColor(int value) {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-void setTextColor(QWidget* widget, int color, QPalette::ColorRole role = QPalette::WindowText) {
-    QPalette colors = widget->palette();
-    colors.setColor(role, platformColor(color));
-    widget->setPalette(colors);
 }
 
 QString indexed(const char* name, int index) {
@@ -385,7 +380,7 @@ QLabel* Builder::plainLabel(const char* name, const QString& text, QWidget* pare
 QLabel* Builder::warningLine(QWidget* parent) {
     auto* line = new QLabel(QString::fromLatin1(kWarning), parent);
     line->setObjectName("lblWarning");
-    setTextColor(line, ColorCaptionRed);
+    keepColourReadable(line, platformColor(ColorCaptionRed));
     return line;
 }
 
@@ -632,6 +627,14 @@ QWidget* Builder::messageLine() {
     message->setPalette(colors);
     message->setFocusPolicy(Qt::ClickFocus);
     row->addWidget(message, 1);
+    // How far a send has come, shown beside its step lines while it runs.
+    m_panel.sendProgress = new QProgressBar(line);
+    m_panel.sendProgress->setObjectName("sendProgress");
+    m_panel.sendProgress->setFormat(QStringLiteral("%v / %m"));
+    m_panel.sendProgress->setAccessibleName(QStringLiteral("Send progress"));
+    m_panel.sendProgress->setFixedWidth(px(1100));
+    m_panel.sendProgress->hide();
+    row->addWidget(m_panel.sendProgress);
     return line;
 }
 
@@ -753,7 +756,7 @@ void Builder::build() {
     // Caption labels in red, with the help pointer; the connection frame's port caption is plain.
     for (CaptionLabel* label : m_panel.Label1) {
         if (!label || label == m_panel.Label1[19]) continue;
-        setTextColor(label, ColorCaptionRed);
+        keepColourReadable(label, platformColor(ColorCaptionRed));
         label->setCursor(Qt::WhatsThisCursor);
     }
 

@@ -3,11 +3,14 @@
 //
 // Reading takes the first 121 bytes; a shorter file reads its missing bytes as zero, and the file
 // read is never changed. Writing replaces the first 214 bytes (the 121 data bytes, then zero
-// bytes) and keeps whatever a longer file holds after them. It goes through a temporary file in
-// the same folder and an atomic rename, so a failed or interrupted write leaves the old file as it
-// was: the stored setting is never half written. Where the folder takes no temporary file but the
-// file itself is writable, the slot is written in place, the old bytes put back if that fails.
-// Only regular files are read or written (after following links): a device or a pipe is refused.
+// bytes) and keeps whatever a longer file holds after them. It goes through an unnamed temporary
+// file in the same folder and an atomic rename, so a failed or interrupted write leaves the old
+// file as it was: the stored setting is never half written, and a killed save leaves no file
+// behind. The slot is rewritten in place instead (the old bytes put back if that fails) where a
+// new file would lose something or cannot be made: a file with other hard links, of another owner
+// or group, or with special mode bits; a folder that takes no new file; a disk with no room for the
+// copy. A file far larger than a setting file (over 1 MiB) is refused rather than copied. Only
+// regular files are read or written (after following links): a device or a pipe is refused.
 #include "operations/record/SettingsRecord.h"
 
 #include <QByteArray>
@@ -16,6 +19,8 @@
 namespace recordfile {
 
 inline constexpr char DefaultFileName[] = "DXS4820.Log";
+// The largest file whose tail a record write keeps; a setting file is 214 bytes.
+inline constexpr qint64 LargestSettingFile = 1024 * 1024;
 
 enum class ReadStatus {
     Read,       // the record now holds the file's record 1
@@ -33,10 +38,15 @@ struct WriteResult {
 };
 
 // The one writer of files: writes `head` at the start of the file, creating it if absent, through a
-// temporary file and an atomic rename (in place where the folder takes no new file), all or
-// nothing; regular files only. With `keepTail` whatever a longer file holds after `head` stays,
-// otherwise the file becomes `head` alone.
+// temporary file and an atomic rename (in place where a new file would not do, see above), all or
+// nothing; regular files only. With `keepTail` whatever a longer file holds after `head` stays
+// (such a file may be at most LargestSettingFile long), otherwise the file becomes `head` alone.
 WriteResult writeFile(const QString& path, const QByteArray& head, bool keepTail);
+
+// Removes what a save into `path` killed half-way may have left in its folder (a named temporary
+// file, made only where the folder takes no unnamed one). Only for a writer that knows no other
+// save into `path` is under way: the holder of the default file's lock.
+void removeLeftoverTemporaries(const QString& path);
 
 // Writes the record as record 1 of the file, creating it if absent.
 WriteResult writeRecord(const QString& path, const SettingsRecord& record);

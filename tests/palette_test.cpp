@@ -1,0 +1,188 @@
+// The window under the desktop's light, dark and high-contrast palettes: every box's text, white
+// and orange, and every caption is measured on the rendered window against what it is drawn on.
+#include "panel/CaptionLabel.h"
+#include "panel/NumericBox.h"
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStyle>
+#include <QTabWidget>
+#include <cmath>
+#include <map>
+
+namespace {
+
+// Relative luminance and contrast ratio, as the accessibility guidelines define them.
+double channel(int value) {
+    const double c = value / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+double luminance(QRgb rgb) {
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+}
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// What one control shows on the rendered window: its background (the commonest colour inside it)
+// and its text (the colour farthest from that background).
+struct Seen {
+    QRgb background = 0, text = 0;
+    double ratio() const { return contrast(background, text); }
+};
+
+Seen seenIn(const QImage& image, const QRect& logical) {
+    const qreal scale = image.devicePixelRatio();
+    const QRect area = QRect(logical.topLeft() * scale, logical.size() * scale).intersected(image.rect());
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y) | 0xFF000000u];
+    Seen seen;
+    int most = 0;
+    for (const auto& [colour, count] : counts)
+        if (count > most) most = count, seen.background = colour;
+    seen.text = seen.background;
+    for (const auto& [colour, count] : counts)
+        if (contrast(colour, seen.background) > contrast(seen.text, seen.background)) seen.text = colour;
+    return seen;
+}
+
+// Where a control sits in the window, inside its border.
+QRect inside(QWidget& window, QWidget* control, int border) {
+    return QRect(control->mapTo(&window, QPoint(0, 0)), control->size())
+        .adjusted(border, border, -border, -border);
+}
+
+QPalette darkPalette(QColor window, QColor base, QColor text, QColor button) {
+    QPalette p(text, button, button.lighter(150), button.darker(150), button.lighter(120), text, Qt::white,
+               base, window);
+    p.setColor(QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Disabled, QPalette::Text, text.darker(160));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, text.darker(160));
+    return p;
+}
+
+// The desktop's palette changing under a running window. The application hands the change to every
+// widget from its event loop, which the test process never enters, so it is handed on here.
+void changeDesktopPalette(const QPalette& palette) {
+    QApplication::setPalette(palette);
+    QEvent change(QEvent::ApplicationPaletteChange);
+    for (QWidget* widget : QApplication::allWidgets())
+        QCoreApplication::sendEvent(widget, &change);
+}
+
+struct PaletteCase {
+    const char* name;
+    std::function<QPalette()> palette;
+    bool light; // the captions keep the panel's own red on a light desktop
+};
+
+class PaletteTest : public WindowFixture {
+protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        m_saved = QApplication::palette();
+    }
+    void TearDown() override {
+        WindowFixture::TearDown();
+        QApplication::setPalette(m_saved);
+    }
+    QPalette m_saved;
+};
+
+TEST_F(PaletteTest, EveryBoxAndCaptionReadsUnderEveryPalette) {
+    const PaletteCase cases[] = {
+        {"light", [] { return QApplication::style()->standardPalette(); }, true},
+        {"darker",
+         [] {
+             return darkPalette(QColor(0x35, 0x35, 0x35), QColor(0x2a, 0x2a, 0x2a), Qt::white,
+                                QColor(0x35, 0x35, 0x35));
+         },
+         false},
+        {"breeze dark",
+         [] {
+             return darkPalette(QColor(0x31, 0x36, 0x3b), QColor(0x23, 0x26, 0x29), QColor(0xef, 0xf0, 0xf1),
+                                QColor(0x31, 0x36, 0x3b));
+         },
+         false},
+        {"high contrast black", [] { return darkPalette(Qt::black, Qt::black, Qt::white, Qt::black); },
+         false},
+        {"high contrast white",
+         [] {
+             return QPalette(Qt::black, Qt::white, Qt::white, Qt::gray, Qt::lightGray, Qt::black, Qt::red,
+                             Qt::white, Qt::white);
+         },
+         true},
+    };
+    const QRgb red = qRgb(255, 0, 0);
+    for (const PaletteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QApplication::setPalette(c.palette());
+        frmDXS& w = window();
+        Panel& p = w.panel;
+        for (int page = 0; page < p.SSTabTrigger->count(); ++page) {
+            p.SSTabTrigger->setCurrentIndex(page);
+            // Every box on the page as accepted (white), then as edited (orange).
+            for (bool edited : {false, true}) {
+                for (NumericBox* box : p.boxes())
+                    if (box->isVisible()) {
+                        box->setText("1000.00");
+                        edited ? box->markEdited() : box->markAccepted();
+                    }
+                const QImage image = w.grab().toImage();
+                for (NumericBox* box : p.boxes()) {
+                    if (!box->isVisible()) continue;
+                    const Seen seen = seenIn(image, inside(w, box, 4));
+                    EXPECT_EQ(seen.background, edited ? qRgb(255, 128, 0) : qRgb(255, 255, 255))
+                        << box->objectName().toStdString();
+                    EXPECT_GE(seen.ratio(), 4.5)
+                        << box->objectName().toStdString() << (edited ? " orange" : "");
+                }
+                if (edited) continue;
+                // Every caption, unit, display label and warning line in sight.
+                for (QLabel* label : w.findChildren<QLabel*>()) {
+                    if (!label->isVisible() || label->text().trimmed().isEmpty() || label->window() != &w)
+                        continue;
+                    const Seen seen = seenIn(image, inside(w, label, 0));
+                    const bool panelRed =
+                        qobject_cast<CaptionLabel*>(label) || label->objectName() == "lblWarning";
+                    if (panelRed && c.light) {
+                        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(red))
+                            << label->text().toStdString();
+                        continue;
+                    }
+                    EXPECT_GE(seen.ratio(), 4.5) << label->text().toStdString();
+                    if (panelRed) {
+                        EXPECT_GT(qRed(seen.text), qGreen(seen.text) + 32) << label->text().toStdString();
+                    }
+                }
+            }
+        }
+        // The message line keeps the panel's own colours whatever the desktop's.
+        w.setMessage("DXS-4820 <--> PC: [Ready]");
+        const Seen line = seenIn(w.grab().toImage(), inside(w, w.txtMessage, 4));
+        EXPECT_EQ(line.background, qRgb(192, 255, 192));
+        EXPECT_EQ(w.txtMessage->palette().color(QPalette::Text), QColor(red));
+        m_window.reset();
+    }
+}
+
+// A desktop that turns dark while the window is open: the boxes keep black text, the captions follow.
+TEST_F(PaletteTest, CaptionsFollowThePaletteWhileOpen) {
+    frmDXS& w = window();
+    QLabel* caption = w.panel.Label1[3];
+    EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    changeDesktopPalette(
+        darkPalette(QColor(0x35, 0x35, 0x35), QColor(0x2a, 0x2a, 0x2a), Qt::white, QColor(0x35, 0x35, 0x35)));
+    const QImage image = w.grab().toImage();
+    EXPECT_GE(seenIn(image, inside(w, caption, 0)).ratio(), 4.5);
+    EXPECT_GE(seenIn(image, inside(w, w.panel.txtMainFreq, 4)).ratio(), 4.5);
+    changeDesktopPalette(m_saved);
+    EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+} // namespace

@@ -1,0 +1,218 @@
+// The program run as a process: how it ends on a signal, without a display, with standard output
+// that cannot be written, and with file names that are bytes rather than text.
+#include "app/ShutdownSignals.h"
+#include "operations/record/RecordFile.h"
+#include "support/WindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTest>
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A copy of the program in a folder of its own, so that its default setting file is ours to watch.
+class ProgramCopy : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        ASSERT_TRUE(QFile::copy(DXS_PROGRAM_PATH, program()));
+        ASSERT_TRUE(QFile::setPermissions(program(), QFile::permissions(program()) | QFile::ExeOwner));
+    }
+    QString folder() const { return m_folder.path(); }
+    QString program() const { return folder() + "/dxs4820"; }
+    QString settingFile() const { return folder() + "/DXS4820.Log"; }
+    // The environment of a run: no display but the offscreen one, the home folder ours.
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", folder());
+        env.remove("XDG_DATA_HOME");
+        return env;
+    }
+    // Starts the program and waits until its window has claimed the setting file (it runs).
+    void startAndWait(QProcess& process, const QStringList& arguments = {}) {
+        process.setProcessEnvironment(environment());
+        process.setWorkingDirectory(folder());
+        process.start(program(), arguments);
+        ASSERT_TRUE(process.waitForStarted());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(settingFile() + ".lock"); }, 60000));
+    }
+    QTemporaryDir m_folder;
+};
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Each termination signal closes the window as the user would: the setting is stored, and the
+// program then ends by that signal.
+TEST_F(ProgramCopy, TerminationSignalsStoreTheSettingAndEndByTheSignal) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        QFile::remove(settingFile());
+        QProcess process;
+        startAndWait(process);
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit); // ended by the signal, as without a handler
+        EXPECT_EQ(process.exitCode(), signal);
+        EXPECT_EQ(readAll(settingFile()), SettingsRecord().slot()); // first start: the empty record
+        EXPECT_FALSE(QFileInfo::exists(settingFile() + ".lock"));
+    }
+}
+
+// A setting that cannot be stored at a signal is told on standard error, with a failing status.
+TEST_F(ProgramCopy, ASignalWhoseSettingCannotBeStoredSaysWhyAndFails) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(settingFile()), 0666), 0);
+    QProcess process;
+    startAndWait(process);
+    ::kill(pid_t(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    const QString error = QString::fromLocal8Bit(process.readAllStandardError());
+    EXPECT_TRUE(error.contains("The setting could not be stored in " + settingFile())) << error.toStdString();
+    EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
+}
+
+// Without a usable window system the program says so and ends with status 2 instead of aborting;
+// standard output that cannot be written ends with status 1.
+TEST_F(ProgramCopy, NoDisplayAndUnwritableOutputGiveTheirExitCodes) {
+    const struct {
+        QStringList arguments;
+        const char* platform; // QT_QPA_PLATFORM
+        const char* output;   // standard output goes there
+        int exitCode;
+        const char* says; // on standard error
+    } cases[] = {
+        {{"-platform", "no-such-platform"}, "offscreen", nullptr, 2, "no usable display"},
+        {{}, "xcb", nullptr, 2, "no usable display"}, // and no DISPLAY
+        {{"--version"}, "offscreen", "/dev/full", 1, "standard output"},
+        {{"--help"}, "offscreen", "/dev/full", 1, "standard output"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString() + " " + c.platform);
+        QProcessEnvironment env = environment();
+        env.insert("QT_QPA_PLATFORM", c.platform);
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        QProcess process;
+        process.setProcessEnvironment(env);
+        if (c.output) process.setStandardOutputFile(c.output);
+        process.start(program(), c.arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), c.exitCode);
+        const QString error = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_TRUE(error.contains(c.says)) << error.toStdString();
+    }
+}
+
+// A transcript name that is not valid text in the system's encoding names the file written.
+TEST_F(ProgramCopy, ATranscriptNameIsTakenAsBytes) {
+    const QByteArray name = QFile::encodeName(folder()) + "/exchanges-\xE9\xFF.txt";
+    const QByteArray programName = QFile::encodeName(program());
+    const QByteArray folderName = QFile::encodeName(folder());
+    const pid_t child = fork();
+    if (child == 0) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("HOME", folderName.constData(), 1);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1), dup2(null, 2);
+        execl(programName.constData(), programName.constData(), "--transcript", name.constData(), nullptr);
+        _exit(127);
+    }
+    ASSERT_GT(child, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(settingFile() + ".lock"); }, 60000));
+    ::kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    struct stat info {};
+    ASSERT_EQ(stat(name.constData(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    QFile file;
+    const int fd = open(name.constData(), O_RDONLY);
+    ASSERT_TRUE(file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    EXPECT_TRUE(file.readAll().contains("started"));
+    // Nothing was made beside it under another name: the folder holds the program, its setting
+    // file and the transcript.
+    std::set<QByteArray> names;
+    if (DIR* dir = opendir(folderName.constData())) {
+        while (const dirent* entry = readdir(dir))
+            names.insert(entry->d_name);
+        closedir(dir);
+    }
+    const std::set<QByteArray> expected = {".", "..", "dxs4820", "DXS4820.Log",
+                                           name.mid(folderName.size() + 1)};
+    EXPECT_EQ(names, expected);
+}
+
+using SignalledWindow = WindowFixture;
+
+// The window itself: a SIGTERM after choosing Square stores Square, as closing the window would.
+TEST_F(SignalledWindow, SigtermAfterChoosingSquareStoresSquare) {
+    frmDXS& w = window();
+    ShutdownSignals shutdown;
+    QObject::connect(&shutdown, &ShutdownSignals::arrived, &w, [&w] { w.endUnattended(); });
+    w.panel.optMainFunc[2]->click();
+    ASSERT_EQ(w.record.integer(RecordField::MainWaveform), 3);
+    ::kill(::getpid(), SIGTERM);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 60000));
+    EXPECT_EQ(shutdown.received(), SIGTERM);
+    SettingsRecord stored;
+    ASSERT_EQ(recordfile::readRecord(folder() + "/DXS4820.Log", stored), recordfile::ReadStatus::Read);
+    EXPECT_EQ(stored.integer(RecordField::MainWaveform), 3);
+    EXPECT_TRUE(w.unattendedFailure().isEmpty());
+    EXPECT_TRUE(dialogs().messages.empty()); // nobody was asked
+}
+
+// Logging out stores the setting at once; the window stays until the session ends it.
+TEST_F(SignalledWindow, LogoutStoresTheSetting) {
+    frmDXS& w = window();
+    w.panel.optMainFunc[1]->click();
+    EXPECT_EQ(w.storeForSessionEnd(), QString());
+    SettingsRecord stored;
+    ASSERT_EQ(recordfile::readRecord(folder() + "/DXS4820.Log", stored), recordfile::ReadStatus::Read);
+    EXPECT_EQ(stored.integer(RecordField::MainWaveform), 2);
+    EXPECT_TRUE(w.isVisible());
+    // One that cannot be stored says why.
+    QFile::remove(folder() + "/DXS4820.Log");
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder() + "/DXS4820.Log"), 0666), 0);
+    EXPECT_TRUE(w.storeForSessionEnd().contains("not a regular file"))
+        << w.storeForSessionEnd().toStdString();
+}
+
+// A signal that comes while closing asks whether to close anyway answers the question: the window
+// goes, and the cause is kept for standard error.
+TEST_F(SignalledWindow, ASignalDuringTheCloseQuestionEndsTheProgram) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder() + "/DXS4820.Log"), 0666), 0);
+    frmDXS& w = window();
+    struct SignalDuringQuestion : ScriptedDialogs {
+        frmDXS* window = nullptr;
+        Answer message(const QString& text, Buttons buttons, Icon icon) override {
+            ScriptedDialogs::message(text, buttons, icon);
+            window->endUnattended();
+            return Answer::No; // as the question's own answer would have been
+        }
+    };
+    auto dialogs = std::make_unique<SignalDuringQuestion>();
+    dialogs->window = &w;
+    const SignalDuringQuestion& asked = *dialogs;
+    w.setDialogs(std::move(dialogs));
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(asked.messages.size(), 1u);
+    EXPECT_TRUE(w.unattendedFailure().contains("not a regular file")) << w.unattendedFailure().toStdString();
+}
