@@ -185,7 +185,7 @@ std::unique_ptr<QMainWindow> bareWindow() {
     file->addAction("Save");
     file->addAction("Load");
     file->addAction("Print");
-    for (const char* item : {"Setting", "Send", "Help", "About"})
+    for (const char* item : {"Setting", "Send", "Preview", "Help", "About"})
         window->menuBar()->addAction(item);
     return window;
 }
