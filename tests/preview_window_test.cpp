@@ -1,6 +1,7 @@
 // The preview window, opened from the menu of the real window and driven through its real boxes.
 #include "app/PreviewPlot.h"
 #include "app/PreviewWindow.h"
+#include "panel/CaptionLabel.h"
 #include "rules_window.h"
 
 #include <QAction>

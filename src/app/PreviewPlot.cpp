@@ -1,5 +1,7 @@
 #include "app/PreviewPlot.h"
 
+#include "panel/CaptionLabel.h"
+
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
@@ -316,11 +318,6 @@ void drawPicture(Canvas& canvas, const preview::Picture& picture, QSizeF size, c
 }
 
 } // namespace
-
-double contrastRatio(const QColor& a, const QColor& b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 PlotColours PlotColours::forPalette(const QPalette& palette) {
     PlotColours c;

@@ -16,9 +16,6 @@ struct PlotColours {
     static PlotColours forPalette(const QPalette& palette);
 };
 
-// WCAG contrast ratio of two colours (1 to 21).
-double contrastRatio(const QColor& a, const QColor& b);
-
 class PreviewPlot : public QWidget {
     Q_OBJECT
 public:
