@@ -1,11 +1,13 @@
 // Speed and footprint of the front panel, measured on this machine: exchanges per second through
 // the simulated instrument without pacing, CPU used by the pacing wait, time until the main window
 // is on screen against a bare window, a full send with and without a transcript, reading and laying
-// out a help document of many format runs and one of a long run of combining marks, and peak
-// memory. Each measurement is one entry of the table in main(); add new ones there. Run with
-// QT_QPA_PLATFORM=offscreen where there is no display.
+// out a help document of many format runs and one of a long run of combining marks, recomputing
+// and repainting the preview, and peak memory. Each measurement is one entry of the table in
+// main(); add new ones there. Run with QT_QPA_PLATFORM=offscreen where there is no display.
 #include "app/CommandLine.h"
 #include "app/FontPreload.h"
+#include "app/PreviewPlot.h"
+#include "app/PreviewWindow.h"
 #include "app/frmDXS.h"
 #include "core/ProgramFolder.h"
 #include "help/RtfReader.h"
@@ -16,6 +18,7 @@
 #include "instrument/Transcript.h"
 #include "instrument/clsDXS4820.h"
 #include "operations/record/RecordFile.h"
+#include "panel/NumericBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QThread>
@@ -183,7 +187,7 @@ std::unique_ptr<QMainWindow> bareWindow() {
     file->addAction("Save");
     file->addAction("Load");
     file->addAction("Print");
-    for (const char* item : {"Setting", "Send", "Help", "About"})
+    for (const char* item : {"Setting", "Send", "Preview", "Help", "About"})
         window->menuBar()->addAction(item);
     return window;
 }
@@ -388,6 +392,100 @@ std::vector<Result> helpManyRuns(const QString&) {
             {"help document of many runs shown", shown, "ms", "goal < 2000 ms"}};
 }
 
+// The preview following one confirmed change: the panel read, the picture computed and the plot
+// painted, for settings from the plainest to the largest ratios of carrier to modulation, sweep and
+// trigger rate (drawn cycle by cycle up to the most cycles, as an envelope beyond). The median of
+// each setting's runs; the slowest setting is the result.
+std::vector<Result> previewRepaint(const QString&) {
+    frmDXS window;
+    window.show();
+    Panel& p = window.panel;
+    PreviewWindow& preview = showPreviewWindow(window);
+    QCoreApplication::processEvents();
+    auto set = [](NumericBox* box, const char* text) {
+        box->setText(text);
+        box->markAccepted();
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+    };
+    const std::vector<Case> cases = {
+        {"main sine", [&] { p.optSweep[1]->setChecked(true); }},
+        {"AM 15 MHz by 0.01 Hz",
+         [&] {
+             set(p.txtMainFreq, "15000000");
+             set(p.txtModRate, "0.01");
+             p.optModulation[0]->setChecked(true);
+         }},
+        {"AM 5 kHz by 1 kHz",
+         [&] {
+             set(p.txtMainFreq, "5000");
+             set(p.txtModRate, "1000");
+         }},
+        {"AM 50 kHz by 1 kHz",
+         [&] {
+             set(p.txtMainFreq, "50000");
+             set(p.txtModRate, "1000");
+         }},
+        {"FM 5 kHz by 100 Hz",
+         [&] {
+             set(p.txtMainFreq, "5000");
+             set(p.txtModRate, "100");
+             p.optModFM->setChecked(true);
+         }},
+        {"FM 15 MHz by 0.01 Hz",
+         [&] {
+             set(p.txtMainFreq, "15000000");
+             set(p.txtModRate, "0.01");
+         }},
+        {"log sweep to 15 MHz at 0.01 Hz",
+         [&] {
+             set(p.txtSweepStartFreq, "150000");
+             set(p.txtSweepStopFreq, "15000000");
+             set(p.txtSweepRate, "0.01");
+             p.optSweepModel[1]->setChecked(true);
+             p.optSweep[0]->setChecked(true);
+         }},
+        {"square sweep 1 to 2 kHz at 20 Hz",
+         [&] {
+             p.optMainFunc[2]->setChecked(true);
+             set(p.txtSweepStartFreq, "1000");
+             set(p.txtSweepStopFreq, "2000");
+             set(p.txtSweepRate, "20");
+         }},
+        {"burst 15 MHz at 100 Hz",
+         [&] {
+             set(p.txtMainFreq, "15000000");
+             set(p.txtTrgRate, "100");
+             p.optBurst[0]->setChecked(true);
+         }},
+        {"trigger 1 kHz at 20 Hz",
+         [&] {
+             set(p.txtMainFreq, "1000");
+             set(p.txtTrgRate, "20");
+             p.optTrigger[0]->setChecked(true);
+         }},
+    };
+    double worst = 0;
+    QString worstName;
+    for (const Case& c : cases) {
+        c.prepare();
+        QCoreApplication::processEvents();
+        std::vector<double> times;
+        for (int run = 0; run < 25; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            preview.refresh();
+            preview.plot()->repaint();
+            times.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        const double typical = median(times);
+        if (typical > worst) worst = typical, worstName = c.name;
+    }
+    return {{"preview recompute and repaint, slowest", worst, "ms", worstName + "; goal < 16 ms"}};
+}
+
 // A valid help document of about 500 KB that is one letter followed by one long run of combining
 // marks, read into a text box like the help window's, laid out and painted, then painted again.
 std::vector<Result> helpCombiningMarks(const QString&) {
@@ -449,6 +547,8 @@ int main(int argc, char** argv) {
         {"marks", "a 500 KB help document of one letter under a long run of combining marks", helpCombiningMarks},
         {"read", "a full read at the default pacing, its time and CPU", fullRead},
         {"script", "dxs4820 --send FILE from process start to exit", sendScript},
+        {"preview", "the preview window recomputed and repainted after a change, worst of ten settings",
+         previewRepaint},
         {"memory", "peak memory", peakMemory}, // last: the peak over everything above
     };
     const QStringList chosen = app.arguments().mid(1);

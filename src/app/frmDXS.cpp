@@ -1,5 +1,6 @@
 #include "app/frmDXS.h"
 
+#include "app/PreviewWindow.h"
 #include "app/QtUserDialogs.h"
 #include "help/HelpContext.h"
 #include "help/HelpWindows.h"
@@ -173,6 +174,7 @@ void frmDXS::buildMenus() {
     mnuSetting = menuBar()->addAction("&Setting");
     mnuSend = menuBar()->addAction("Se&nd");
     mnuRead = menuBar()->addAction("&Read");
+    mnuPreview = menuBar()->addAction("&Preview");
     mnuHelp = menuBar()->addAction("&Help");
     mnuAbout = menuBar()->addAction("&About");
     SaveFile->setObjectName("SaveFile");
@@ -182,6 +184,7 @@ void frmDXS::buildMenus() {
     mnuSetting->setObjectName("mnuSetting");
     mnuSend->setObjectName("mnuSend");
     mnuRead->setObjectName("mnuRead");
+    mnuPreview->setObjectName("mnuPreview");
     mnuHelp->setObjectName("mnuHelp");
     mnuAbout->setObjectName("mnuAbout");
 
@@ -189,6 +192,7 @@ void frmDXS::buildMenus() {
     connect(LoadFile, &QAction::triggered, this, [this] { ::LoadFile(operationContext()); });
     connect(mnuFile, &QMenu::aboutToShow, this, &frmDXS::fillRecentMenu);
     connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(helpContext()); });
+    connect(mnuPreview, &QAction::triggered, this, [this] { showPreviewWindow(*this); });
     connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });
     installShortcuts();

@@ -65,6 +65,7 @@ public:
     QAction* mnuSetting = nullptr;
     QAction* mnuSend = nullptr;
     QAction* mnuRead = nullptr;
+    QAction* mnuPreview = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
 

@@ -110,6 +110,13 @@ void NumericBox::setBackColor(int color) {
     const QString description =
         color == ColorOrange ? QStringLiteral("edited, press Enter to confirm") : QString();
     if (accessibleDescription() != description) setAccessibleDescription(description);
+    noteConfirmedState();
+}
+
+void NumericBox::noteConfirmedState() {
+    // A white box stands for its text; an orange one still for the text it had when last white.
+    if (!isEdited()) m_confirmedText = text();
+    emit confirmedStateChanged();
 }
 
 void NumericBox::setDesignDefault(const QString& text) {
@@ -149,6 +156,9 @@ void NumericBox::onTextChanged() {
         if (ownTextChangedRule) ownTextChangedRule();
         break;
     }
+    // Boxes that never turn orange (the burst count, the trigger phase, the sweep boxes written by
+    // other rules) are confirmed by every change.
+    noteConfirmedState();
 }
 
 void NumericBox::step(int direction) {

@@ -29,6 +29,10 @@ public:
     void markAccepted() { setBackColor(ColorWhite); }
     void markEdited() { setBackColor(ColorOrange); }
 
+    // The text as last accepted: the box's text while it is white, its last white text while it is
+    // orange. What the panel stands for until the edit is confirmed.
+    QString confirmedText() const { return m_confirmedText; }
+
     // The text the window is created with: set without any text-changed reaction, box white.
     void setDesignDefault(const QString& text);
 
@@ -57,6 +61,8 @@ public:
 
 signals:
     void enterPressed();
+    // The confirmed text or the colour changed (an edit begun, confirmed or taken back).
+    void confirmedStateChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -65,10 +71,12 @@ protected:
 
 private:
     void onTextChanged();
+    void noteConfirmedState();
 
     const BoxSpec* m_spec;
     QString m_tag;
     int m_backColor = ColorWhite;
+    QString m_confirmedText;
     UpDownButtons* m_upDown = nullptr;
     bool m_quiet = false;
 };
