@@ -186,8 +186,9 @@ std::unique_ptr<QMainWindow> bareWindow() {
     QMenu* file = window->menuBar()->addMenu("File");
     file->addAction("Save");
     file->addAction("Load");
+    file->addMenu("Recent");
     file->addAction("Print");
-    for (const char* item : {"Setting", "Send", "Preview", "Help", "About"})
+    for (const char* item : {"Setting", "Send", "Read", "Preview", "Help", "About"})
         window->menuBar()->addAction(item);
     return window;
 }

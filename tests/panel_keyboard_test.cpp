@@ -189,7 +189,7 @@ TEST_F(PanelKeyboard, MenuKeysAndShortcutsTypeNothing) {
         captions << action->iconText();
     for (QAction* action : w.mnuFile->actions())
         captions << action->iconText();
-    EXPECT_EQ(captions.mid(0, 6), QStringList({"File", "Setting", "Send", "Preview", "Help", "About"}));
+    EXPECT_EQ(captions.mid(0, 7), QStringList({"File", "Setting", "Send", "Read", "Preview", "Help", "About"}));
     EXPECT_EQ(captions.mid(captions.size() - w.mnuFile->actions().size()).mid(0, 3),
               QStringList({"Save", "Load", "Print"}));
 

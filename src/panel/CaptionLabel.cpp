@@ -20,15 +20,26 @@ double luminance(const QColor& colour) {
 // A little above the 4.5:1 asked for, so the lighter tab page and anti-aliasing keep it.
 constexpr double kReadableContrast = 4.7;
 
-// The colour to draw in on this label's desktop background: the given colour on a light
-// background, as designed; on a dark one the same hue mixed with white until it reads against the
-// lightest surface the label can sit on (the window, or a tab page drawn lighter than a button).
+// The colour to draw in on this label's desktop background: the given colour where it reads; on a
+// light background otherwise the same hue darkened, on a dark one the same hue mixed with white,
+// until it reads against the surfaces the label can sit on (the window, or a tab page drawn lighter
+// than a button).
 QColor readableColour(const QColor& colour, const QPalette& desktop) {
     const QColor window = desktop.color(QPalette::Window);
     const QColor page = desktop.color(QPalette::Button).lighter(130);
     const QColor lightest = luminance(page) > luminance(window) ? page : window;
-    if (luminance(lightest) >= luminance(colour)) return colour;
     QColor mixed = colour;
+    if (luminance(lightest) >= luminance(colour)) {
+        // A light desktop: the colour is darkened, keeping its hue, until it reads against the
+        // darker of the two backgrounds a caption stands on.
+        const QColor darkest = luminance(page) < luminance(window) ? page : window;
+        for (int step = 1; step <= 50 && contrastRatio(mixed, darkest) < kReadableContrast; ++step) {
+            const double keep = 1 - step / 50.0;
+            mixed = QColor::fromRgbF(float(colour.redF() * keep), float(colour.greenF() * keep),
+                                     float(colour.blueF() * keep));
+        }
+        return mixed;
+    }
     for (int step = 1; step <= 50 && contrastRatio(mixed, lightest) < kReadableContrast; ++step) {
         const double t = step / 50.0;
         mixed = QColor::fromRgbF(float(colour.redF() * (1 - t) + t), float(colour.greenF() * (1 - t) + t),
