@@ -3,7 +3,6 @@
 #include "app/PreviewPlot.h"
 #include "app/frmDXS.h"
 #include "core/NumberText.h"
-#include "core/ProgramFolder.h"
 #include "operations/record/RecordFile.h"
 #include "panel/NumericBox.h"
 
@@ -17,6 +16,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -205,8 +205,18 @@ void PreviewWindow::save(const QString& kind) {
     const bool svg = kind == QLatin1String("svg");
     const QString filter =
         svg ? QStringLiteral("SVG drawing(*.svg)|*.svg") : QStringLiteral("PNG image(*.png)|*.png");
-    QString path = m_owner.dialogs().chooseFile(QDir::toNativeSeparators(programFolder() + "/"),
-                                                QStringLiteral("preview.") + kind, filter);
+    // A folder the user can write: an installed copy's own folder is not one.
+    QString startFolder = QDir::homePath();
+    for (const auto location : {QStandardPaths::PicturesLocation, QStandardPaths::DocumentsLocation}) {
+        const QFileInfo folder(QStandardPaths::writableLocation(location));
+        if (folder.isDir() && folder.isWritable()) {
+            startFolder = folder.absoluteFilePath();
+            break;
+        }
+    }
+    QString path = m_owner.dialogs().chooseFile({UserDialogs::FileDialogKind::Save, QStringLiteral("Save"),
+                                                 QDir::toNativeSeparators(startFolder),
+                                                 QStringLiteral("preview.") + kind, filter});
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + kind;
     const QSize size = m_plot->size().expandedTo(m_plot->sizeHint());
