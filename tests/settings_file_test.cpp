@@ -111,15 +111,17 @@ struct OrdinaryUser {
     bool m_dropped;
 };
 
-// Runs the action with a writer waiting at the pipe, so that whatever opens it for reading meets an
-// empty pipe at once instead of waiting for good; tells whether anything did.
+// Runs the action with a writer waiting at the pipe, so that whatever opens it for reading, however
+// often, meets an empty pipe at once instead of waiting for good; tells whether anything did.
 bool pipeOpenedBy(const QString& path, const std::function<void()>& action) {
     const QByteArray name = QFile::encodeName(path);
     std::atomic<bool> released = false, opened = false;
     std::thread writer([&] {
-        const int fd = open(name, O_WRONLY);
-        opened = !released;
-        close(fd);
+        for (int fd; (fd = open(name, O_WRONLY)) >= 0;) {
+            close(fd);
+            if (released) return;
+            opened = true;
+        }
     });
     action();
     released = true;
@@ -611,7 +613,9 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         writeAll(file, stored().slot() + tail);
         ASSERT_EQ(chmod(QFile::encodeName(file), mode), 0);
         ASSERT_EQ(chown(QFile::encodeName(file), owner, owner), 0);
-        if (linked) ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        if (linked) {
+            ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        }
         const FileIdentity before = identity(file);
         window().panel.optMainFunc[2]->click(); // Square
         if (full) small.fill(disk + "/filler");
@@ -622,7 +626,9 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         square.setInteger(F::MainWaveform, 3);
         EXPECT_EQ(readAll(file), square.slot() + tail);
         EXPECT_EQ(identity(file), before);
-        if (linked) EXPECT_EQ(readAll(other), square.slot() + tail);
+        if (linked) {
+            EXPECT_EQ(readAll(other), square.slot() + tail);
+        }
         EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1 + int(linked) + int(full));
         m_window.reset();
         for (const QString& name : {file, other, disk + "/filler"})
