@@ -15,7 +15,6 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -241,9 +240,7 @@ TEST_F(HelpLookup, InstalledProgramOpensTheInstalledDocument) {
     EXPECT_EQ(text.mid(2865, 10), "Amplitude:");
     EXPECT_EQ(text.mid(14044, 26), "External Counter Function:");
     // Its bin folder is writable here, yet the setting goes to the user's application-data folder.
-    EXPECT_EQ(defaultSettingFile(),
-              QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                                       "/DXS4820.Log"));
+    EXPECT_EQ(defaultSettingFile(), QDir::toNativeSeparators(settingsDir() + "/DXS4820.Log"));
 }
 
 TEST_F(AboutWindow, ShowsOnceWithoutBlockingAndItsButtonsWork) {

@@ -190,8 +190,8 @@ TEST_F(PanelKeyboard, MenuKeysAndShortcutsTypeNothing) {
     for (QAction* action : w.mnuFile->actions())
         captions << action->iconText();
     EXPECT_EQ(captions.mid(0, 7), QStringList({"File", "Setting", "Send", "Read", "Preview", "Help", "About"}));
-    EXPECT_EQ(captions.mid(captions.size() - w.mnuFile->actions().size()).mid(0, 3),
-              QStringList({"Save", "Load", "Print"}));
+    EXPECT_EQ(captions.mid(captions.size() - w.mnuFile->actions().size()).mid(0, 4),
+              QStringList({"Save", "Load", "Recent", "Print"}));
 
     // The key, the control that has the focus, the command it starts (or none) and the help it opens.
     struct Case {

@@ -111,15 +111,17 @@ struct OrdinaryUser {
     bool m_dropped;
 };
 
-// Runs the action with a writer waiting at the pipe, so that whatever opens it for reading meets an
-// empty pipe at once instead of waiting for good; tells whether anything did.
+// Runs the action with a writer waiting at the pipe, so that whatever opens it for reading, however
+// often, meets an empty pipe at once instead of waiting for good; tells whether anything did.
 bool pipeOpenedBy(const QString& path, const std::function<void()>& action) {
     const QByteArray name = QFile::encodeName(path);
     std::atomic<bool> released = false, opened = false;
     std::thread writer([&] {
-        const int fd = open(name, O_WRONLY);
-        opened = !released;
-        close(fd);
+        for (int fd; (fd = open(name, O_WRONLY)) >= 0;) {
+            close(fd);
+            if (released) return;
+            opened = true;
+        }
     });
     action();
     released = true;
@@ -611,7 +613,9 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         writeAll(file, stored().slot() + tail);
         ASSERT_EQ(chmod(QFile::encodeName(file), mode), 0);
         ASSERT_EQ(chown(QFile::encodeName(file), owner, owner), 0);
-        if (linked) ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        if (linked) {
+            ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        }
         const FileIdentity before = identity(file);
         window().panel.optMainFunc[2]->click(); // Square
         if (full) small.fill(disk + "/filler");
@@ -622,7 +626,9 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         square.setInteger(F::MainWaveform, 3);
         EXPECT_EQ(readAll(file), square.slot() + tail);
         EXPECT_EQ(identity(file), before);
-        if (linked) EXPECT_EQ(readAll(other), square.slot() + tail);
+        if (linked) {
+            EXPECT_EQ(readAll(other), square.slot() + tail);
+        }
         EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1 + int(linked) + int(full));
         m_window.reset();
         for (const QString& name : {file, other, disk + "/filler"})
@@ -728,6 +734,7 @@ TEST_F(SettingFiles, AKilledCopyHoldsNothingBack) {
 TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
     ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
     setProgramFolder(path("prefix/bin")); // an installed copy keeps its setting in the home folder
+    setSettingsFolder(QString());         // the user's own, as the program finds it
     writeAll(path("home"), "a file, not a folder");
     const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
     qputenv("HOME", QFile::encodeName(path("home")));
@@ -740,6 +747,7 @@ TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
     qputenv("HOME", home);
     if (!dataHome.isNull()) qputenv("XDG_DATA_HOME", dataHome);
     setProgramFolder(folder());
+    setSettingsFolder(settingsDir());
     EXPECT_FALSE(window().isVisible());
     ASSERT_EQ(dialogs().messages.size(), 1u);
     EXPECT_TRUE(dialogs().texts()[0].startsWith("The setting could not be stored in " + file + ".\n" +
@@ -753,18 +761,22 @@ TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
 TEST_F(SettingFiles, ARelativeDataHomeIsIgnored) {
     ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
     setProgramFolder(path("prefix/bin"));
+    setSettingsFolder(QString());
     const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
     qputenv("HOME", QFile::encodeName(path("home")));
     qputenv("XDG_DATA_HOME", "relative/data");
     const QString file = defaultSettingFile();
+    const QString links = settingsFolder(); // the COMn links are looked for in the same folder
     qputenv("HOME", home);
     if (dataHome.isNull())
         qunsetenv("XDG_DATA_HOME");
     else
         qputenv("XDG_DATA_HOME", dataHome);
     setProgramFolder(folder());
-    EXPECT_TRUE(file.startsWith(path("home/.local/share/"))) << file.toStdString();
-    EXPECT_TRUE(file.endsWith("/DXS4820.Log")) << file.toStdString();
+    setSettingsFolder(settingsDir());
+    EXPECT_EQ(file,
+              path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software/DXS4820.Log"));
+    EXPECT_EQ(links, path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software"));
 }
 
 namespace {
@@ -876,7 +888,7 @@ TEST_F(SettingFiles, AnInstalledCopySavesItsProposalIntoAWritableFolder) {
     EXPECT_EQ(readAll(QDir(documents).filePath("DXS4820.Log")), window().record.slot());
     for (const QString& open : {folder(), path("prefix"), bin})
         chmod(QFile::encodeName(open), 0755);
-    m_window.reset(); // closing stores the setting in the test's home, not the real one
+    m_window.reset(); // closing stores the setting in the test's settings folder, not the user's
 }
 
 // The real dialogs: Save proposes the name in the start folder under its own title and button, adds
@@ -993,6 +1005,63 @@ TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
     EXPECT_EQ(recentEntries(window()), QStringList({"&1 " + shown("d.Log"), "&2 " + shown("b.Log"),
                                                     "&3 " + shown("f.Log"), "&4 " + shown("c.Log")}));
     EXPECT_EQ(int(dialogs().messages.size()), before);
+}
+
+// The history is a plain UTF-8 file of lines, the folder last used first; a name may hold any
+// character, and one holding a line break, which the file cannot keep, is not remembered.
+TEST_F(SettingFiles, TheHistoryKeepsAnyNameButOneWithALineBreak) {
+    ASSERT_TRUE(QDir().mkpath(path("før = [General]")));
+    const QString odd = path("før = [General]/a \"b\", c;d\\é.Log");
+    const QString broken = path("two\nlines.Log");
+    save(path("plain.Log"));
+    save(odd);
+    save(broken); // saved, but neither listed nor the folder of the next dialog
+    EXPECT_TRUE(QFileInfo(broken).isFile());
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
+    EXPECT_EQ(readAll(path("DXS4820.ini")), ("LastFolder=" + path("før = [General]") + "\nRecent=" + odd +
+                                             "\nRecent=" + path("plain.Log") + "\n")
+                                                .toUtf8());
+
+    // Written by hand: lines it does not know are passed over.
+    writeAll(path("DXS4820.ini"),
+             ("[General]\nRecent=" + path("plain.Log") +
+              "\nsomething else\nLastFolder=" + path("før = [General]") + "\nRecent=" + odd + "\n")
+                 .toUtf8());
+    m_window.reset();
+    EXPECT_EQ(recentEntries(window()), QStringList({"&1 " + path("plain.Log"), "&2 " + odd}));
+    dialogs().files.push_back(QString());
+    window().LoadFile->trigger();
+    ASSERT_EQ(dialogs().fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs().fileRequests[0].startFolder, path("før = [General]"));
+}
+
+// A history whose name is taken by a pipe is neither read (that would wait for a writer for good)
+// nor written; saving and loading go on without a box.
+TEST_F(SettingFiles, APipeAsHistoryIsLeftAsItIs) {
+    const QString history = path("DXS4820.ini");
+    const std::tuple<const char*, std::function<void()>, std::pair<mode_t, mode_t>> rows[] = {
+        {"pipe", [&] { mkfifo(QFile::encodeName(history), 0666); }, {S_IFIFO, S_IFIFO}},
+        {"link to a pipe",
+         [&] { mkfifo(QFile::encodeName(path("pipe")), 0666), QFile::link("pipe", history); },
+         {S_IFLNK, S_IFIFO}},
+    };
+    for (const auto& [what, make, kind] : rows) {
+        SCOPED_TRACE(what);
+        make();
+        const QString pipe = QFileInfo(history).canonicalFilePath();
+        const bool opened = pipeOpenedBy(pipe, [&] {
+            save(path("a.Log"));
+            load(path("a.Log"));
+            EXPECT_EQ(recentEntries(window()), QStringList());
+        });
+        EXPECT_FALSE(opened);
+        EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
+        EXPECT_EQ(types(history), kind);
+        EXPECT_EQ(dialogs().fileRequests.size(), 2u);
+        m_window.reset();
+        for (const char* name : {"DXS4820.ini", "pipe"})
+            QFile::remove(path(name));
+    }
 }
 
 // A setting file dropped on the window, on a text box as well, is loaded as Load does; other drops are

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -36,7 +37,12 @@ QString settingsFolder() {
 #else
     // As the application-data location of a program of that name (no organisation) is made, so the
     // simulated instrument, which has a name of its own, finds the front panel's folder.
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    // A relative XDG_DATA_HOME is ignored, as if unset: the folder would move with the working
+    // folder the program happens to be started from.
+    const QString dataHome = QFile::decodeName(qgetenv("XDG_DATA_HOME"));
+    if (!dataHome.isEmpty() && QDir::isRelativePath(dataHome) && data.startsWith(dataHome))
+        data = QDir::homePath() + "/.local/share" + data.mid(dataHome.size());
     return data.isEmpty() ? QString() : data + "/" + frontPanelName;
 #endif
 }

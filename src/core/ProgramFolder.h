@@ -12,8 +12,9 @@ inline constexpr char frontPanelName[] = "DXS-4820 Function Generator RS232 Inte
 // The front panel's folder in the user's application-data folder (on Linux
 // ~/.local/share/<frontPanelName>), whichever program asks: the front panel keeps its setting
 // there when its own folder is not writable and looks for COMn links there after its own folder;
-// the simulated instrument places its link there by default. Empty when the system names no
-// application-data folder. Tests point it at a folder of their own.
+// the simulated instrument places its link there by default. A relative XDG_DATA_HOME counts as
+// unset. Empty when the system names no application-data folder. Tests point it at a folder of
+// their own.
 QString settingsFolder();
 void setSettingsFolder(const QString& folder);
 

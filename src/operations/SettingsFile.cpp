@@ -15,42 +15,35 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QtDebug>
 #include <memory>
+#include <optional>
 
 namespace {
 
 constexpr char SettingFileFilter[] = "DXS4820(*.Log)|*.Log";
 constexpr int FirstSweepSegment = 1;
 constexpr int LastSweepSegment = 8;
-// The Recent list and the folder the file dialogs last used, kept beside the default setting file.
+// The Recent list and the folder the file dialogs last used, kept beside the default setting file as
+// UTF-8 lines "LastFolder=<folder>" and "Recent=<file>", newest file first. A name holding a line
+// break cannot be kept in it and is not remembered.
 constexpr char FileHistoryName[] = "DXS4820.ini";
-constexpr char RecentKey[] = "RecentFiles";
-constexpr char LastFolderKey[] = "LastFolder";
+constexpr QLatin1StringView LastFolderKey("LastFolder=");
+constexpr QLatin1StringView RecentKey("Recent=");
 constexpr int RecentCount = 5;
 
-QString appDataFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    // A relative XDG_DATA_HOME is to be ignored, as if unset: the folder would move with the
-    // working folder the program happens to be started from.
-    const QString dataHome = QFile::decodeName(qgetenv("XDG_DATA_HOME"));
-    if (!dataHome.isEmpty() && QDir::isRelativePath(dataHome) && folder.startsWith(dataHome))
-        return QDir::homePath() + "/.local/share" + folder.mid(dataHome.size());
-    return folder;
-}
-
-// The application-data folder is made before the default file in it is first locked or stored.
+// The application-data folder (the settings folder, where the COMn links are looked for too) is made
+// before the default file in it is first locked or stored.
 void makeFolderOf(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!appDataFolder().isEmpty() &&
-        QDir::cleanPath(folder) == QDir::cleanPath(QDir(appDataFolder()).absolutePath()))
+    if (!settingsFolder().isEmpty() &&
+        QDir::cleanPath(folder) == QDir::cleanPath(QDir(settingsFolder()).absolutePath()))
         QDir().mkpath(folder);
 }
 
 recordfile::DefaultLocation defaultLocation() {
-    return recordfile::defaultLocation(programFolder(), appDataFolder(), installedCopy());
+    return recordfile::defaultLocation(programFolder(), settingsFolder(), installedCopy());
 }
 
 bool writableFolder(const QString& folder) {
@@ -58,23 +51,42 @@ bool writableFolder(const QString& folder) {
     return !folder.isEmpty() && info.isDir() && info.isWritable();
 }
 
+struct FileHistory {
+    QString path;
+    QStringList recent;
+    QString lastFolder;
+};
+
 // The file history, or none where its name is taken by something other than a file (a pipe there
-// would hold the program up when read).
-std::unique_ptr<QSettings> fileHistory() {
-    const QString path = QDir(QFileInfo(defaultSettingFile()).absolutePath()).filePath(FileHistoryName);
-    if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) return nullptr;
-    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+// would hold the program up when read). A history that cannot be read is an empty one.
+std::optional<FileHistory> fileHistory() {
+    FileHistory history;
+    history.path = QDir(QFileInfo(defaultSettingFile()).absolutePath()).filePath(FileHistoryName);
+    const QFileInfo info(history.path);
+    if (info.exists() && !info.isFile()) return std::nullopt;
+    QFile file(history.path);
+    if (!file.open(QIODevice::ReadOnly)) return history;
+    for (const QByteArray& bytes : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(bytes);
+        if (line.startsWith(RecentKey) && line.size() > RecentKey.size())
+            history.recent << line.mid(RecentKey.size());
+        else if (line.startsWith(LastFolderKey) && history.lastFolder.isEmpty())
+            history.lastFolder = line.mid(LastFolderKey.size());
+    }
+    return history;
 }
 
-void storeHistory(QSettings& history, const QStringList& recent, const QString& lastFolder) {
+// Losing the history costs the user a shortcut only: a warning, no box.
+void storeHistory(const FileHistory& history) {
+    QByteArray text;
+    if (!history.lastFolder.isEmpty()) text += (LastFolderKey + history.lastFolder).toUtf8() + '\n';
+    for (const QString& file : history.recent)
+        text += (RecentKey + file).toUtf8() + '\n';
     // The first Save or Load of an installed copy may come before the folder was ever made.
-    QDir().mkpath(QFileInfo(history.fileName()).absolutePath());
-    history.setValue(RecentKey, recent);
-    history.setValue(LastFolderKey, lastFolder);
-    history.sync();
-    if (history.status() != QSettings::NoError)
-        qWarning().noquote() << QStringLiteral("The list of recent setting files could not be kept in %1")
-                                    .arg(QDir::toNativeSeparators(history.fileName()));
+    QDir().mkpath(QFileInfo(history.path).absolutePath());
+    if (const auto result = recordfile::writeFile(history.path, text, /*keepTail=*/false); !result)
+        qWarning().noquote() << QStringLiteral("The list of recent setting files could not be kept in %1: %2")
+                                    .arg(QDir::toNativeSeparators(history.path), result.reason);
 }
 
 QString absolute(const QString& path) {
@@ -83,28 +95,27 @@ QString absolute(const QString& path) {
 
 // A file loaded or saved heads the Recent list, and its folder is where the next dialog opens.
 void rememberFile(const QString& path) {
-    const auto history = fileHistory();
-    if (!history) return;
     const QString file = absolute(path);
-    QStringList recent = history->value(RecentKey).toStringList();
-    recent.removeAll(file);
-    recent.prepend(file);
-    storeHistory(*history, recent.mid(0, RecentCount), QFileInfo(file).absolutePath());
+    if (file.contains(u'\n')) return;
+    auto history = fileHistory();
+    if (!history) return;
+    history->recent.removeAll(file);
+    history->recent.prepend(file);
+    history->recent = history->recent.mid(0, RecentCount);
+    history->lastFolder = QFileInfo(file).absolutePath();
+    storeHistory(*history);
 }
 
 void forgetFile(const QString& path) {
-    const auto history = fileHistory();
-    if (!history) return;
-    QStringList recent = history->value(RecentKey).toStringList();
-    if (recent.removeAll(absolute(path)) > 0)
-        storeHistory(*history, recent, history->value(LastFolderKey).toString());
+    auto history = fileHistory();
+    if (history && history->recent.removeAll(absolute(path)) > 0) storeHistory(*history);
 }
 
 // The folder the file dialogs open in: the one last used, else the user's documents or home
 // folder; never one the user cannot write (the program's own folder of an installed copy).
 QString dialogFolder() {
     QStringList candidates;
-    if (const auto history = fileHistory()) candidates << history->value(LastFolderKey).toString();
+    if (const auto history = fileHistory()) candidates << history->lastFolder;
     candidates << QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) << QDir::homePath()
                << QFileInfo(defaultSettingFile()).absolutePath() << QDir::tempPath();
     for (const QString& folder : candidates)
@@ -254,7 +265,7 @@ bool loadSettingFile(OperationContext& ctx, const QString& path) {
 
 QStringList recentSettingFiles() {
     const auto history = fileHistory();
-    return history ? history->value(RecentKey).toStringList().mid(0, RecentCount) : QStringList();
+    return history ? history->recent.mid(0, RecentCount) : QStringList();
 }
 
 void RestoreData(OperationContext& ctx) {
