@@ -3,7 +3,7 @@
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 #include "panel/NumericBox.h"
 #include "support/QtPrint.h"
 #include "support/WindowFixture.h"

@@ -7,7 +7,7 @@
 #include "instrument/SerialTransport.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
-#include "operations/record/DefaultFileLock.h"
+#include "record/DefaultFileLock.h"
 #include "panel/PanelAccessibility.h"
 #include "panel/PanelWiring.h"
 #include "panel/RuleContext.h"

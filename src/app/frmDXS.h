@@ -6,7 +6,7 @@
 #include "help/HelpContext.h"
 #include "instrument/clsDXS4820.h"
 #include "operations/OperationContext.h"
-#include "operations/record/SettingsRecord.h"
+#include "record/SettingsRecord.h"
 #include "panel/Panel.h"
 #include "panel/RuleContext.h"
 #include "panel/UserDialogs.h"

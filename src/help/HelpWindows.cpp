@@ -3,7 +3,7 @@
 #include "help/HelpContext.h"
 #include "help/frmAbout.h"
 #include "help/frmHelp.h"
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>

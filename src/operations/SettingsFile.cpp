@@ -4,8 +4,8 @@
 #include "core/ProgramFolder.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
-#include "operations/record/DefaultFileLock.h"
-#include "operations/record/RecordFile.h"
+#include "record/DefaultFileLock.h"
+#include "record/RecordFile.h"
 #include "panel/NumericBox.h"
 
 #include <QDir>
