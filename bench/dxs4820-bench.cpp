@@ -249,7 +249,7 @@ std::vector<Result> windowShown(const QString& folder) {
     QElapsedTimer timer;
     timer.start();
     window.show();
-    while (!window.message().startsWith("DXS-4820 <--> PC:") || window.instrument.isExchanging()) {
+    while (!window.messageLineText().startsWith("DXS-4820 <--> PC:") || window.instrument.isExchanging()) {
         if (timer.elapsed() > 10000) break;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }

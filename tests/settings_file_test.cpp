@@ -520,9 +520,9 @@ TEST_F(SettingFiles, PrintOutputThatCannotBeWritten) {
         printer.setOutputFileName(file);
         {
             const FileSizeLimit fullDisk(room);
-            printMainWindowOn(window().helpContext(), printer);
+            printMainWindowOn(window().operationContext(), printer);
         }
-        EXPECT_EQ(window().message(), message);
+        EXPECT_EQ(window().messageLineText(), message);
     }
     EXPECT_EQ(readAll(kept), "old");
 }

@@ -63,12 +63,12 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     m_helpContext.emplace(HelpContext{*this, currentDialogs, messageLine});
 
     installPanelConventions(ruleContext());
-    installMainSettingRules(ruleContext());
-    installSweepRules(ruleContext());
-    installModulationRules(ruleContext());
-    installTriggerRules(ruleContext());
-    installBurstRules(ruleContext());
-    installGateRules(ruleContext());
+    installMainSettingGroup(ruleContext());
+    installSweepGroup(ruleContext());
+    installModulationGroup(ruleContext());
+    installTriggerGroup(ruleContext());
+    installBurstGroup(ruleContext());
+    installGateGroup(ruleContext());
     installConnectionFrame(operationContext());
     installSend(operationContext());
 
@@ -100,7 +100,7 @@ void frmDXS::setMessage(const QString& text) {
     // A long summary reads from its beginning, as a one-line message should.
     txtMessage->setCursorPosition(0);
 }
-QString frmDXS::message() const {
+QString frmDXS::messageLineText() const {
     return txtMessage->text();
 }
 
@@ -122,9 +122,9 @@ void frmDXS::buildMenus() {
     mnuHelp->setObjectName("mnuHelp");
     mnuAbout->setObjectName("mnuAbout");
 
-    connect(SaveFile, &QAction::triggered, this, [this] { ::SaveFile(operationContext()); });
-    connect(LoadFile, &QAction::triggered, this, [this] { ::LoadFile(operationContext()); });
-    connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(helpContext()); });
+    connect(SaveFile, &QAction::triggered, this, [this] { SaveFile_Click(operationContext()); });
+    connect(LoadFile, &QAction::triggered, this, [this] { LoadFile_Click(operationContext()); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(operationContext()); });
     connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });
 }

@@ -47,7 +47,7 @@ public:
 
     // The message line: every writer replaces its whole text.
     void setMessage(const QString& text);
-    QString message() const;
+    QString messageLineText() const;
 
     // Menu commands.
     QMenu* mnuFile = nullptr;

@@ -139,7 +139,7 @@ std::unique_ptr<DefaultFileLock> ClaimDefaultFile() {
     return lock;
 }
 
-void SaveFile(OperationContext& ctx) {
+void SaveFile_Click(OperationContext& ctx) {
     const QString path =
         ctx.dialogs().chooseFile(dialogFolder(), recordfile::DefaultFileName, SettingFileFilter);
     if (path.isEmpty()) return;
@@ -151,7 +151,7 @@ void SaveFile(OperationContext& ctx) {
     }
 }
 
-void LoadFile(OperationContext& ctx) {
+void LoadFile_Click(OperationContext& ctx) {
     const QString path = ctx.dialogs().chooseFile(dialogFolder(), QString(), SettingFileFilter);
     if (!path.isEmpty()) {
         // A missing (or unreadable) file leaves the record as it is; the panel is restored from it.

@@ -6,7 +6,7 @@
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SourcePairs.h"
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 #include "panel/rules/RateBand.h"
 #include "panel/rules/Trigger.h"
 
@@ -49,7 +49,7 @@ void followTriggerSource(Panel& panel) {
 
 } // namespace
 
-void installTriggerRules(RuleContext& ctx) {
+void installTriggerGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     panel.txtTrgRate->enterRule = [&ctx] { txtTrgRate_Enter(ctx); };
     panel.txtTrgSymmetry->enterRule = [&ctx] { txtTrgSymmetry_Enter(ctx); };

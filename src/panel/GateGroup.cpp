@@ -7,7 +7,7 @@
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SourcePairs.h"
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 #include "panel/rules/Gate.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
@@ -82,7 +82,7 @@ void followGateSource(Panel& panel) {
 
 } // namespace
 
-void installGateRules(RuleContext& ctx) {
+void installGateGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     panel.txtGatePeriod->enterRule = [&ctx] { txtGatePeriod_Enter(ctx); };
     panel.txtOpenGatePeriod->enterRule = [&ctx] { txtOpenGatePeriod_Enter(ctx); };

@@ -7,7 +7,7 @@
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SourcePairs.h"
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 #include "panel/rules/Burst.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
@@ -115,7 +115,7 @@ void followBurstSource(Panel& panel) {
 
 } // namespace
 
-void installBurstRules(RuleContext& ctx) {
+void installBurstGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     panel.txtBurstPeriod->enterRule = [&ctx] { txtBurstPeriod_Enter(ctx); };
     panel.txtBurstCount->ownTextChangedRule = [&ctx] { txtBurstCount_Change(ctx); };
