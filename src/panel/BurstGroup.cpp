@@ -108,11 +108,6 @@ void HScroll1_Change(RuleContext& ctx, int value) {
     }
 }
 
-void followBurstSource(Panel& panel) {
-    followSource({panel.optBurstInt, panel.optBurstExt},
-                 {{panel.optGateInt, panel.optGateExt}, {panel.optTriggerInt, panel.optTriggerExt}});
-}
-
 } // namespace
 
 void installBurstGroup(RuleContext& ctx) {
@@ -125,6 +120,6 @@ void installBurstGroup(RuleContext& ctx) {
     QObject::connect(panel.HScroll1, &QScrollBar::valueChanged, &ctx.window,
                      [&ctx](int value) { HScroll1_Change(ctx, value); });
     // The external source leaves the boxes as they are.
-    onOptionChosen(panel.optBurstInt, [&panel] { followBurstSource(panel); });
-    onOptionChosen(panel.optBurstExt, [&panel] { followBurstSource(panel); });
+    onOptionChosen(panel.optBurstInt, [&panel] { followSourceOf(panel, SourceTab::Burst); });
+    onOptionChosen(panel.optBurstExt, [&panel] { followSourceOf(panel, SourceTab::Burst); });
 }

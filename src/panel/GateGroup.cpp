@@ -75,11 +75,6 @@ void txtOpenGatePeriod_Enter(RuleContext& ctx) {
     box->markAccepted();
 }
 
-void followGateSource(Panel& panel) {
-    followSource({panel.optGateInt, panel.optGateExt},
-                 {{panel.optBurstInt, panel.optBurstExt}, {panel.optTriggerInt, panel.optTriggerExt}});
-}
-
 } // namespace
 
 void installGateGroup(RuleContext& ctx) {
@@ -89,8 +84,8 @@ void installGateGroup(RuleContext& ctx) {
     onOptionChosen(panel.optGateInt, [&panel] {
         panel.txtOpenGatePeriod->setEnabled(true);
         panel.txtGatePeriod->setEnabled(true);
-        followGateSource(panel);
+        followSourceOf(panel, SourceTab::Gate);
     });
     // The external source leaves the boxes as they are.
-    onOptionChosen(panel.optGateExt, [&panel] { followGateSource(panel); });
+    onOptionChosen(panel.optGateExt, [&panel] { followSourceOf(panel, SourceTab::Gate); });
 }

@@ -6,6 +6,7 @@
 #include "panel/NumericBox.h"
 #include "panel/Panel.h"
 #include "panel/PanelWiring.h"
+#include "panel/PlatformColor.h"
 #include "panel/UpDownButtons.h"
 #include "panel/rules/HelpPositions.h"
 
@@ -27,7 +28,7 @@
 
 namespace {
 
-// Platform colour values (red + 256 * green + 65536 * blue).
+// Platform colour values (see PlatformColor.h).
 constexpr int ColorCaptionRed = 255;
 constexpr int ColorDisplayBack = 14737632;
 constexpr int ColorDisplayText = 12582912;
@@ -139,10 +140,6 @@ constexpr BoxRowSpec kGateBoxes[] = {
 
 const char* const kWarning =
     "Warning: Main frequency must under 10MHz(1MHz for Specification) in this Function!";
-
-QColor platformColor(int value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 void setTextColor(QWidget* widget, int color, QPalette::ColorRole role = QPalette::WindowText) {
     QPalette colors = widget->palette();

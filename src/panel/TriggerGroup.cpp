@@ -42,11 +42,6 @@ void txtTrgPhase_Change(RuleContext& ctx) {
     box->setCursorPosition(trigger::phaseCaret(caret, box->text()));
 }
 
-void followTriggerSource(Panel& panel) {
-    followSource({panel.optTriggerInt, panel.optTriggerExt},
-                 {{panel.optGateInt, panel.optGateExt}, {panel.optBurstInt, panel.optBurstExt}});
-}
-
 } // namespace
 
 void installTriggerGroup(RuleContext& ctx) {
@@ -59,9 +54,9 @@ void installTriggerGroup(RuleContext& ctx) {
         panel.txtTrgRate->setEnabled(true);
         panel.txtTrgSymmetry->setEnabled(true);
         panel.txtTrgPhase->setEnabled(true);
-        followTriggerSource(panel);
+        followSourceOf(panel, SourceTab::Trigger);
     });
     // The external source leaves the boxes as they are, so going back to Int finds the internal
     // setting unchanged.
-    onOptionChosen(panel.optTriggerExt, [&panel] { followTriggerSource(panel); });
+    onOptionChosen(panel.optTriggerExt, [&panel] { followSourceOf(panel, SourceTab::Trigger); });
 }
