@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int BurstCountHelp = 22; // caption "Burst Count :"
-
 void txtBurstPeriod_Enter(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     NumericBox* box = panel.txtBurstPeriod;
@@ -74,7 +72,7 @@ void txtBurstCount_Change(RuleContext& ctx) {
         case burst::CountShare::Kind::TooLong:
             if (ctx.dialogs().message("Please Change value of Burst Count. Do you need help?",
                                       UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
-                ctx.dialogs().openHelp(kLabelPassages[BurstCountHelp].position + HelpClickOffset);
+                ctx.dialogs().openHelp(kLabelPassages[BurstCountCaption].position + HelpClickOffset);
             box->setText("0");
             break;
         case burst::CountShare::Kind::Fits:

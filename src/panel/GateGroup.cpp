@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int GatePeriodHelp = 25; // caption "Gate Period :"
-
 void txtGatePeriod_Enter(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     NumericBox* box = panel.txtGatePeriod;
@@ -52,7 +50,7 @@ void txtOpenGatePeriod_Enter(RuleContext& ctx) {
         panel.lblOpenGatePeriod->setText(check.openLabel);
         if (ctx.dialogs().message("Gate period should greater than Open Gate time\r\nDo you need help?",
                                   UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
-            ctx.dialogs().openHelp(kLabelPassages[GatePeriodHelp].position + HelpClickOffset);
+            ctx.dialogs().openHelp(kLabelPassages[GatePeriodCaption].position + HelpClickOffset);
         box->setText(check.replacementText);
         panel.lblOpenGatePeriod->setText(check.replacementLabel);
         break;
