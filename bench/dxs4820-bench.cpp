@@ -17,7 +17,7 @@
 #include "instrument/SimulatedInstrument.h"
 #include "instrument/Transcript.h"
 #include "instrument/clsDXS4820.h"
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 #include "panel/NumericBox.h"
 
 #include <QApplication>
@@ -256,7 +256,7 @@ std::vector<Result> windowShown(const QString& folder) {
     QElapsedTimer timer;
     timer.start();
     window.show();
-    while (!window.message().startsWith("DXS-4820 <--> PC:") || window.instrument.isExchanging()) {
+    while (!window.messageLineText().startsWith("DXS-4820 <--> PC:") || window.instrument.isExchanging()) {
         if (timer.elapsed() > 10000) break;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }

@@ -1,6 +1,8 @@
-# Fails when a source under SOURCE_DIR includes a header from a folder above its own. The folders
-# from the bottom up, each with the folders it may include from (its own included); src/app and
-# src/main.cpp are the top and may include anything.
+# Fails when a source under SOURCE_DIR includes a header from a folder above its own, or when a
+# source of the widget-free libraries (core, instrument, record, rules) includes a Qt Gui, Widgets or
+# PrintSupport header in any form (<QtWidgets/QWidget>, <QtGui>, <QWidget>). The folders from the
+# bottom up, each with the folders it may include from (its own included); src/app and src/main.cpp
+# are the top and may include anything.
 #   cmake -DSOURCE_DIR=<repo>/src -P CheckLayering.cmake
 cmake_minimum_required(VERSION 3.25)
 if(NOT SOURCE_DIR)
@@ -10,7 +12,7 @@ endif()
 set(layers core instrument record rules preview panel operations help)
 set(folder_core "core")
 set(folder_instrument "instrument")
-set(folder_record "operations/record")
+set(folder_record "record")
 set(folder_rules "panel/rules")
 set(folder_preview "preview")
 set(folder_panel "panel")
@@ -18,20 +20,25 @@ set(folder_operations "operations")
 set(folder_help "help")
 set(may_include_core "core")
 set(may_include_instrument "core;instrument")
-set(may_include_record "core;operations/record")
+set(may_include_record "core;record")
 set(may_include_rules "core;panel/rules")
 set(may_include_preview "core;preview")
-set(may_include_panel "core;instrument;operations/record;panel")
-set(may_include_operations "core;instrument;panel;operations")
-set(may_include_help "core;instrument;operations/record;panel;help")
+set(may_include_panel "core;record;panel")
+set(may_include_operations "core;instrument;record;panel;operations")
+set(may_include_help "core;record;panel;help")
 # Only includes into these folders are ours to judge.
-set(our_folders core instrument operations panel help preview app)
+set(our_folders core instrument record operations panel help preview app)
+# The libraries that link Qt Core (and SerialPort) only, and the Qt headers they must not include:
+# a module's own folder or umbrella header, or the short form of one of its common classes.
+set(widget_free_layers core instrument record rules preview)
+set(widget_header_pattern
+  "^Qt(Gui|Widgets|PrintSupport|OpenGL|Svg)(/|$)|^Q(Widget|Application|GuiApplication|MainWindow|Dialog|Label|LineEdit|TextEdit|PushButton|AbstractButton|RadioButton|CheckBox|ComboBox|ScrollBar|TabWidget|GroupBox|Frame|ButtonGroup|StackedWidget|[A-Za-z]*Layout|Action|Menu|MenuBar|MessageBox|FileDialog|Color|Font|FontMetrics|Palette|Painter|Pixmap|Image|Icon|Cursor|Brush|Pen|Printer|PrinterInfo|PdfWriter|TextDocument|TextCursor|Window|Screen|KeyEvent|MouseEvent|PaintEvent|Validator|DoubleValidator|IntValidator|Accessible|ShortcutEvent|KeySequence|Shortcut)$")
 
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
 set(violations "")
 set(checked 0)
 foreach(source IN LISTS sources)
-  # The most specific folder wins: operations/record before operations, panel/rules before panel.
+  # The most specific folder wins: panel/rules before panel.
   set(layer "")
   set(layer_length 0)
   foreach(candidate IN LISTS layers)
@@ -65,6 +72,15 @@ foreach(source IN LISTS sources)
       list(APPEND violations "  src/${source} (${layer}) includes \"${header}\"")
     endif()
   endforeach()
+  if(layer IN_LIST widget_free_layers)
+    file(STRINGS "${SOURCE_DIR}/${source}" system_includes REGEX "^[ \t]*#[ \t]*include[ \t]*<[^>]+>")
+    foreach(line IN LISTS system_includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*<([^>]+)>.*$" "\\1" header "${line}")
+      if(header MATCHES "${widget_header_pattern}")
+        list(APPEND violations "  src/${source} (${layer}, widget-free) includes <${header}>")
+      endif()
+    endforeach()
+  endif()
 endforeach()
 
 if(checked EQUAL 0)
@@ -72,5 +88,5 @@ if(checked EQUAL 0)
 endif()
 if(violations)
   list(JOIN violations "\n" report)
-  message(FATAL_ERROR "Includes that point up the layering:\n${report}")
+  message(FATAL_ERROR "Includes that point up the layering or bring widgets below the panel:\n${report}")
 endif()

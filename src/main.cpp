@@ -143,7 +143,7 @@ int main(int argc, char* argv[]) {
                      [&window] { window.endUnattended(); });
     if (shutdownSignals.received()) window.endUnattended(); // came while start-up asked something
     if (!options.settingFile.isEmpty() && !loadSettingFile(window.operationContext(), options.settingFile))
-        std::fprintf(stderr, "%s: %s\n", argv[0], window.message().toLocal8Bit().constData());
+        std::fprintf(stderr, "%s: %s\n", argv[0], window.messageLineText().toLocal8Bit().constData());
     std::vector<std::unique_ptr<Transport>> recorders;
     if (transcript) recorders = recordExchanges(window, *transcript);
     int status = 0;

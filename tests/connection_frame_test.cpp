@@ -79,9 +79,9 @@ TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
         EXPECT_EQ(stored, fields);
         EXPECT_EQ(w.CWSerial1().portNumber(), serialPort);
         EXPECT_EQ(w.instrument.iWaiting_ms, pacing);
-        EXPECT_EQ(names.isEmpty() ? w.message() : w.message().left(line.size()), line);
+        EXPECT_EQ(names.isEmpty() ? w.messageLineText() : w.messageLineText().left(line.size()), line);
         for (const QString& name : names)
-            EXPECT_TRUE(w.message().contains(name)) << w.message().toStdString();
+            EXPECT_TRUE(w.messageLineText().contains(name)) << w.messageLineText().toStdString();
         EXPECT_TRUE(dialogs().messages.empty());
         m_window.reset();
     }

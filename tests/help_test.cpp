@@ -272,8 +272,8 @@ TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
-        printMainWindowOn(window().helpContext(), printer);
-        EXPECT_EQ(window().message(),
+        printMainWindowOn(window().operationContext(), printer);
+        EXPECT_EQ(window().messageLineText(),
                   file == unwritable
                       ? "Print failed: " + unwritable + " could not be written (No such file or directory)."
                       : QString("before printing"));
@@ -290,5 +290,5 @@ TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {
     EXPECT_FALSE(bytes.contains("/DCTDecode"));
     if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
     window().mnuPrint->trigger();
-    EXPECT_EQ(window().message(), "Print failed: no default printer is installed.");
+    EXPECT_EQ(window().messageLineText(), "Print failed: no default printer is installed.");
 }

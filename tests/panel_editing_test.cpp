@@ -91,7 +91,7 @@ TEST_F(PanelEditing, TextChangeArrowKeysEnterAndEntering) {
         focusAway();
         window().setMessage("before");
         NumericBox* b = box(row.name, true);
-        EXPECT_EQ(window().message(), row.hint ? kHint : "before");
+        EXPECT_EQ(window().messageLineText(), row.hint ? kHint : "before");
         EXPECT_EQ(state(b), QString(row.text) + "/" + row.step); // white
         const QString markStep = change.startsWith("mark ") ? change.mid(5) : "7";
         b->setTag("7");
@@ -192,7 +192,7 @@ TEST_F(PanelEditing, WindowActivationChangesNeitherHintNorRecord) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     settle();
     EXPECT_EQ(focused(), "txtMainFreq");
-    EXPECT_EQ(w.message() + "|" + w.record.text(F::MainFreq), "before|" + QString(10, QChar(0)));
+    EXPECT_EQ(w.messageLineText() + "|" + w.record.text(F::MainFreq), "before|" + QString(10, QChar(0)));
 }
 
 TEST_F(PanelEditing, QueuedKeystrokesGoToTheControlFocusedWhenHandled) {

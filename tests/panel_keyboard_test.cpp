@@ -169,7 +169,7 @@ TEST_F(PanelKeyboard, SettingFrameHoldsTheKeyboard) {
     QTest::keyClick(p.cboComPort, Qt::Key_Escape);
     EXPECT_FALSE(p.fraComm->isVisible());
     EXPECT_EQ(focusedName(), "txtMainFreq");
-    EXPECT_EQ(w.message(), "before");
+    EXPECT_EQ(w.messageLineText(), "before");
     EXPECT_EQ(w.record.integer(RecordField::ComPort), 0);
     // Closed, the panel's boxes take the keyboard again.
     p.txtSweepStartFreq->setFocus();
@@ -321,7 +321,7 @@ TEST_F(KeyboardSend, EscapeStopsASendAndTheNextSendsEverything) {
     EXPECT_TRUE(seen.endsWith(" / 26")) << seen.toStdString();
     EXPECT_FALSE(progress->isVisible());
     EXPECT_LE(sim().lines().size(), linesAtStop + 1);
-    EXPECT_TRUE(w.message().startsWith("Send stopped at step ")) << w.message().toStdString();
+    EXPECT_TRUE(w.messageLineText().startsWith("Send stopped at step ")) << w.messageLineText().toStdString();
     EXPECT_TRUE(w.sendAll);
     EXPECT_TRUE(w.mnuSend->isEnabled());
     // Skipping is on, yet the next send repeats every value, the main frequency included.
@@ -329,7 +329,7 @@ TEST_F(KeyboardSend, EscapeStopsASendAndTheNextSendsEverything) {
     w.mnuSend->trigger();
     EXPECT_EQ(sim().lineTexts().size(), 26);
     EXPECT_TRUE(sim().lineTexts().contains(":FREQ 10000"));
-    EXPECT_TRUE(w.message().startsWith("Main Setting is Done;"));
+    EXPECT_TRUE(w.messageLineText().startsWith("Main Setting is Done;"));
     EXPECT_FALSE(w.sendAll);
 }
 

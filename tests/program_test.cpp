@@ -1,7 +1,7 @@
 // The program run as a process: how it ends on a signal, without a display, with standard output
 // that cannot be written, and with file names that are bytes rather than text.
 #include "app/ShutdownSignals.h"
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 #include "support/WindowFixture.h"
 
 #include <QDir>

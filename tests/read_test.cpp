@@ -2,7 +2,7 @@
 // scripts --send and --read.
 #include "app/ScriptMode.h"
 #include "operations/ReadSequence.h"
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 #include "support/SendFixture.h"
 
 #include <QAction>
@@ -96,9 +96,9 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
     EXPECT_EQ(shown(second.panel), sent);
     EXPECT_TRUE(lines.contains("Check [Main Func Freq.] from DXS-4820..."));
     EXPECT_TRUE(lines.contains("Check [Main Func Freq.] from DXS-4820 OK"));
-    EXPECT_TRUE(second.message().startsWith("Read from DXS-4820: 27 values read, "))
-        << second.message().toStdString();
-    EXPECT_TRUE(second.message().endsWith(", 0 failed.")) << second.message().toStdString();
+    EXPECT_TRUE(second.messageLineText().startsWith("Read from DXS-4820: 27 values read, "))
+        << second.messageLineText().toStdString();
+    EXPECT_TRUE(second.messageLineText().endsWith(", 0 failed.")) << second.messageLineText().toStdString();
     EXPECT_FALSE(second.sendAll);
     EXPECT_TRUE(dialogs().messages.empty());
     // The record holds what was read, as if each box had been confirmed.
@@ -155,8 +155,8 @@ TEST_F(ReadWindow, RepliesIntoTheBoxes) {
             sim().options().unanswered << c.query;
         w.mnuRead->trigger();
         EXPECT_TRUE(shown(w.panel).contains(c.shows)) << shown(w.panel).join('\n').toStdString();
-        EXPECT_TRUE(w.message().contains(c.names)) << w.message().toStdString();
-        EXPECT_TRUE(w.message().endsWith(QString(", %1 failed.").arg(c.failed))) << w.message().toStdString();
+        EXPECT_TRUE(w.messageLineText().contains(c.names)) << w.messageLineText().toStdString();
+        EXPECT_TRUE(w.messageLineText().endsWith(QString(", %1 failed.").arg(c.failed))) << w.messageLineText().toStdString();
         EXPECT_EQ(w.sendAll, c.failed > 0);
         sim().options().replies.clear();
         sim().options().unanswered.clear();
@@ -207,7 +207,7 @@ TEST_F(ReadWindow, AsksBeforeDiscardingAndChangesNothingWhenNotReady) {
         EXPECT_EQ(w.panel.txtMainAmp->isEdited(), !c.reads);
         EXPECT_EQ(sim().lines().isEmpty(), c.answer == UserDialogs::Answer::No);
         if (c.silent) {
-            EXPECT_EQ(w.message(),
+            EXPECT_EQ(w.messageLineText(),
                       "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.");
         }
         EXPECT_EQ(w.sendAll, !c.reads); // start-up set it; only a complete read clears it

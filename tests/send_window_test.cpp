@@ -79,7 +79,7 @@ TEST_F(SendWindow, SendTwice) {
         if (triggerOn) w.panel.optTrigger[0]->click();
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), second);
-        EXPECT_EQ(w.message(), triggerOn ? QString(kOffSummary).replace(kGateOff, "Trigger Setting is Done;")
+        EXPECT_EQ(w.messageLineText(), triggerOn ? QString(kOffSummary).replace(kGateOff, "Trigger Setting is Done;")
                                          : kOffSummary);
         m_window.reset();
     }
@@ -105,7 +105,7 @@ TEST_F(SendWindow, EntryProblems) {
     for (const auto& [name, prepare, stopBefore, skipped, box] : cases) {
         SCOPED_TRACE(name);
         frmDXS& w = ready();
-        const QString before = w.message();
+        const QString before = w.messageLineText();
         prepare(w.panel);
         w.mnuSend->trigger();
         QStringList expected = kFullDefaultSend.mid(0, kFullDefaultSend.indexOf(stopBefore));
@@ -115,8 +115,8 @@ TEST_F(SendWindow, EntryProblems) {
         ASSERT_EQ(dialogs().messages.size(), 1u);
         EXPECT_EQ(dialogs().messages[0].text, box);
         const bool done = stopBefore.isEmpty();
-        EXPECT_EQ(w.message() == kOffSummary, done);
-        EXPECT_EQ(w.message() == before, expected.isEmpty()); // the orange box leaves the line alone
+        EXPECT_EQ(w.messageLineText() == kOffSummary, done);
+        EXPECT_EQ(w.messageLineText() == before, expected.isEmpty()); // the orange box leaves the line alone
         EXPECT_EQ(w.sendAll, !done);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         m_window.reset();
@@ -161,7 +161,7 @@ TEST_F(SendWindow, SpecialFunctions) {
         w.mnuSend->trigger();
         const QStringList sent = sim().lineTexts();
         EXPECT_EQ(sent.mid(sent.indexOf(tail[0]), tail.size()), tail);
-        EXPECT_TRUE(w.message().endsWith(summaryEnd)) << w.message().toStdString();
+        EXPECT_TRUE(w.messageLineText().endsWith(summaryEnd)) << w.messageLineText().toStdString();
         EXPECT_TRUE(dialogs().messages.empty());
         if (w.panel.optModulation[0]->isChecked()) {
             EXPECT_FALSE(sent.contains(":SOUR:STAT 0") || sent.contains(":SOUR:WAV 1"));
@@ -184,7 +184,7 @@ TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
         sim().options() = options;
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), received);
-        EXPECT_EQ(w.message(), line);
+        EXPECT_EQ(w.messageLineText(), line);
         EXPECT_EQ(dialogs().texts(), boxes);
         // Nothing was sent, so the send once the instrument answers again sends every value, also
         // the Lin sweep spacing (code 0, which the window remembers from its start).
@@ -193,7 +193,7 @@ TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
         sim().clear();
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
-        EXPECT_EQ(w.message(), kOffSummary);
+        EXPECT_EQ(w.messageLineText(), kOffSummary);
         EXPECT_FALSE(w.sendAll);
         m_window.reset();
     }
@@ -228,15 +228,15 @@ TEST_F(SendWindow, UnpluggedAndPluggedInAgain) {
     m_sim.reset();
     for (int away = 0; away < 2; ++away) {
         w.mnuSend->trigger();
-        EXPECT_EQ(w.message(), kNotReady);
+        EXPECT_EQ(w.messageLineText(), kNotReady);
         w.checkReadiness();
-        EXPECT_EQ(w.message(), "DXS-4820 <--> PC: [Failure]");
+        EXPECT_EQ(w.messageLineText(), "DXS-4820 <--> PC: [Failure]");
     }
     m_sim = std::make_unique<PtyInstrument>(folder(), 1);
     ASSERT_TRUE(m_sim->isRunning());
     w.mnuSend->trigger();
     EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
-    EXPECT_EQ(w.message(), kOffSummary);
+    EXPECT_EQ(w.messageLineText(), kOffSummary);
     EXPECT_TRUE(other.instrument().received.isEmpty()) << other.instrument().received.join('|').toStdString();
 
     QFile file(folder() + "/exchanges.txt");
@@ -278,7 +278,7 @@ TEST_F(SendWindow, PortHeldByAnotherProgramIsExplained) {
 TEST_F(SendWindow, StoredPortOpensWithTheFirstExchange) {
     frmDXS& w = window(false);
     EXPECT_FALSE(w.CWSerial1().isOpen());
-    EXPECT_FALSE(w.message().startsWith("Set [Configure")) << w.message().toStdString();
+    EXPECT_FALSE(w.messageLineText().startsWith("Set [Configure")) << w.messageLineText().toStdString();
     QStringList lines;
     w.instrument.txtMsg = [&](const QString& line) { lines << line; };
     w.instrument.iWaiting_ms = kFastPacing;
@@ -344,7 +344,7 @@ TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
         EXPECT_TRUE(sim().waitForLines(int(closeAt)));
         EXPECT_EQ(sim().lineTexts(), kFullDefaultSend.mid(0, closeAt));
         EXPECT_TRUE(dialogs().messages.empty());
-        EXPECT_NE(w.message(), kNotReady);
+        EXPECT_NE(w.messageLineText(), kNotReady);
         EXPECT_TRUE(QFile::exists(folder() + "/DXS4820.Log"));
         m_window.reset();
     }
@@ -374,7 +374,7 @@ TEST_F(SendWindow, InstrumentPulledMidSendThenBack) {
         });
         w.mnuSend->trigger();
         ASSERT_FALSE(m_sim);
-        EXPECT_TRUE(failureLines.contains(w.message())) << w.message().toStdString();
+        EXPECT_TRUE(failureLines.contains(w.messageLineText())) << w.messageLineText().toStdString();
         EXPECT_EQ(shown.filter(" FAILURE").size(), 1);
         EXPECT_FALSE(shown.join('|').contains("Setting is Done"));
         EXPECT_TRUE(w.sendAll && dialogs().messages.empty() && w.mnuSend->isEnabled());
@@ -383,7 +383,7 @@ TEST_F(SendWindow, InstrumentPulledMidSendThenBack) {
         ASSERT_TRUE(m_sim->isRunning());
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
-        EXPECT_EQ(w.message(), kOffSummary);
+        EXPECT_EQ(w.messageLineText(), kOffSummary);
         EXPECT_FALSE(w.sendAll);
         m_window.reset();
     }

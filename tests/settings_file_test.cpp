@@ -5,7 +5,7 @@
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 #include "panel/NumericBox.h"
 #include "support/QtPrint.h"
 #include "support/WindowFixture.h"
@@ -539,9 +539,9 @@ TEST_F(SettingFiles, PrintOutputThatCannotBeWritten) {
         printer.setOutputFileName(file);
         {
             const FileSizeLimit fullDisk(room);
-            printMainWindowOn(window().helpContext(), printer);
+            printMainWindowOn(window().operationContext(), printer);
         }
-        EXPECT_EQ(window().message(), message);
+        EXPECT_EQ(window().messageLineText(), message);
     }
     EXPECT_EQ(readAll(kept), "old");
 }
@@ -1000,7 +1000,7 @@ TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
     window().setMessage("before");
     const QStringList entries = recentEntries(window());
     window().mnuRecent->actions()[entries.indexOf("&4 " + shown("e.Log"))]->trigger();
-    EXPECT_EQ(window().message(), "Setting file not found: " + shown("e.Log"));
+    EXPECT_EQ(window().messageLineText(), "Setting file not found: " + shown("e.Log"));
     EXPECT_EQ(panel().txtMainFreq->text(), "4000");
     EXPECT_EQ(recentEntries(window()), QStringList({"&1 " + shown("d.Log"), "&2 " + shown("b.Log"),
                                                     "&3 " + shown("f.Log"), "&4 " + shown("c.Log")}));

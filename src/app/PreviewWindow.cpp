@@ -3,7 +3,7 @@
 #include "app/PreviewPlot.h"
 #include "app/frmDXS.h"
 #include "core/NumberText.h"
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 #include "panel/NumericBox.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 #include "instrument/SerialTransport.h"
 #include "instrument/Transcript.h"
 #include "operations/Operations.h"
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 
 #include <QAction>
 #include <QDir>

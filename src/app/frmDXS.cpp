@@ -8,7 +8,7 @@
 #include "instrument/SerialTransport.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
-#include "operations/record/DefaultFileLock.h"
+#include "record/DefaultFileLock.h"
 #include "panel/PanelAccessibility.h"
 #include "panel/PanelWiring.h"
 #include "panel/RuleContext.h"
@@ -115,12 +115,12 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent, StoredSett
     m_helpContext.emplace(HelpContext{*this, currentDialogs, messageLine});
 
     installPanelConventions(ruleContext());
-    installMainSettingRules(ruleContext());
-    installSweepRules(ruleContext());
-    installModulationRules(ruleContext());
-    installTriggerRules(ruleContext());
-    installBurstRules(ruleContext());
-    installGateRules(ruleContext());
+    installMainSettingGroup(ruleContext());
+    installSweepGroup(ruleContext());
+    installModulationGroup(ruleContext());
+    installTriggerGroup(ruleContext());
+    installBurstGroup(ruleContext());
+    installGateGroup(ruleContext());
     installConnectionFrame(operationContext());
     installSend(operationContext());
     installRead(operationContext());
@@ -159,7 +159,7 @@ void frmDXS::setMessage(const QString& text) {
     txtMessage->setCursorPosition(0);
     if (messageEcho) messageEcho(text);
 }
-QString frmDXS::message() const {
+QString frmDXS::messageLineText() const {
     return txtMessage->text();
 }
 
@@ -188,10 +188,10 @@ void frmDXS::buildMenus() {
     mnuHelp->setObjectName("mnuHelp");
     mnuAbout->setObjectName("mnuAbout");
 
-    connect(SaveFile, &QAction::triggered, this, [this] { ::SaveFile(operationContext()); });
-    connect(LoadFile, &QAction::triggered, this, [this] { ::LoadFile(operationContext()); });
+    connect(SaveFile, &QAction::triggered, this, [this] { SaveFile_Click(operationContext()); });
+    connect(LoadFile, &QAction::triggered, this, [this] { LoadFile_Click(operationContext()); });
     connect(mnuFile, &QMenu::aboutToShow, this, &frmDXS::fillRecentMenu);
-    connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(helpContext()); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { printMainWindow(operationContext()); });
     connect(mnuPreview, &QAction::triggered, this, [this] { showPreviewWindow(*this); });
     connect(mnuHelp, &QAction::triggered, this, [this] { dialogs().openHelp(0); });
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(helpContext()); });

@@ -6,7 +6,7 @@
 #include "help/HelpContext.h"
 #include "instrument/clsDXS4820.h"
 #include "operations/OperationContext.h"
-#include "operations/record/SettingsRecord.h"
+#include "record/SettingsRecord.h"
 #include "panel/Panel.h"
 #include "panel/RuleContext.h"
 #include "panel/UserDialogs.h"
@@ -52,7 +52,7 @@ public:
 
     // The message line: every writer replaces its whole text.
     void setMessage(const QString& text);
-    QString message() const;
+    QString messageLineText() const;
     // Called with every line the message line shows (the scripts print them).
     std::function<void(const QString&)> messageEcho;
 

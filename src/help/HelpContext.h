@@ -1,6 +1,6 @@
 #pragma once
-// What the About window and printing may touch: the main window as a widget (its title, its image,
-// the About window's parent), the dialogs and the message line.
+// What the About window may touch: the main window as a widget (its title, the About window's
+// parent), the dialogs and the message line.
 #include "panel/UserDialogs.h"
 
 #include <QString>

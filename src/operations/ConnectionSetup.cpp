@@ -7,7 +7,7 @@
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "operations/StrictConversion.h"
-#include "operations/record/LastSentMemory.h"
+#include "record/LastSentMemory.h"
 #include "panel/UpDownButtons.h"
 
 #include <QAbstractButton>

@@ -4,8 +4,8 @@
 // message line and the commands an instrument operation disables. The window builds one once its
 // menus exist and keeps it for its whole life.
 #include "instrument/clsDXS4820.h"
-#include "operations/record/LastSentMemory.h"
-#include "operations/record/SettingsRecord.h"
+#include "record/LastSentMemory.h"
+#include "record/SettingsRecord.h"
 #include "panel/Panel.h"
 #include "panel/UserDialogs.h"
 

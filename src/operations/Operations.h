@@ -5,14 +5,16 @@
 #include <QStringList>
 
 class DefaultFileLock;
+class QPrinter;
 struct OperationContext;
 
 // Settings record and its files.
 void LoadOperation(OperationContext& ctx);
 // Stores the record in the default file; returns why it could not (empty: stored).
 QString SaveOperation(OperationContext& ctx);
-void SaveFile(OperationContext& ctx);
-void LoadFile(OperationContext& ctx);
+// The File menu's Save and Load (the menu items SaveFile and LoadFile).
+void SaveFile_Click(OperationContext& ctx);
+void LoadFile_Click(OperationContext& ctx);
 void RestoreData(OperationContext& ctx);
 // The default setting file's path.
 QString defaultSettingFile();
@@ -30,6 +32,13 @@ QStringList recentSettingFiles();
 void fillConnectionLists(OperationContext& ctx);
 void InitDevice(OperationContext& ctx);
 void installConnectionFrame(OperationContext& ctx);
+
+// Printing (the File menu's Print).
+// Prints an image of the main window on the default printer.
+void printMainWindow(OperationContext& ctx);
+// Prints the main window's image, scaled to fit the page keeping its shape, on a printer already set
+// up (printMainWindow's own path, given the default printer); a failure shows in the message line.
+void printMainWindowOn(OperationContext& ctx, QPrinter& printer);
 
 // Send.
 void installSend(OperationContext& ctx);

@@ -2,7 +2,7 @@
 // The walk of one send through the groups, in their fixed order, over a copy of what the panel
 // showed when the send began (edits made while an exchange waits do not reach a send under way).
 #include "instrument/CommandTable.h"
-#include "operations/record/LastSentMemory.h"
+#include "record/LastSentMemory.h"
 
 #include <QString>
 

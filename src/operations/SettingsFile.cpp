@@ -5,8 +5,8 @@
 #include "operations/InstrumentOperation.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
-#include "operations/record/DefaultFileLock.h"
-#include "operations/record/RecordFile.h"
+#include "record/DefaultFileLock.h"
+#include "record/RecordFile.h"
 #include "panel/NumericBox.h"
 
 #include <QDir>
@@ -217,7 +217,7 @@ std::unique_ptr<DefaultFileLock> ClaimDefaultFile() {
     return lock;
 }
 
-void SaveFile(OperationContext& ctx) {
+void SaveFile_Click(OperationContext& ctx) {
     const QString path = ctx.dialogs().chooseFile(
         fileDialog(UserDialogs::FileDialogKind::Save, "Save", recordfile::DefaultFileName));
     if (path.isEmpty()) return;
@@ -231,7 +231,7 @@ void SaveFile(OperationContext& ctx) {
     rememberFile(path);
 }
 
-void LoadFile(OperationContext& ctx) {
+void LoadFile_Click(OperationContext& ctx) {
     const QString path =
         ctx.dialogs().chooseFile(fileDialog(UserDialogs::FileDialogKind::Open, "Load", QString()));
     if (!path.isEmpty()) {

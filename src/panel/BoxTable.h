@@ -1,6 +1,6 @@
 #pragma once
 // The box table: one row per numeric box with the parameters of its editing conventions.
-#include "operations/record/SettingsRecord.h"
+#include "record/SettingsRecord.h"
 
 #include <array>
 #include <optional>

@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 #include "panel/BoxTable.h"
+#include "panel/PlatformColor.h"
 #include "panel/UpDownButtons.h"
 
 #include <QApplication>
@@ -10,10 +11,6 @@
 #include <QPointer>
 
 namespace {
-
-QColor platformColor(int value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 // A queued keystroke, with the window it was queued from.
 class QueuedKeystroke : public QKeyEvent {

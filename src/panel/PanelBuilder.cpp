@@ -6,6 +6,7 @@
 #include "panel/NumericBox.h"
 #include "panel/Panel.h"
 #include "panel/PanelWiring.h"
+#include "panel/PlatformColor.h"
 #include "panel/UpDownButtons.h"
 #include "panel/rules/HelpPositions.h"
 
@@ -28,7 +29,7 @@
 
 namespace {
 
-// Platform colour values (red + 256 * green + 65536 * blue).
+// Platform colour values (see PlatformColor.h).
 constexpr int ColorCaptionRed = 255;
 constexpr int ColorDisplayBack = 14737632;
 constexpr int ColorDisplayText = 12582912;
@@ -56,30 +57,30 @@ constexpr GroupSpec kModulationGroup{2, "Modulation Setting", 1635};
 struct ModeSwitchSpec {
     std::array<QRadioButton*, 2> Panel::*options;
     const char* name;
-    int panel; // SSPanel1 index
+    PanelCaption panel;
 };
-constexpr ModeSwitchSpec kSweepSwitch{&Panel::optSweep, "optSweep", 0};
-constexpr ModeSwitchSpec kModulationSwitch{&Panel::optModulation, "optModulation", 1};
-constexpr ModeSwitchSpec kTriggerSwitch{&Panel::optTrigger, "optTrigger", 3};
-constexpr ModeSwitchSpec kBurstSwitch{&Panel::optBurst, "optBurst", 5};
-constexpr ModeSwitchSpec kGateSwitch{&Panel::optGate, "optGate", 7};
-constexpr ModeSwitchSpec kCounterSwitch{&Panel::optExternal, "optExternal", 10};
+constexpr ModeSwitchSpec kSweepSwitch{&Panel::optSweep, "optSweep", SweepFunctionPanel};
+constexpr ModeSwitchSpec kModulationSwitch{&Panel::optModulation, "optModulation", ModulationFunctionPanel};
+constexpr ModeSwitchSpec kTriggerSwitch{&Panel::optTrigger, "optTrigger", TriggerFunctionPanel};
+constexpr ModeSwitchSpec kBurstSwitch{&Panel::optBurst, "optBurst", BurstFunctionPanel};
+constexpr ModeSwitchSpec kGateSwitch{&Panel::optGate, "optGate", GateFunctionPanel};
+constexpr ModeSwitchSpec kCounterSwitch{&Panel::optExternal, "optExternal", CounterFunctionPanel};
 
 // The Int/Ext source of a tab in its caption panel; Int starts chosen.
 struct SourceSpec {
-    int panel; // SSPanel1 index
+    PanelCaption panel;
     const char* group;
     QRadioButton* Panel::*internal;
     const char* internalName;
     QRadioButton* Panel::*external;
     const char* externalName;
 };
-constexpr SourceSpec kTriggerSource{
-    4, "optTriggerSource", &Panel::optTriggerInt, "optTriggerInt", &Panel::optTriggerExt, "optTriggerExt"};
-constexpr SourceSpec kBurstSource{
-    6, "optBurstSource", &Panel::optBurstInt, "optBurstInt", &Panel::optBurstExt, "optBurstExt"};
-constexpr SourceSpec kGateSource{
-    8, "optGateSource", &Panel::optGateInt, "optGateInt", &Panel::optGateExt, "optGateExt"};
+constexpr SourceSpec kTriggerSource{TriggerSourcePanel, "optTriggerSource",    &Panel::optTriggerInt,
+                                    "optTriggerInt",    &Panel::optTriggerExt, "optTriggerExt"};
+constexpr SourceSpec kBurstSource{BurstSourcePanel, "optBurstSource",    &Panel::optBurstInt,
+                                  "optBurstInt",    &Panel::optBurstExt, "optBurstExt"};
+constexpr SourceSpec kGateSource{GateSourcePanel, "optGateSource",    &Panel::optGateInt,
+                                 "optGateInt",    &Panel::optGateExt, "optGateExt"};
 
 // A label in the column after a box's unit, naming the box's value as a period.
 struct SecondsSpec {
@@ -95,55 +96,51 @@ struct BoxRowSpec {
     NumericBox* Panel::*box;
     const char* name;
     int grid, row, column;
-    int caption; // Label1 index
+    LabelCaption caption;
     const char* text;
     const char* unit; // nullptr: none
     SecondsSpec seconds = {};
 };
 // clang-format off
 constexpr BoxRowSpec kMainBoxes[] = {
-    {&Panel::txtMainFreq,     "txtMainFreq",     0, 0, 0, 3, "10000", "Hz"},
-    {&Panel::txtMainAmp,      "txtMainAmp",      0, 1, 0, 1, "5.00",  "Vpp"},
-    {&Panel::txtMainDCOffset, "txtMainDCOffset", 1, 0, 0, 2, "0.00",  "V"},
-    {&Panel::txtMainDuty,     "txtMainDuty",     1, 1, 0, 4, "50",    "%"},
+    {&Panel::txtMainFreq,     "txtMainFreq",     0, 0, 0, FrequencyCaption, "10000", "Hz"},
+    {&Panel::txtMainAmp,      "txtMainAmp",      0, 1, 0, AmplitudeCaption, "5.00",  "Vpp"},
+    {&Panel::txtMainDCOffset, "txtMainDCOffset", 1, 0, 0, DCOffsetCaption, "0.00",  "V"},
+    {&Panel::txtMainDuty,     "txtMainDuty",     1, 1, 0, DutyCaption, "50",    "%"},
 };
 constexpr BoxRowSpec kSweepBoxes[] = {
-    {&Panel::txtSweepStartFreq,  "txtSweepStartFreq",  0, 0, 0, 8,  "1000.00", "Hz"},
-    {&Panel::txtSweepStopFreq,   "txtSweepStopFreq",   0, 0, 3, 9,  "2000.00", "Hz"},
-    {&Panel::txtSweepCenterFreq, "txtSweepCenterFreq", 0, 1, 0, 10, "1500.00", "Hz"},
-    {&Panel::txtSweepSpan,       "txtSweepSpan",       0, 1, 3, 6,  "1000.00", "Hz"},
-    {&Panel::txtSweepRate,       "txtSweepRate",       0, 2, 0, 11, "1000.0",  "Hz"},
-    {&Panel::txtSweepSymmetry,   "txtSweepSymmetry",   0, 2, 3, 7,  "90",      "%"},
+    {&Panel::txtSweepStartFreq,  "txtSweepStartFreq",  0, 0, 0, StartFreqCaption, "1000.00", "Hz"},
+    {&Panel::txtSweepStopFreq,   "txtSweepStopFreq",   0, 0, 3, StopFreqCaption, "2000.00", "Hz"},
+    {&Panel::txtSweepCenterFreq, "txtSweepCenterFreq", 0, 1, 0, CenterFreqCaption, "1500.00", "Hz"},
+    {&Panel::txtSweepSpan,       "txtSweepSpan",       0, 1, 3, SweepSpanCaption, "1000.00", "Hz"},
+    {&Panel::txtSweepRate,       "txtSweepRate",       0, 2, 0, SweepRateCaption, "1000.0",  "Hz"},
+    {&Panel::txtSweepSymmetry,   "txtSweepSymmetry",   0, 2, 3, SweepSymmetryCaption, "90",      "%"},
 };
 constexpr BoxRowSpec kModulationBoxes[] = {
-    {&Panel::txtModRate,      "txtModRate",      0, 0, 0, 17, "1000.0", "Hz"},
-    {&Panel::txtModSpanDepth, "txtModSpanDepth", 0, 1, 0, 12, "50",     "%"},
-    {&Panel::txtModSymmetry,  "txtModSymmetry",  0, 2, 0, 16, "50",     "%"},
+    {&Panel::txtModRate,      "txtModRate",      0, 0, 0, ModRateCaption, "1000.0", "Hz"},
+    {&Panel::txtModSpanDepth, "txtModSpanDepth", 0, 1, 0, ModSpanDepthCaption, "50",     "%"},
+    {&Panel::txtModSymmetry,  "txtModSymmetry",  0, 2, 0, ModSymmetryCaption, "50",     "%"},
 };
 constexpr BoxRowSpec kTriggerBoxes[] = {
-    {&Panel::txtTrgRate,     "txtTrgRate",     0, 0, 0, 14, "1000.0", "Hz"},
-    {&Panel::txtTrgSymmetry, "txtTrgSymmetry", 0, 1, 0, 15, "50",     "%"},
-    {&Panel::txtTrgPhase,    "txtTrgPhase",    0, 2, 0, 20, "0",      "DEG"},
+    {&Panel::txtTrgRate,     "txtTrgRate",     0, 0, 0, TriggerRateCaption, "1000.0", "Hz"},
+    {&Panel::txtTrgSymmetry, "txtTrgSymmetry", 0, 1, 0, TriggerSymmetryCaption, "50",     "%"},
+    {&Panel::txtTrgPhase,    "txtTrgPhase",    0, 2, 0, TriggerPhaseCaption, "0",      "DEG"},
 };
 constexpr BoxRowSpec kBurstBoxes[] = {
-    {&Panel::txtBurstPeriod, "txtBurstPeriod", 0, 0, 0, 21, "", "Hz",
+    {&Panel::txtBurstPeriod, "txtBurstPeriod", 0, 0, 0, BurstPeriodCaption, "", "Hz",
      {&Panel::lblBurstPeriodSec, "lblBurstPeriodSec", "Sec", 0}},
-    {&Panel::txtBurstCount,  "txtBurstCount",  0, 1, 0, 22, "", nullptr},
+    {&Panel::txtBurstCount,  "txtBurstCount",  0, 1, 0, BurstCountCaption, "", nullptr},
 };
 constexpr BoxRowSpec kGateBoxes[] = {
-    {&Panel::txtGatePeriod,     "txtGatePeriod",     0, 0, 0, 25, "", "Hz",
+    {&Panel::txtGatePeriod,     "txtGatePeriod",     0, 0, 0, GatePeriodCaption, "", "Hz",
      {&Panel::lblGatePeriod,     "lblGatePeriod",     " Sec", 1000}},
-    {&Panel::txtOpenGatePeriod, "txtOpenGatePeriod", 0, 1, 0, 24, "", "Hz",
+    {&Panel::txtOpenGatePeriod, "txtOpenGatePeriod", 0, 1, 0, OpenGatePeriodCaption, "", "Hz",
      {&Panel::lblOpenGatePeriod, "lblOpenGatePeriod", " Sec", 1000}},
 };
 // clang-format on
 
 const char* const kWarning =
     "Warning: Main frequency must under 10MHz(1MHz for Specification) in this Function!";
-
-QColor platformColor(int value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 QString indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
@@ -391,7 +388,7 @@ QWidget* Builder::mainGroup() {
     // Function: the three waveforms beside their caption.
     auto* function = new QGridLayout;
     function->setVerticalSpacing(0);
-    function->addWidget(captionLabel(0, frame), 0, 0, Qt::AlignTop);
+    function->addWidget(captionLabel(FunctionCaption, frame), 0, 0, Qt::AlignTop);
     QButtonGroup* group = optionGroup("optMainFunc");
     const std::array<const char*, 3> waves = {"Sine", "Triangle", "Square"};
     for (int i = 0; i < 3; ++i) {
@@ -418,12 +415,12 @@ QWidget* Builder::sweepGroup() {
     modes->setVerticalSpacing(2);
     modes->addWidget(modeSwitch(kSweepSwitch, frame), 0, 0, 1, 3);
 
-    modes->addWidget(captionLabel(5, frame), 1, 0);
+    modes->addWidget(captionLabel(SweepModelCaption, frame), 1, 0);
     QWidget* model = choiceRow("SweepModelChoices", frame);
     optionArray(m_panel.optSweepModel, "optSweepModel", {"Lin", "Log"}, model, model->layout(), 0);
     modes->addWidget(model, 1, 1, 1, 2);
 
-    modes->addWidget(captionLabel(26, frame), 2, 0);
+    modes->addWidget(captionLabel(SweepSegmentCaption, frame), 2, 0);
     m_panel.HScrollSweep = scrollBar("HScrollSweep", 1, 8, 1, 5, frame);
     m_panel.HScrollSweep->setMinimumWidth(px(1100));
     modes->addWidget(m_panel.HScrollSweep, 2, 1);
@@ -447,7 +444,7 @@ QWidget* Builder::modulationGroup() {
     modes->setVerticalSpacing(2);
     modes->addWidget(modeSwitch(kModulationSwitch, frame), 0, 0, 1, 2);
 
-    modes->addWidget(captionLabel(18, frame), 1, 0);
+    modes->addWidget(captionLabel(ModModelCaption, frame), 1, 0);
     QWidget* kind = choiceRow("ModKindChoices", frame);
     QButtonGroup* kindGroup = optionGroup("optModKind");
     m_panel.optModAM = option("optModAM", "AM", kindGroup, kind);
@@ -458,7 +455,7 @@ QWidget* Builder::modulationGroup() {
     modes->addWidget(kind, 1, 1, Qt::AlignLeft);
     modes->setColumnStretch(1, 1);
 
-    CaptionPanel* source = captionPanel(2, frame);
+    CaptionPanel* source = captionPanel(ModSourcePanel, frame);
     optionArray(m_panel.optModSource, "optModSource", {"Sine", "Triangle", "Square", "Ext"}, source, 0);
     modes->addWidget(source, 2, 0, 1, 2);
     row->addLayout(modes);
@@ -516,7 +513,7 @@ QWidget* Builder::triggerPage() {
     auto* modes = new QGridLayout;
     modes->setVerticalSpacing(4);
     modes->addWidget(modeSwitch(kTriggerSwitch, page), 0, 0, 1, 2);
-    modes->addWidget(captionLabel(13, page), 1, 0);
+    modes->addWidget(captionLabel(TriggerTypeCaption, page), 1, 0);
     QWidget* type = choiceRow("TriggerTypeChoices", page);
     optionArray(m_panel.optTriggerType, "optTriggerType", {"Single", "Multi"}, type, type->layout(), 0);
     modes->addWidget(type, 1, 1, Qt::AlignLeft);
@@ -544,7 +541,7 @@ QWidget* Builder::burstPage() {
 
     QGridLayout* boxes = boxColumn(row);
     boxRows(kBurstBoxes, {boxes});
-    boxes->addWidget(captionLabel(23, page), 2, 0);
+    boxes->addWidget(captionLabel(CountFineTuningCaption, page), 2, 0);
     m_panel.HScroll1 = scrollBar("HScroll1", 10, 90, 10, 10, page);
     boxes->addWidget(m_panel.HScroll1, 2, 1);
     m_panel.lblSymmetry = displayLabel("lblSymmetry", page);
@@ -580,7 +577,7 @@ QWidget* Builder::counterPage() {
     column->setContentsMargins(6, 4, 6, 2);
     column->setSpacing(6);
     CaptionPanel* function = modeSwitch(kCounterSwitch, page);
-    CaptionPanel* gateTime = captionPanel(9, page);
+    CaptionPanel* gateTime = captionPanel(GateTimePanel, page);
     optionArray(m_panel.optGateTimeExt, "optGateTimeExt", {"0.01S", "0.1S", "1S", "10S"}, gateTime, 0);
     for (CaptionPanel* panel : {function, gateTime}) {
         auto* line = new QHBoxLayout;
@@ -666,8 +663,8 @@ void Builder::connectionFrame(QWidget* area) {
     grid->addWidget(m_panel.Option1, 0, 0, 1, 2);
     grid->addWidget(m_panel.Option2, 0, 2);
 
-    CaptionLabel* comCaption = captionLabel(19, frame);
-    comCaption->setObjectName(indexed("Label1", 19));
+    CaptionLabel* comCaption = captionLabel(ComPortCaption, frame);
+    comCaption->setObjectName(indexed("Label1", ComPortCaption));
     grid->addWidget(comCaption, 1, 0);
     m_panel.cboComPort = new QComboBox(frame);
     m_panel.cboComPort->setObjectName("cboComPort");
@@ -755,7 +752,7 @@ void Builder::build() {
 
     // Caption labels in red, with the help pointer; the connection frame's port caption is plain.
     for (CaptionLabel* label : m_panel.Label1) {
-        if (!label || label == m_panel.Label1[19]) continue;
+        if (!label || label == m_panel.Label1[ComPortCaption]) continue;
         keepColourReadable(label, platformColor(ColorCaptionRed));
         label->setCursor(Qt::WhatsThisCursor);
     }

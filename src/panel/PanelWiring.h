@@ -14,9 +14,9 @@ void buildPanel(QMainWindow& window, Panel& panel, QLineEdit* txtMessage);
 void installPanelConventions(RuleContext& ctx);
 
 // Enter rules of each group.
-void installMainSettingRules(RuleContext& ctx);
-void installSweepRules(RuleContext& ctx); // builds the sweep segment table
-void installModulationRules(RuleContext& ctx);
-void installTriggerRules(RuleContext& ctx);
-void installBurstRules(RuleContext& ctx);
-void installGateRules(RuleContext& ctx);
+void installMainSettingGroup(RuleContext& ctx);
+void installSweepGroup(RuleContext& ctx); // builds the sweep segment table
+void installModulationGroup(RuleContext& ctx);
+void installTriggerGroup(RuleContext& ctx);
+void installBurstGroup(RuleContext& ctx);
+void installGateGroup(RuleContext& ctx);

@@ -2,7 +2,7 @@
 // What the panel's conventions and each group's rules may touch: the controls, the settings record,
 // the dialogs, the message line and the sweep check's state. The window builds one, keeps it for its
 // whole life and hands it to every install function; the rules capture it by reference.
-#include "operations/record/SettingsRecord.h"
+#include "record/SettingsRecord.h"
 #include "panel/Panel.h"
 #include "panel/UserDialogs.h"
 

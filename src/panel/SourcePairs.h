@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 class QRadioButton;
+struct Panel;
 
 struct SourcePair {
     QRadioButton* internal;
@@ -13,3 +14,7 @@ struct SourcePair {
 
 // Makes the other pairs, in their order, follow the chosen pair: first the Int options, then Ext.
 void followSource(const SourcePair& chosen, std::initializer_list<SourcePair> others);
+
+enum class SourceTab { Trigger, Burst, Gate };
+// The other two tabs follow the chosen tab's source, the gate tab first, then burst, then trigger.
+void followSourceOf(Panel& panel, SourceTab chosen);

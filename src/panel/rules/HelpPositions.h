@@ -3,6 +3,51 @@
 // character position of its passage.
 #include <array>
 
+// The caption labels by Label1 index (the row of kLabelPassages), in the table's order.
+enum LabelCaption : int {
+    FunctionCaption,
+    AmplitudeCaption,
+    DCOffsetCaption,
+    FrequencyCaption,
+    DutyCaption,
+    SweepModelCaption,
+    SweepSpanCaption,
+    SweepSymmetryCaption,
+    StartFreqCaption,
+    StopFreqCaption,
+    CenterFreqCaption,
+    SweepRateCaption,
+    ModSpanDepthCaption,
+    TriggerTypeCaption,
+    TriggerRateCaption,
+    TriggerSymmetryCaption,
+    ModSymmetryCaption,
+    ModRateCaption,
+    ModModelCaption,
+    ComPortCaption,
+    TriggerPhaseCaption,
+    BurstPeriodCaption,
+    BurstCountCaption,
+    CountFineTuningCaption,
+    OpenGatePeriodCaption,
+    GatePeriodCaption,
+    SweepSegmentCaption,
+};
+// The option groups' caption panels by SSPanel1 index (the row of kPanelPassages).
+enum PanelCaption : int {
+    SweepFunctionPanel,
+    ModulationFunctionPanel,
+    ModSourcePanel,
+    TriggerFunctionPanel,
+    TriggerSourcePanel,
+    BurstFunctionPanel,
+    BurstSourcePanel,
+    GateFunctionPanel,
+    GateSourcePanel,
+    GateTimePanel,
+    CounterFunctionPanel,
+};
+
 struct HelpPassage {
     int index;
     const char* caption;

@@ -4,7 +4,7 @@
 #include "panel/RuleContext.h"
 #include "panel/rules/MainSetting.h"
 
-void installMainSettingRules(RuleContext& ctx) {
+void installMainSettingGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
 
     panel.txtMainFreq->enterRule = [&ctx] {

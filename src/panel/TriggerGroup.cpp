@@ -6,7 +6,7 @@
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SourcePairs.h"
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 #include "panel/rules/RateBand.h"
 #include "panel/rules/Trigger.h"
 
@@ -42,14 +42,9 @@ void txtTrgPhase_Change(RuleContext& ctx) {
     box->setCursorPosition(trigger::phaseCaret(caret, box->text()));
 }
 
-void followTriggerSource(Panel& panel) {
-    followSource({panel.optTriggerInt, panel.optTriggerExt},
-                 {{panel.optGateInt, panel.optGateExt}, {panel.optBurstInt, panel.optBurstExt}});
-}
-
 } // namespace
 
-void installTriggerRules(RuleContext& ctx) {
+void installTriggerGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     panel.txtTrgRate->enterRule = [&ctx] { txtTrgRate_Enter(ctx); };
     panel.txtTrgSymmetry->enterRule = [&ctx] { txtTrgSymmetry_Enter(ctx); };
@@ -59,9 +54,9 @@ void installTriggerRules(RuleContext& ctx) {
         panel.txtTrgRate->setEnabled(true);
         panel.txtTrgSymmetry->setEnabled(true);
         panel.txtTrgPhase->setEnabled(true);
-        followTriggerSource(panel);
+        followSourceOf(panel, SourceTab::Trigger);
     });
     // The external source leaves the boxes as they are, so going back to Int finds the internal
     // setting unchanged.
-    onOptionChosen(panel.optTriggerExt, [&panel] { followTriggerSource(panel); });
+    onOptionChosen(panel.optTriggerExt, [&panel] { followSourceOf(panel, SourceTab::Trigger); });
 }

@@ -7,7 +7,7 @@
 #include "panel/PanelWiring.h"
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 #include "panel/rules/Modulation.h"
 #include "panel/rules/RateBand.h"
 
@@ -89,7 +89,7 @@ QString rememberedSpanDepth(RuleContext& ctx) {
 
 } // namespace
 
-void installModulationRules(RuleContext& ctx) {
+void installModulationGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     panel.txtModRate->enterRule = [&ctx] { confirmRate(ctx); };
     panel.txtModSpanDepth->enterRule = [&ctx] { confirmSpanDepth(ctx); };

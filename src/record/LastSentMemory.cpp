@@ -1,4 +1,4 @@
-#include "operations/record/LastSentMemory.h"
+#include "record/LastSentMemory.h"
 
 namespace {
 

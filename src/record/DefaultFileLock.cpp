@@ -1,4 +1,4 @@
-#include "operations/record/DefaultFileLock.h"
+#include "record/DefaultFileLock.h"
 
 #include <QLockFile>
 

@@ -6,7 +6,7 @@
 #include "panel/PanelWiring.h"
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
 #include "panel/rules/SweepSegments.h"
@@ -117,7 +117,7 @@ void confirmSpanOrCenter(RuleContext& ctx, bool isSpan) {
 
 } // namespace
 
-void installSweepRules(RuleContext& ctx) {
+void installSweepGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
 
     // The segment table is a constant; the chooser rewrites the four frequency boxes whenever its

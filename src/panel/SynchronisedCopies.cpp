@@ -1,4 +1,4 @@
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 
 #include "panel/NumericBox.h"
 #include "panel/RuleContext.h"

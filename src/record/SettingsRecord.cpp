@@ -1,4 +1,4 @@
-#include "operations/record/SettingsRecord.h"
+#include "record/SettingsRecord.h"
 
 #include <QList>
 #include <QStringView>

@@ -7,7 +7,7 @@
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SourcePairs.h"
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 #include "panel/rules/Burst.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
@@ -18,8 +18,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr int BurstCountHelp = 22; // caption "Burst Count :"
 
 void txtBurstPeriod_Enter(RuleContext& ctx) {
     Panel& panel = ctx.panel;
@@ -74,7 +72,7 @@ void txtBurstCount_Change(RuleContext& ctx) {
         case burst::CountShare::Kind::TooLong:
             if (ctx.dialogs().message("Please Change value of Burst Count. Do you need help?",
                                       UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
-                ctx.dialogs().openHelp(kLabelPassages[BurstCountHelp].position + HelpClickOffset);
+                ctx.dialogs().openHelp(kLabelPassages[BurstCountCaption].position + HelpClickOffset);
             box->setText("0");
             break;
         case burst::CountShare::Kind::Fits:
@@ -108,14 +106,9 @@ void HScroll1_Change(RuleContext& ctx, int value) {
     }
 }
 
-void followBurstSource(Panel& panel) {
-    followSource({panel.optBurstInt, panel.optBurstExt},
-                 {{panel.optGateInt, panel.optGateExt}, {panel.optTriggerInt, panel.optTriggerExt}});
-}
-
 } // namespace
 
-void installBurstRules(RuleContext& ctx) {
+void installBurstGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     panel.txtBurstPeriod->enterRule = [&ctx] { txtBurstPeriod_Enter(ctx); };
     panel.txtBurstCount->ownTextChangedRule = [&ctx] { txtBurstCount_Change(ctx); };
@@ -125,6 +118,6 @@ void installBurstRules(RuleContext& ctx) {
     QObject::connect(panel.HScroll1, &QScrollBar::valueChanged, &ctx.window,
                      [&ctx](int value) { HScroll1_Change(ctx, value); });
     // The external source leaves the boxes as they are.
-    onOptionChosen(panel.optBurstInt, [&panel] { followBurstSource(panel); });
-    onOptionChosen(panel.optBurstExt, [&panel] { followBurstSource(panel); });
+    onOptionChosen(panel.optBurstInt, [&panel] { followSourceOf(panel, SourceTab::Burst); });
+    onOptionChosen(panel.optBurstExt, [&panel] { followSourceOf(panel, SourceTab::Burst); });
 }

@@ -11,7 +11,7 @@
 // or group, or with special mode bits; a folder that takes no new file; a disk with no room for the
 // copy. A file far larger than a setting file (over 1 MiB) is refused rather than copied. Only
 // regular files are read or written (after following links): a device or a pipe is refused.
-#include "operations/record/SettingsRecord.h"
+#include "record/SettingsRecord.h"
 
 #include <QByteArray>
 #include <QString>

@@ -7,7 +7,7 @@
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SourcePairs.h"
-#include "panel/Synchronisation.h"
+#include "panel/SynchronisedCopies.h"
 #include "panel/rules/Gate.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
@@ -16,8 +16,6 @@
 #include <QRadioButton>
 
 namespace {
-
-constexpr int GatePeriodHelp = 25; // caption "Gate Period :"
 
 void txtGatePeriod_Enter(RuleContext& ctx) {
     Panel& panel = ctx.panel;
@@ -52,7 +50,7 @@ void txtOpenGatePeriod_Enter(RuleContext& ctx) {
         panel.lblOpenGatePeriod->setText(check.openLabel);
         if (ctx.dialogs().message("Gate period should greater than Open Gate time\r\nDo you need help?",
                                   UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
-            ctx.dialogs().openHelp(kLabelPassages[GatePeriodHelp].position + HelpClickOffset);
+            ctx.dialogs().openHelp(kLabelPassages[GatePeriodCaption].position + HelpClickOffset);
         box->setText(check.replacementText);
         panel.lblOpenGatePeriod->setText(check.replacementLabel);
         break;
@@ -75,22 +73,17 @@ void txtOpenGatePeriod_Enter(RuleContext& ctx) {
     box->markAccepted();
 }
 
-void followGateSource(Panel& panel) {
-    followSource({panel.optGateInt, panel.optGateExt},
-                 {{panel.optBurstInt, panel.optBurstExt}, {panel.optTriggerInt, panel.optTriggerExt}});
-}
-
 } // namespace
 
-void installGateRules(RuleContext& ctx) {
+void installGateGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     panel.txtGatePeriod->enterRule = [&ctx] { txtGatePeriod_Enter(ctx); };
     panel.txtOpenGatePeriod->enterRule = [&ctx] { txtOpenGatePeriod_Enter(ctx); };
     onOptionChosen(panel.optGateInt, [&panel] {
         panel.txtOpenGatePeriod->setEnabled(true);
         panel.txtGatePeriod->setEnabled(true);
-        followGateSource(panel);
+        followSourceOf(panel, SourceTab::Gate);
     });
     // The external source leaves the boxes as they are.
-    onOptionChosen(panel.optGateExt, [&panel] { followGateSource(panel); });
+    onOptionChosen(panel.optGateExt, [&panel] { followSourceOf(panel, SourceTab::Gate); });
 }

@@ -1,4 +1,4 @@
-#include "operations/record/RecordFile.h"
+#include "record/RecordFile.h"
 
 #include <QDir>
 #include <QFile>
