@@ -1,18 +1,16 @@
-// The setting files, from the record's bytes to Save and Load in the real window, and files that are
-// not what they seem. Nothing is ever lost: a write that fails leaves the old file whole and says so.
+// Setting files from the record's bytes to Save and Load; a failed write leaves the old file whole.
 #include "app/CommandLine.h"
 #include "app/QtUserDialogs.h"
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
-#include "record/RecordFile.h"
 #include "panel/NumericBox.h"
+#include "record/RecordFile.h"
 #include "support/QtPrint.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -103,16 +101,14 @@ std::pair<mode_t, mode_t> types(const QString& path) {
     return {entry.st_mode & S_IFMT, target.st_mode & S_IFMT};
 }
 
-// Root writes into any folder: for the length of a save it becomes an ordinary user (keeping the
-// right to come back), for whom a folder without write permission takes no new file.
+// For the length of a save, root becomes an ordinary user, whom a read-only folder refuses.
 struct OrdinaryUser {
     OrdinaryUser() : m_dropped(geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
     ~OrdinaryUser() { EXPECT_TRUE(!m_dropped || setresuid(0, 0, 0) == 0); }
     bool m_dropped;
 };
 
-// Runs the action with a writer waiting at the pipe, so that whatever opens it for reading, however
-// often, meets an empty pipe at once instead of waiting for good; tells whether anything did.
+// Runs the action with a writer at the pipe, so a reader never waits; tells whether anything opened it.
 bool pipeOpenedBy(const QString& path, const std::function<void()>& action) {
     const QByteArray name = QFile::encodeName(path);
     std::atomic<bool> released = false, opened = false;
@@ -158,8 +154,7 @@ protected:
 } // namespace
 
 TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
-    // In field order: an Integer (written when there is no text) or a text, and its bytes. From
-    // Reserved26 on, Integers sit at odd offsets.
+    // In field order: an Integer (when there is no text) or a text, and its bytes.
     // clang-format off
     const std::tuple<F, int16_t, const char*, std::string_view> rows[] = {
         {F::ComPort, 1, {}, "\x01\x00"sv}, {F::BaudRate, 9600, {}, "\x80\x25"sv}, {F::GpibAddress, -2, {}, "\xFE\xFF"sv},
@@ -192,9 +187,7 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     read.setBytes(expected);
     EXPECT_EQ(read, record);
     for (const auto& [field, integer, text, stored] : rows)
-        if (!text) {
-            EXPECT_EQ(read.integer(field), integer) << int(field);
-        }
+        if (!text) EXPECT_EQ(read.integer(field), integer) << int(field);
 }
 
 TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {
@@ -246,9 +239,7 @@ TEST_F(SettingFiles, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
         EXPECT_EQ(now, stored().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
     }
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 7); // no temporary file left
-}
-
-TEST_F(SettingFiles, ARewriteThroughALinkKeepsTheLink) {
+    // A rewrite through a link keeps the link.
     ASSERT_TRUE(QDir(folder()).mkdir("real"));
     writeAll(path("real/target.Log"), pattern(300));
     ASSERT_TRUE(QFile::link(path("real/target.Log"), path("link.Log")));
@@ -257,16 +248,13 @@ TEST_F(SettingFiles, ARewriteThroughALinkKeepsTheLink) {
     EXPECT_EQ(readAll(path("real/target.Log")), stored().slot() + pattern(300).mid(SettingsRecord::SlotSize));
 }
 
-// Start-up reads the default file without showing it; closing writes the record back, keeping a longer
-// file's tail, or creates the file. A disk too full for a copy still takes the record in place; one
-// that takes not even that asks whether to close anyway, and the old file stays whole.
+// Start-up reads the default file; closing stores it, in place on a disk too full for a copy.
 TEST_F(SettingFiles, StartUpReadsTheDefaultFileAndClosingStoresIt) {
     EXPECT_EQ(QDir::fromNativeSeparators(defaultSettingFile()), path());
     const QByteArray tail = "bytes after the record slot";
     SettingsRecord changed = stored();
     changed.setText(F::MainFreq, "5");
-    // The file before, the room a file may grow to (a full disk), the file after, and whether
-    // closing asked.
+    // The file before, the room a file may grow to, the file after, and whether closing asked.
     const std::tuple<QByteArray, rlim_t, QByteArray, bool> rows[] = {
         {"", RLIM_INFINITY, SettingsRecord().slot(), false},
         {stored().slot() + tail, RLIM_INFINITY, changed.slot() + tail, false},
@@ -303,16 +291,18 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
         {&Panel::txtTrgSymmetry, F::TriggerSymmetry, "40"},
     };
     // clang-format on
-    // First, as its rule rewrites the sweep frequency boxes; the stored texts win over it.
+    // First, as its rule rewrites the sweep frequency boxes.
     panel().HScrollSweep->setValue(7);
     for (const auto& [box, field, text] : rows)
         (panel().*box)->setText(text);
     save(path("saved.Log"));
     ASSERT_EQ(dialogs().fileRequests.size(), 1u); // a save dialog, named and filtered
     EXPECT_EQ(dialogs().fileRequests[0].kind, UserDialogs::FileDialogKind::Save);
-    EXPECT_EQ(dialogs().fileRequests[0].title + " " + dialogs().fileRequests[0].proposedName + " " +
-                  dialogs().fileRequests[0].filter,
-              "Save DXS4820.Log DXS4820(*.Log)|*.Log");
+    const auto request = [&](size_t i) {
+        const auto& r = dialogs().fileRequests[i];
+        return r.title + " " + r.proposedName + " " + r.filter;
+    };
+    EXPECT_EQ(request(0), "Save DXS4820.Log DXS4820(*.Log)|*.Log");
     SettingsRecord saved;
     ASSERT_EQ(recordfile::readRecord(path("saved.Log"), saved), recordfile::ReadStatus::Read);
     EXPECT_EQ(saved.slot(), window().record.slot());
@@ -328,9 +318,7 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     load(QString()); // cancelled: nothing restored, yet the next Send transmits everything
     EXPECT_TRUE(window().sendAll && panel().txtMainFreq->text() == "1");
     EXPECT_EQ(dialogs().fileRequests[1].kind, UserDialogs::FileDialogKind::Open);
-    EXPECT_EQ(dialogs().fileRequests[1].title + " " + dialogs().fileRequests[1].proposedName + " " +
-                  dialogs().fileRequests[1].filter,
-              "Load  DXS4820(*.Log)|*.Log");
+    EXPECT_EQ(request(1), "Load  DXS4820(*.Log)|*.Log");
     window().record.clear();
     load(path("saved.Log"));
     for (const auto& [box, field, text] : rows) {
@@ -489,8 +477,7 @@ TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
     }
 }
 
-// In a folder that takes no new file, a writable file is saved in place, its tail kept; a full disk
-// leaves it whole and says so.
+// In a folder that takes no new file, a writable file is saved in place, its tail kept.
 TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
     const QString locked = path("locked"), file = path("locked/kept.Log");
     ASSERT_TRUE(QDir().mkpath(locked));
@@ -592,9 +579,7 @@ struct SmallFileSystem {
     bool m_mounted = false;
 };
 
-// Where a new file in its place would lose something (its other names, its owner, a special mode
-// bit), the file itself is rewritten and keeps all of it; so it does when the disk has no room for
-// a copy, which the closing window then still stores.
+// Where a new file would lose links, owner or mode bits (or find no room), it is rewritten in place.
 TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root for other owners and a small file system";
     const QString disk = path("disk");
@@ -613,9 +598,7 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         writeAll(file, stored().slot() + tail);
         ASSERT_EQ(chmod(QFile::encodeName(file), mode), 0);
         ASSERT_EQ(chown(QFile::encodeName(file), owner, owner), 0);
-        if (linked) {
-            ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
-        }
+        if (linked) ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
         const FileIdentity before = identity(file);
         window().panel.optMainFunc[2]->click(); // Square
         if (full) small.fill(disk + "/filler");
@@ -626,9 +609,7 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         square.setInteger(F::MainWaveform, 3);
         EXPECT_EQ(readAll(file), square.slot() + tail);
         EXPECT_EQ(identity(file), before);
-        if (linked) {
-            EXPECT_EQ(readAll(other), square.slot() + tail);
-        }
+        if (linked) EXPECT_EQ(readAll(other), square.slot() + tail);
         EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1 + int(linked) + int(full));
         m_window.reset();
         for (const QString& name : {file, other, disk + "/filler"})
@@ -669,8 +650,7 @@ TEST_F(SettingFiles, AFileFarLargerThanASettingFileIsRefused) {
     EXPECT_EQ(readAll(path()).left(4), "head");
 }
 
-// Two copies on one default file: the first started keeps it, whichever closes first; the second
-// says so once, at start, and stores nothing. Once both are gone the next copy keeps it again.
+// Two copies on one default file: the first started keeps it; the second says so once, stores nothing.
 TEST_F(SettingFiles, ASecondCopyLeavesTheFirstCopysSettingAlone) {
     for (const bool firstClosesFirst : {true, false}) {
         SCOPED_TRACE(firstClosesFirst);
@@ -704,8 +684,7 @@ TEST_F(SettingFiles, ASecondCopyLeavesTheFirstCopysSettingAlone) {
     EXPECT_TRUE(window().storesSetting());
 }
 
-// A copy killed while it held the default file does not keep the next one from storing its setting;
-// what an interrupted save left beside the file is cleared, the user's own files are not.
+// A killed copy's lock and half save hold nothing back; the user's own files stay.
 TEST_F(SettingFiles, AKilledCopyHoldsNothingBack) {
     const pid_t killed = fork();
     if (killed == 0) {
@@ -729,8 +708,8 @@ TEST_F(SettingFiles, AKilledCopyHoldsNothingBack) {
               QStringList({"DXS4820.Log", "DXS4820.Log.backup"}));
 }
 
-// An application-data folder that cannot be made (the home folder is not a folder): closing says
-// why the setting cannot be stored and asks before the window goes.
+// An installed copy ignores a relative XDG_DATA_HOME, as if unset; a home that is not a folder: closing
+// says why the setting cannot be stored.
 TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
     ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
     setProgramFolder(path("prefix/bin")); // an installed copy keeps its setting in the home folder
@@ -738,35 +717,12 @@ TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
     writeAll(path("home"), "a file, not a folder");
     const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
     qputenv("HOME", QFile::encodeName(path("home")));
-    qunsetenv("XDG_DATA_HOME");
-    const QString file = defaultSettingFile();
-    EXPECT_TRUE(file.startsWith(path("home/.local/share/"))) << file.toStdString();
-    window();
-    dialogs().answers = {UserDialogs::Answer::Yes};
-    window().close();
-    qputenv("HOME", home);
-    if (!dataHome.isNull()) qputenv("XDG_DATA_HOME", dataHome);
-    setProgramFolder(folder());
-    setSettingsFolder(settingsDir());
-    EXPECT_FALSE(window().isVisible());
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_TRUE(dialogs().texts()[0].startsWith("The setting could not be stored in " + file + ".\n" +
-                                                qt_error_string(ENOTDIR)))
-        << dialogs().texts()[0].toStdString();
-    EXPECT_EQ(readAll(path("home")), "a file, not a folder");
-}
-
-// A relative XDG_DATA_HOME is ignored, as if unset: the setting of an installed copy stays in the
-// home folder whatever folder the program is started from.
-TEST_F(SettingFiles, ARelativeDataHomeIsIgnored) {
-    ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
-    setProgramFolder(path("prefix/bin"));
-    setSettingsFolder(QString());
-    const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("HOME", QFile::encodeName(path("home")));
     qputenv("XDG_DATA_HOME", "relative/data");
     const QString file = defaultSettingFile();
     const QString links = settingsFolder(); // the COMn links are looked for in the same folder
+    window();
+    dialogs().answers = {UserDialogs::Answer::Yes};
+    window().close();
     qputenv("HOME", home);
     if (dataHome.isNull())
         qunsetenv("XDG_DATA_HOME");
@@ -774,9 +730,14 @@ TEST_F(SettingFiles, ARelativeDataHomeIsIgnored) {
         qputenv("XDG_DATA_HOME", dataHome);
     setProgramFolder(folder());
     setSettingsFolder(settingsDir());
-    EXPECT_EQ(file,
-              path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software/DXS4820.Log"));
     EXPECT_EQ(links, path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software"));
+    EXPECT_EQ(file, links + "/DXS4820.Log");
+    EXPECT_FALSE(window().isVisible());
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_TRUE(dialogs().texts()[0].startsWith("The setting could not be stored in " + file + ".\n" +
+                                                qt_error_string(ENOTDIR)))
+        << dialogs().texts()[0].toStdString();
+    EXPECT_EQ(readAll(path("home")), "a file, not a folder");
 }
 
 namespace {
@@ -819,8 +780,7 @@ QStringList recentEntries(frmDXS& window) {
 
 } // namespace
 
-// The dialogs open in the folder last used for a setting file, else in the documents folder, else
-// in the home folder, and never in one the user cannot write.
+// The dialogs start in the folder last used, else Documents, else home; never in an unwritable one.
 TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
     const QString home = path("home"), documents = path("home/Documents"), used = path("used");
     ASSERT_TRUE(QDir().mkpath(home) && QDir().mkpath(used));
@@ -831,8 +791,7 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
         {"documents folder", [&] { QDir().mkpath(documents); }, &frmDXS::LoadFile, false, documents},
         {"a file loaded from elsewhere", [&] { writeAll(path("used/one.Log"), stored().slot()); }, &frmDXS::LoadFile, false, documents},
         {"the next dialog", [] {}, &frmDXS::SaveFile, false, used},
-        // The program folder holds the list, so the ordinary user must read it; no one writes the
-        // folder last used, everyone the documents folder.
+        // The program folder holds the list, so the ordinary user must read it.
         {"the folder last used not writable", [&] {
              for (const QString& open : {folder(), home, documents}) chmod(QFile::encodeName(open), 0777);
              chmod(QFile::encodeName(used), 0555);
@@ -853,16 +812,13 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
             if (ordinaryUser) ordinary.emplace();
             (window().*command)->trigger();
         }
-        if (loads) {
-            EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
-        }
+        if (loads) EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
         ASSERT_EQ(dialogs().fileRequests.size(), 1u);
         EXPECT_EQ(dialogs().fileRequests[0].startFolder, QDir::toNativeSeparators(expected));
     }
 }
 
-// An installed copy (its folder <prefix>/bin, its data in <prefix>/share/dxs4820) that the user cannot
-// write: accepting Save's proposal saves into the user's documents folder, never into bin.
+// An installed copy the user cannot write saves Save's proposal into Documents, never into bin.
 TEST_F(SettingFiles, AnInstalledCopySavesItsProposalIntoAWritableFolder) {
     const QString bin = path("prefix/bin"), home = path("home"), documents = path("home/Documents");
     ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(path("prefix/share/dxs4820")) &&
@@ -891,9 +847,7 @@ TEST_F(SettingFiles, AnInstalledCopySavesItsProposalIntoAWritableFolder) {
     m_window.reset(); // closing stores the setting in the test's settings folder, not the user's
 }
 
-// The real dialogs: Save proposes the name in the start folder under its own title and button, adds
-// the filter's suffix to a name typed without one and asks before replacing a file; Load takes
-// existing files only.
+// The real dialogs: Save's title, button, suffix and overwrite question; Load takes existing files.
 TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
     writeAll(path("old.Log"), stored().slot());
     QtUserDialogs real(&window());
@@ -965,9 +919,7 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
     }
 }
 
-// File > Recent lists the files last saved or loaded, newest first, and keeps the list beside the
-// default setting file for the next run; choosing one loads it as Load does; one gone since is
-// taken off the list with a line in the message line, no box.
+// File > Recent: newest first, kept for the next run, loads as Load does; a gone file leaves the list.
 TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
     const auto shown = [&](const QString& name) { return QDir::toNativeSeparators(path(name)); };
     EXPECT_EQ(recentEntries(window()), QStringList());
@@ -1007,8 +959,7 @@ TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
     EXPECT_EQ(int(dialogs().messages.size()), before);
 }
 
-// The history is a plain UTF-8 file of lines, the folder last used first; a name may hold any
-// character, and one holding a line break, which the file cannot keep, is not remembered.
+// The history: plain UTF-8 lines; any name is kept but one with a line break.
 TEST_F(SettingFiles, TheHistoryKeepsAnyNameButOneWithALineBreak) {
     ASSERT_TRUE(QDir().mkpath(path("før = [General]")));
     const QString odd = path("før = [General]/a \"b\", c;d\\é.Log");
@@ -1035,8 +986,7 @@ TEST_F(SettingFiles, TheHistoryKeepsAnyNameButOneWithALineBreak) {
     EXPECT_EQ(dialogs().fileRequests[0].startFolder, path("før = [General]"));
 }
 
-// A history whose name is taken by a pipe is neither read (that would wait for a writer for good)
-// nor written; saving and loading go on without a box.
+// A pipe as history is neither read nor written; saving and loading go on without a box.
 TEST_F(SettingFiles, APipeAsHistoryIsLeftAsItIs) {
     const QString history = path("DXS4820.ini");
     const std::tuple<const char*, std::function<void()>, std::pair<mode_t, mode_t>> rows[] = {
@@ -1064,8 +1014,7 @@ TEST_F(SettingFiles, APipeAsHistoryIsLeftAsItIs) {
     }
 }
 
-// A setting file dropped on the window, on a text box as well, is loaded as Load does; other drops are
-// not taken.
+// A setting file dropped on the window or a box is loaded as Load does; other drops are not taken.
 TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
     SettingsRecord record;
     record.setText(F::MainFreq, "1234.5");
@@ -1102,8 +1051,7 @@ TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
     }
 }
 
-// `dxs4820 FILE` loads FILE at start: the command line names it (a launcher's file: address as well),
-// and the program hands it to the loading that Recent and a drop use; one it cannot read is said.
+// `dxs4820 FILE` loads FILE at start (a file: address too); one it cannot read is said.
 TEST(CommandLineProgram, AFileArgumentIsLoadedAtStart) {
     const std::tuple<QStringList, bool, QString> rows[] = {
         {{"dxs4820", "my.Log"}, true, "my.Log"},
@@ -1115,9 +1063,7 @@ TEST(CommandLineProgram, AFileArgumentIsLoadedAtStart) {
         const CommandLine options = parseCommandLine(arguments);
         EXPECT_EQ(options.run, run) << arguments.join(' ').toStdString();
         EXPECT_EQ(options.settingFile, file);
-        if (!run) {
-            EXPECT_EQ(options.exitCode, 2);
-        }
+        if (!run) EXPECT_EQ(options.exitCode, 2);
     }
     QTemporaryDir folder;
     const QString missing = folder.filePath("missing.Log");
