@@ -61,7 +61,7 @@ TEST_F(ProgramCopy, TerminationSignalsStoreTheSettingAndEndByTheSignal) {
          {std::pair{SIGTERM, true}, {SIGINT, true}, {SIGHUP, true}, {SIGTERM, false}}) {
         SCOPED_TRACE(testing::Message() << strsignal(signal) << " " << storable);
         QFile::remove(settingFile());
-        if (!storable) ASSERT_EQ(mkfifo(QFile::encodeName(settingFile()), 0666), 0);
+        if (!storable) { ASSERT_EQ(mkfifo(QFile::encodeName(settingFile()), 0666), 0); }
         QProcess process;
         startAndWait(process);
         ::kill(pid_t(process.processId()), signal);
@@ -69,7 +69,7 @@ TEST_F(ProgramCopy, TerminationSignalsStoreTheSettingAndEndByTheSignal) {
         EXPECT_EQ(process.exitStatus(), storable ? QProcess::CrashExit : QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), storable ? signal : 1);
         EXPECT_FALSE(QFileInfo::exists(settingFile() + ".lock"));
-        if (storable) EXPECT_EQ(readAll(settingFile()), SettingsRecord().slot()); // the empty record
+        if (storable) { EXPECT_EQ(readAll(settingFile()), SettingsRecord().slot()); } // the empty record
         const QString error = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_EQ(error.contains("The setting could not be stored in " + settingFile()), !storable);
         EXPECT_EQ(error.contains("not a regular file"), !storable) << error.toStdString();

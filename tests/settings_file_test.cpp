@@ -187,7 +187,7 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     read.setBytes(expected);
     EXPECT_EQ(read, record);
     for (const auto& [field, integer, text, stored] : rows)
-        if (!text) EXPECT_EQ(read.integer(field), integer) << int(field);
+        if (!text) { EXPECT_EQ(read.integer(field), integer) << int(field); }
 }
 
 TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {
@@ -598,7 +598,7 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         writeAll(file, stored().slot() + tail);
         ASSERT_EQ(chmod(QFile::encodeName(file), mode), 0);
         ASSERT_EQ(chown(QFile::encodeName(file), owner, owner), 0);
-        if (linked) ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        if (linked) { ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0); }
         const FileIdentity before = identity(file);
         window().panel.optMainFunc[2]->click(); // Square
         if (full) small.fill(disk + "/filler");
@@ -609,7 +609,7 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         square.setInteger(F::MainWaveform, 3);
         EXPECT_EQ(readAll(file), square.slot() + tail);
         EXPECT_EQ(identity(file), before);
-        if (linked) EXPECT_EQ(readAll(other), square.slot() + tail);
+        if (linked) { EXPECT_EQ(readAll(other), square.slot() + tail); }
         EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1 + int(linked) + int(full));
         m_window.reset();
         for (const QString& name : {file, other, disk + "/filler"})
@@ -812,7 +812,7 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
             if (ordinaryUser) ordinary.emplace();
             (window().*command)->trigger();
         }
-        if (loads) EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
+        if (loads) { EXPECT_EQ(panel().txtMainFreq->text(), "2500.0"); }
         ASSERT_EQ(dialogs().fileRequests.size(), 1u);
         EXPECT_EQ(dialogs().fileRequests[0].startFolder, QDir::toNativeSeparators(expected));
     }
@@ -1063,7 +1063,7 @@ TEST(CommandLineProgram, AFileArgumentIsLoadedAtStart) {
         const CommandLine options = parseCommandLine(arguments);
         EXPECT_EQ(options.run, run) << arguments.join(' ').toStdString();
         EXPECT_EQ(options.settingFile, file);
-        if (!run) EXPECT_EQ(options.exitCode, 2);
+        if (!run) { EXPECT_EQ(options.exitCode, 2); }
     }
     QTemporaryDir folder;
     const QString missing = folder.filePath("missing.Log");
