@@ -14,16 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <tuple>
 
-namespace {
-
-void choose(QComboBox* list, const QString& text) {
+static void choose(QComboBox* list, const QString& text) {
     list->setCurrentIndex(list->findText(text));
 }
-
-} // namespace
 
 using ConnectionFrame = SendFixture;
 
@@ -42,17 +37,14 @@ TEST_F(ConnectionFrame, ListsAndCaptions) {
                                   "Skip  Sending Commands with the Same Value", "Sync. Rate && SYM Value"}));
 }
 
-// OK stores the hidden controls too; with no port selected it stores nothing and applies nothing; a
-// port that cannot be opened ends in a line naming the device and the cause.
+// OK stores the hidden controls too; no port: nothing stored or applied; an unopenable port is named.
 TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
     PtyInstrument second(folder(), 2);
-    ASSERT_TRUE(second.isRunning());
     const QString com3 = folder() + "/COM3";
-    ASSERT_TRUE(QFile::link(folder() + "/no-such-device", com3));
-    const QString done = "Set [Configure RS232] to DXS-4820 OK";
-    const QString failure = "Set [Configure RS232] to DXS-4820 FAILURE: ";
-    // Port, baud rate and cycle time chosen; what the record then holds (port, baud, address, cycle time,
-    // skipping, synchronising); the serial port and pacing applied; the message line and what else it names.
+    ASSERT_TRUE(second.isRunning() && QFile::link(folder() + "/no-such-device", com3));
+    const QString done = "Set [Configure RS232] to DXS-4820 OK",
+                  failure = "Set [Configure RS232] to DXS-4820 FAILURE: ";
+    // Port, baud, cycle; the record (port, baud, address, cycle, skip, sync); port, pacing and line.
     const std::tuple<QString, QString, QString, QList<int>, int, double, QString, QStringList> cases[] = {
         {"", "", "100", {0, 0, 0, 0, 0, 0}, 1, 200, "before", {}},
         {"2", "9600", "100", {2, 9600, 7, 100, 0, 1}, 2, 100, done, {}},
@@ -61,11 +53,10 @@ TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
         {"4", "9600", "100", {4, 9600, 7, 100, 0, 1}, 4, 200, failure, {"COM4", "No serial port 4"}},
     };
     for (const auto& [port, baud, cycle, fields, serialPort, pacing, line, names] : cases) {
-        SCOPED_TRACE(port.toStdString());
+        SCOPED_TRACE(port.toStdString() + " " + baud.toStdString());
         frmDXS& w = window();
         w.mnuSetting->trigger();
-        choose(w.panel.cboComPort, port);
-        choose(w.panel.cboBuadRate, baud);
+        choose(w.panel.cboComPort, port), choose(w.panel.cboBuadRate, baud);
         w.panel.txtGPIBAddr->setText("7");
         w.panel.txtCycleTime->setText(cycle);
         w.panel.chkSkipCommand->setChecked(false);
@@ -81,20 +72,18 @@ TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
         EXPECT_EQ(w.instrument.iWaiting_ms, pacing);
         EXPECT_EQ(names.isEmpty() ? w.messageLineText() : w.messageLineText().left(line.size()), line);
         for (const QString& name : names)
-            EXPECT_TRUE(w.messageLineText().contains(name)) << w.messageLineText().toStdString();
+            EXPECT_TRUE(w.messageLineText().contains(name));
         EXPECT_TRUE(dialogs().messages.empty());
         m_window.reset();
     }
 }
 
-// With the machine's ports searched, each number's tooltip names its device: an entry COMn where
-// there is one, else the machine's n-th port (USB adapters first), the entry not shifting the others.
+// Machine ports searched: a tooltip names COMn where it exists, else the n-th machine port (USB first).
 TEST_F(ConnectionFrame, PortTooltipsNameTheDevices) {
-    const QString ttys = folder() + "/tty";
     for (const char* name : {"ttyS0", "ttyUSB0"})
-        ASSERT_TRUE(QDir().mkpath(ttys + "/" + name + "/device"));
+        ASSERT_TRUE(QDir().mkpath(folder() + "/tty/" + name + "/device"));
     SerialTransport::setMachinePortsSearched(true);
-    SerialTransport::setTtyListFolder(ttys);
+    SerialTransport::setTtyListFolder(folder() + "/tty");
     frmDXS& w = window();
     w.mnuSetting->trigger();
     QStringList tooltips;
@@ -106,20 +95,16 @@ TEST_F(ConnectionFrame, PortTooltipsNameTheDevices) {
 
 // The test's boxes; a long identification is cut short.
 TEST_F(ConnectionFrame, ConnectionTestOutcomes) {
-    // COM3 names a device that does not exist, so opening it fails.
     ASSERT_TRUE(QFile::link(folder() + "/no-such-device", folder() + "/COM3"));
     using Answer = UserDialogs::Answer;
     const QString found = "System Connect DXS-4820 correctly        \r\n";
     const QString notFound = "System cannot connect DXS-4820.\r\nDo you need help?";
     const QString failure = "Connect DXS-4820 Failure! Error caused by [";
-    SimulatedOptions silent, huge;
-    silent.silent = true;
-    huge.hugeReplyBytes = 2000;
+    SimulatedOptions silent{.silent = true}, huge{.hugeReplyBytes = 2000};
     const QString cut = "1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,"
                         "1.000000E+03,1.000000E" +
                         QString(QChar(0x2026));
-    // Port, instrument, the answer to a question; the box's text (or its start, when it must also
-    // name something), what else it names; the help openings.
+    // Port, instrument, answer; the box's text (or its start), what else it names; the help openings.
     const std::tuple<QString, SimulatedOptions, Answer, QString, QString, std::vector<int>> cases[] = {
         {"1", {}, Answer::Ok, found + SimulatedInstrument::identification() + "\n", "", {}},
         {"1", huge, Answer::Ok, found + cut, "", {}},
@@ -154,8 +139,7 @@ TEST_F(ConnectionFrame, ConnectionTestOutcomes) {
 
 // The stored connection as start-up applies it (the record as LoadOperation leaves it).
 TEST_F(ConnectionFrame, InitDeviceAppliesTheStoredConnection) {
-    // Stored port, baud rate, address, the two transport flags, skipping, synchronising; the list
-    // entries chosen, the transport selected.
+    // Stored port, baud, address, RS232/GPIB flags, skip, sync; the list entries chosen, the transport.
     const std::tuple<int16_t, int16_t, int16_t, char, char, int16_t, int16_t, int, int, QString> cases[] = {
         {0, 0, 0, '\0', '\0', 0, 0, -1, -1, "RS232"}, // never written
         {2, 600, 4, '1', ' ', 1, 2, 1, -1, "RS232"},  {4, 19200, 9, ' ', '1', 0, 1, 3, 0, "GPIB"},
@@ -173,21 +157,17 @@ TEST_F(ConnectionFrame, InitDeviceAppliesTheStoredConnection) {
         w.record.setInteger(RecordField::GpibAddress, address);
         w.record.setInteger(RecordField::SkipSameValue, skip);
         w.record.setInteger(RecordField::SyncRateSym, sync);
-        QByteArray bytes = w.record.bytes();
-        bytes[6] = rs232Flag; // the two transport flags
-        bytes[7] = gpibFlag;
-        w.record.setBytes(bytes);
+        w.record.setBytes(QByteArray(w.record.bytes())
+                              .replace(6, 2, QByteArray(1, rs232Flag) + gpibFlag)); // transport flags
         InitDevice(w.operationContext());
-        EXPECT_EQ(w.panel.cboComPort->currentIndex(), portIndex);
-        EXPECT_EQ(w.panel.cboBuadRate->currentIndex(), baudIndex);
-        EXPECT_EQ(w.panel.txtGPIBAddr->text(), QString::number(address));
-        EXPECT_EQ(w.CWSerial1().portNumber(), port ? port : 1);
-        EXPECT_EQ(w.CWSerial1().baudRate(), baud ? baud : 9600);
-        EXPECT_EQ(w.CWGPIB1().address(), address);
+        const Panel& p = w.panel;
+        EXPECT_EQ(QList<int>({p.cboComPort->currentIndex(), p.cboBuadRate->currentIndex(),
+                              p.txtGPIBAddr->text().toInt(), w.CWSerial1().portNumber(),
+                              w.CWSerial1().baudRate(), w.CWGPIB1().address(), p.chkSkipCommand->isChecked(),
+                              p.chkSyncRateSym->isChecked(), int(w.instrument.iWaiting_ms)}),
+                  QList<int>({portIndex, baudIndex, address, port ? port : 1, baud ? baud : 9600, address,
+                              skip != 2, sync != 2, 200})); // 2 alone means off
         EXPECT_EQ(w.instrument.connectMethod(), method);
-        EXPECT_EQ(w.panel.chkSkipCommand->isChecked(), skip != 2); // 2 alone means off
-        EXPECT_EQ(w.panel.chkSyncRateSym->isChecked(), sync != 2);
-        EXPECT_EQ(w.instrument.iWaiting_ms, 200);
         m_window.reset();
     }
 }

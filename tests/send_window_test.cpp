@@ -48,10 +48,20 @@ void type(NumericBox* box, const QString& text) {
 
 } // namespace
 
-using SendWindow = SendFixture;
+class SendWindow : public SendFixture {
+protected:
+    // The next send transmits every value, with skipping on, and clears the send-all flag.
+    void sendsEverything(frmDXS& w) {
+        sim().clear();
+        w.mnuSend->trigger();
+        EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
+        EXPECT_EQ(w.messageLineText(), kOffSummary);
+        EXPECT_FALSE(w.sendAll);
+    }
+};
 
-// The first send after start-up transmits everything. Trigger rate and symmetry are not remembered
-// while trigger, burst and gate are off, so turning the trigger on sends them even with skipping on.
+// The first send transmits everything; trigger rate and symmetry, not remembered while trigger, burst
+// and gate are off, go out when the trigger comes on.
 TEST_F(SendWindow, SendTwice) {
     QStringList withLongFrequency = kAlwaysSent;
     withLongFrequency.insert(2, ":FREQ 10000");
@@ -79,8 +89,9 @@ TEST_F(SendWindow, SendTwice) {
         if (triggerOn) w.panel.optTrigger[0]->click();
         w.mnuSend->trigger();
         EXPECT_EQ(sim().lineTexts(), second);
-        EXPECT_EQ(w.messageLineText(), triggerOn ? QString(kOffSummary).replace(kGateOff, "Trigger Setting is Done;")
-                                         : kOffSummary);
+        EXPECT_EQ(w.messageLineText(),
+                  triggerOn ? QString(kOffSummary).replace(kGateOff, "Trigger Setting is Done;")
+                            : kOffSummary);
         m_window.reset();
     }
 }
@@ -97,7 +108,6 @@ TEST_F(SendWindow, EntryProblems) {
          {":FREQ 10000", ":DUTY 50"}, checkBox + "Main Setting: Duty need a value\r\n"},
         {"sweep symmetry out of range", [](Panel& p) { enter(p.txtSweepSymmetry, "99999"); }, ":SOUR:SWE:SYM 90", {},
          failBox + "Sweep Setting: Symmetry: Overflow"},
-        // Sent rounded, then remembered as a strict Integer.
         {"AM symmetry with a unit", [](Panel& p) { enter(p.txtModSymmetry, "50 %"); }, ":SOUR:MODAM:SPAN 50", {},
          failBox + "Modulation Setting: Symmetry: Type mismatch"},
         // clang-format on
@@ -114,10 +124,9 @@ TEST_F(SendWindow, EntryProblems) {
         EXPECT_EQ(sim().lineTexts(), expected);
         ASSERT_EQ(dialogs().messages.size(), 1u);
         EXPECT_EQ(dialogs().messages[0].text, box);
-        const bool done = stopBefore.isEmpty();
-        EXPECT_EQ(w.messageLineText() == kOffSummary, done);
+        EXPECT_EQ(w.messageLineText() == kOffSummary, stopBefore.isEmpty());
         EXPECT_EQ(w.messageLineText() == before, expected.isEmpty()); // the orange box leaves the line alone
-        EXPECT_EQ(w.sendAll, !done);
+        EXPECT_EQ(w.sendAll, !stopBefore.isEmpty());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         m_window.reset();
     }
@@ -171,9 +180,7 @@ TEST_F(SendWindow, SpecialFunctions) {
 }
 
 TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
-    SimulatedOptions silent, once;
-    silent.silent = true;
-    once.answerOnce = true;
+    const SimulatedOptions silent{.silent = true}, once{.answerOnce = true};
     // The instrument, what it receives, the message line, the boxes shown.
     const std::tuple<SimulatedOptions, QStringList, QString, QStringList> cases[] = {
         {silent, {"*IDN?"}, kNotReady, {}},
@@ -186,29 +193,20 @@ TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
         EXPECT_EQ(sim().lineTexts(), received);
         EXPECT_EQ(w.messageLineText(), line);
         EXPECT_EQ(dialogs().texts(), boxes);
-        // Nothing was sent, so the send once the instrument answers again sends every value, also
-        // the Lin sweep spacing (code 0, which the window remembers from its start).
-        EXPECT_TRUE(w.sendAll);
+        EXPECT_TRUE(w.sendAll); // nothing was sent: all of it (Lin spacing, remembered from start, too) next
         sim().options() = {};
-        sim().clear();
-        w.mnuSend->trigger();
-        EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
-        EXPECT_EQ(w.messageLineText(), kOffSummary);
-        EXPECT_FALSE(w.sendAll);
+        sendsEverything(w);
         m_window.reset();
     }
 }
 
-// The instrument's link is removed (its adapter pulled) while the machine's own serial ports are
-// searched and another device sits on the machine's first port. The sends and checks while it is
-// away reach nothing: the port opens the link it resolved to or fails, and never moves to that
-// other port. Back under its link, the instrument gets the next send whole. The transcript names the
-// device of every opening.
+// The instrument's link is removed while the machine's ports are searched and another device sits on
+// the first: sends reach nothing, never that other port; back, it gets the next send whole. The
+// transcript names the device of every opening.
 TEST_F(SendWindow, UnpluggedAndPluggedInAgain) {
     QTemporaryDir elsewhere;
-    ASSERT_TRUE(elsewhere.isValid());
     SimulatedInstrumentPort other(elsewhere.path(), 1);
-    ASSERT_TRUE(other.isRunning());
+    ASSERT_TRUE(elsewhere.isValid() && other.isRunning());
     const QString ttys = elsewhere.filePath("tty");
     ASSERT_TRUE(QDir().mkpath(ttys + "/ttyS0/device"));
     QFile uevent(ttys + "/ttyS0/uevent");
@@ -234,9 +232,7 @@ TEST_F(SendWindow, UnpluggedAndPluggedInAgain) {
     }
     m_sim = std::make_unique<PtyInstrument>(folder(), 1);
     ASSERT_TRUE(m_sim->isRunning());
-    w.mnuSend->trigger();
-    EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
-    EXPECT_EQ(w.messageLineText(), kOffSummary);
+    sendsEverything(w);
     EXPECT_TRUE(other.instrument().received.isEmpty()) << other.instrument().received.join('|').toStdString();
 
     QFile file(folder() + "/exchanges.txt");
@@ -253,8 +249,7 @@ TEST_F(SendWindow, UnpluggedAndPluggedInAgain) {
             << open.toStdString();
 }
 
-// A second copy of the program finds the port held by the first: after the readiness line, its
-// message line says why the port cannot be opened.
+// A second copy of the program, its port held by the first, says why the port cannot be opened.
 TEST_F(SendWindow, PortHeldByAnotherProgramIsExplained) {
     SerialTransport first; // the first copy's port, COM1 of the same folder
     first.configure();
@@ -272,9 +267,7 @@ TEST_F(SendWindow, PortHeldByAnotherProgramIsExplained) {
     EXPECT_TRUE(sim().lines().isEmpty());
 }
 
-// The stored port is opened with the first exchange, not while the window is built: a send from a
-// window never shown (so no readiness check ran) still configures the port first and reaches the
-// instrument.
+// The stored port opens with the first exchange, not with the window: a never-shown window still sends.
 TEST_F(SendWindow, StoredPortOpensWithTheFirstExchange) {
     frmDXS& w = window(false);
     EXPECT_FALSE(w.CWSerial1().isOpen());
@@ -295,9 +288,7 @@ TEST_F(SendWindow, CommandsDuringASendAreRefused) {
     w.panel.fraComm->show();
     bool busyShown = false;
     QTimer during;
-    during.setInterval(1);
-    QObject::connect(&during, &QTimer::timeout, [&] {
-        // Once the instrument has answered its identification the busy pointer shows too.
+    QObject::connect(&during, &QTimer::timeout, [&] { // after the identification the busy pointer shows
         if (!w.instrument.isExchanging() || sim().lines().size() < 5) return;
         busyShown = !w.mnuSend->isEnabled() && !w.mnuSetting->isEnabled() && !w.panel.OKButton->isEnabled() &&
                     !w.panel.cmdTestConnect->isEnabled() && QApplication::overrideCursor() != nullptr;
@@ -308,7 +299,7 @@ TEST_F(SendWindow, CommandsDuringASendAreRefused) {
         w.checkReadiness();
         during.stop();
     });
-    during.start();
+    during.start(1);
     w.mnuSend->trigger();
     EXPECT_TRUE(busyShown);
     EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
@@ -316,18 +307,18 @@ TEST_F(SendWindow, CommandsDuringASendAreRefused) {
     EXPECT_TRUE(w.panel.fraComm->isVisible());
 }
 
-// Closing during the readiness query, the identification query or a setting: the record is stored,
-// nothing more is sent and the empty answer the closing caused is not reported.
+// Closing during the readiness or identification query or a setting: the record is stored, nothing more
+// sent, the empty answer not reported. The transport closes the window right after its `closeAt`-th line.
 TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
-    // Closes the window from its own side, right after it wrote its `closeAt`-th line.
     struct ClosingTransport : RecordingTransport {
-        using RecordingTransport::RecordingTransport;
+        ClosingTransport(Transport* inner, frmDXS* w, qsizetype at)
+            : RecordingTransport(inner), window(w), closeAt(at) {}
         void write(const QByteArray& data) override {
             RecordingTransport::write(data);
             if (writes.size() == closeAt) QTimer::singleShot(0, window, [w = window] { w->close(); });
         }
-        frmDXS* window = nullptr;
-        qsizetype closeAt = 0;
+        frmDXS* window;
+        qsizetype closeAt;
     };
     const bool quitOnClose = QApplication::quitOnLastWindowClosed();
     QApplication::setQuitOnLastWindowClosed(false);
@@ -335,9 +326,7 @@ TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
         SCOPED_TRACE(closeAt);
         QFile::remove(folder() + "/DXS4820.Log");
         frmDXS& w = ready();
-        ClosingTransport transport(w.instrument.CWSerial1);
-        transport.window = &w;
-        transport.closeAt = closeAt;
+        ClosingTransport transport(w.instrument.CWSerial1, &w, closeAt);
         w.instrument.CWSerial1 = &transport;
         w.mnuSend->trigger();
         EXPECT_EQ(transport.writes.size(), closeAt);
@@ -351,11 +340,9 @@ TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
     QApplication::setQuitOnLastWindowClosed(quitOnClose);
 }
 
-// The instrument vanishes once its n-th line has arrived: the step under way or the next one
-// ends in FAILURE and nothing follows it. Restarted on the same link, it is reached again without
-// a visit to Setting, and the send-all flag left set makes the next send repeat everything.
+// The instrument vanishes after its n-th line: this step or the next ends in FAILURE, nothing follows.
+// Restarted on the same link it is reached without Setting, and the next send repeats everything.
 TEST_F(SendWindow, InstrumentPulledMidSendThenBack) {
-    // Lines in when it vanishes; the FAILURE lines that may end the send (this step's or the next one's).
     const std::pair<int, QStringList> cases[] = {
         {3,
          {"Set [Main Func Freq. Wave Form: (Sin)] to DXS-4820 FAILURE",
@@ -381,10 +368,7 @@ TEST_F(SendWindow, InstrumentPulledMidSendThenBack) {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         m_sim = std::make_unique<PtyInstrument>(folder(), 1);
         ASSERT_TRUE(m_sim->isRunning());
-        w.mnuSend->trigger();
-        EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
-        EXPECT_EQ(w.messageLineText(), kOffSummary);
-        EXPECT_FALSE(w.sendAll);
+        sendsEverything(w);
         m_window.reset();
     }
 }
