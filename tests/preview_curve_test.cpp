@@ -5,18 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 using namespace preview;
+using std::ranges::max, std::ranges::min;
 
 namespace {
 
-Setting sine1k() {
-    Setting s;
-    s.frequency = 1000;
-    s.amplitude = 5;
-    s.offset = 0;
-    return s;
-}
 const Trace& signalOf(const Picture& picture, Quantity quantity = Quantity::Volts) {
     for (const Track& track : picture.tracks)
         if (track.quantity == quantity)
@@ -41,67 +36,47 @@ double valueAt(const Trace& trace, double t) {
     const double share = (t - trace.time[i - 1]) / (trace.time[i] - trace.time[i - 1]);
     return trace.value[i - 1] + share * (trace.value[i] - trace.value[i - 1]);
 }
-double highest(const std::vector<double>& values) {
-    return *std::max_element(values.begin(), values.end());
-}
-double lowest(const std::vector<double>& values) {
-    return *std::min_element(values.begin(), values.end());
-}
 
 } // namespace
 
 TEST(PreviewCurve, SineOfFiveVoltsPeakToPeakAroundOneVolt) {
-    Setting s = sine1k();
-    s.offset = 1;
-    const Picture picture = computePicture(s);
+    const Picture picture = computePicture({.frequency = 1000, .offset = 1});
     ASSERT_EQ(picture.tracks.size(), 1u);
     EXPECT_DOUBLE_EQ(picture.duration, 2e-3); // two periods
     const Trace& signal = signalOf(picture);
-    EXPECT_NEAR(highest(signal.value), 3.5, 1e-12);
-    EXPECT_NEAR(lowest(signal.value), -1.5, 1e-12);
+    EXPECT_NEAR(max(signal.value), 3.5, 1e-12);
+    EXPECT_NEAR(min(signal.value), -1.5, 1e-12);
     const std::vector<double> crossings = timesAt(signal, 1.0);
-    const std::vector<double> expected = {0, 0.5e-3, 1e-3, 1.5e-3, 2e-3};
-    ASSERT_EQ(crossings.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_NEAR(crossings[i], expected[i], 1e-12);
-    // The output range is drawn around the signal.
+    ASSERT_EQ(crossings.size(), 5u);
+    for (size_t i = 0; i < crossings.size(); ++i)
+        EXPECT_NEAR(crossings[i], i * 0.5e-3, 1e-12);
     EXPECT_LE(picture.tracks[0].low, -OutputPeak);
     EXPECT_GE(picture.tracks[0].high, OutputPeak);
     EXPECT_TRUE(picture.tracks[0].outputRange);
 }
 
 TEST(PreviewCurve, SquareIsHighForItsDutyOfEachPeriod) {
-    struct Row {
-        double duty, highShare;
-    };
-    for (const Row row : {Row{20, 0.2}, Row{50, 0.5}, Row{80, 0.8}}) {
-        Setting s = sine1k();
-        s.shape = Shape::Square;
-        s.duty = row.duty;
-        const Picture picture = computePicture(s);
-        const Trace& signal = signalOf(picture);
+    for (const double duty : {20, 50, 80}) {
+        const Trace& signal =
+            signalOf(computePicture({.shape = Shape::Square, .frequency = 1000, .duty = duty}));
         double high = 0, low = 0;
         for (size_t i = 1; i < signal.time.size(); ++i) {
             const double span = signal.time[i] - signal.time[i - 1];
             if (signal.value[i] == 2.5 && signal.value[i - 1] == 2.5) high += span;
             if (signal.value[i] == -2.5 && signal.value[i - 1] == -2.5) low += span;
         }
-        EXPECT_NEAR(high / 2e-3, row.highShare, 1e-9) << row.duty;
-        EXPECT_NEAR(low / 2e-3, 1 - row.highShare, 1e-9) << row.duty;
+        EXPECT_NEAR(high / 2e-3, duty / 100, 1e-9) << duty;
+        EXPECT_NEAR(low / 2e-3, 1 - duty / 100, 1e-9) << duty;
         // Edges are vertical: two points at the edge's time, one at each level.
         EXPECT_EQ(timesAt(signal, 2.5).front(), 0.0);
-        EXPECT_NEAR(timesAt(signal, -2.5).front(), row.highShare * 1e-3, 1e-12);
+        EXPECT_NEAR(timesAt(signal, -2.5).front(), duty * 1e-5, 1e-12);
     }
 }
 
 TEST(PreviewCurve, BurstOfFiveCyclesInTenMillisecondsIsOnForFive) {
     // 5 cycles of 1 kHz last 5 ms of the 10 ms period: the trigger symmetry carries 50 %.
-    Setting s = sine1k();
-    s.function = Function::Burst;
-    s.triggerRate = 100;
-    s.triggerSymmetry = 50;
-    s.burstCount = 5;
-    const Picture picture = computePicture(s);
+    const Picture picture =
+        computePicture({.frequency = 1000, .function = Function::Burst, .triggerRate = 100, .burstCount = 5});
     EXPECT_DOUBLE_EQ(picture.duration, 20e-3);
     const Trace& signal = signalOf(picture);
     for (double period : {0.0, 10e-3}) {
@@ -115,244 +90,143 @@ TEST(PreviewCurve, BurstOfFiveCyclesInTenMillisecondsIsOnForFive) {
         EXPECT_EQ(peaks, 5) << period;
         EXPECT_TRUE(quietAfter) << period;
     }
-    EXPECT_EQ(picture.words, "Sine 1 kHz, 5 Vpp, offset 0 V; burst of 5 cycles every 10 ms");
 }
 
-TEST(PreviewCurve, BurstCountThatTheSymmetryCannotCarryIsSaid) {
-    // 1 cycle of 10 kHz in 10 ms is a share of 1 %, held at 10 %: the instrument gives 10 cycles.
-    Setting s = sine1k();
-    s.frequency = 10000;
-    s.function = Function::Burst;
-    s.triggerRate = 100;
-    s.triggerSymmetry = 10;
-    s.burstCount = 1;
-    EXPECT_EQ(describe(s),
-              "Sine 10 kHz, 5 Vpp, offset 0 V; burst of 10 cycles every 10 ms (Burst Count 1: the "
-              "trigger symmetry carries 10 %)");
-}
-
-TEST(PreviewCurve, GateIsOpenForTheTriggerSymmetrysShare) {
-    Setting s = sine1k();
-    s.function = Function::Gate;
-    s.triggerRate = 100;
-    s.triggerSymmetry = 25;
-    s.triggerPhase = 45; // not sent with the gate: the carrier starts at 0
-    const Picture picture = computePicture(s);
-    const Trace& signal = signalOf(picture);
-    EXPECT_EQ(signal.value.front(), 0.0);
-    EXPECT_EQ(signal.value[1], 0.0);
-    EXPECT_NEAR(valueAt(signal, 1.75e-3), -2.5, 1e-9);
-    EXPECT_NEAR(valueAt(signal, 2.25e-3), 2.5, 1e-9); // the last peak inside the 2.5 ms
-    EXPECT_EQ(valueAt(signal, 3e-3), 0.0);
-    EXPECT_EQ(valueAt(signal, 9.9e-3), 0.0);
-    EXPECT_EQ(picture.words, "Sine 1 kHz, 5 Vpp, offset 0 V; gate open 2.5 ms every 10 ms");
-}
-
-TEST(PreviewCurve, TriggerStartsEachBurstAtItsPhase) {
-    Setting s = sine1k();
-    s.function = Function::Trigger;
-    s.triggerRate = 200;
-    s.triggerSymmetry = 40;
-    s.triggerPhase = 90;
-    const Picture picture = computePicture(s);
-    const Trace& signal = signalOf(picture);
-    // Off at the offset, then on at the sine's peak (phase 90°) at 0 and at 5 ms.
-    EXPECT_EQ(signal.value[0], 0.0);
-    EXPECT_NEAR(signal.value[1], 2.5, 1e-12);
-    EXPECT_NEAR(valueAt(signal, 5e-3 + 1e-12), 2.5, 1e-6);
-    EXPECT_EQ(valueAt(signal, 4.5e-3), 0.0);
-    EXPECT_EQ(describe(s),
-              "Sine 1 kHz, 5 Vpp, offset 0 V; triggered (Single) every 5 ms, on for 40 % from phase 90°");
-}
-
-TEST(PreviewCurve, AmEnvelopeTroughIsTheRestOfTheDepth) {
-    struct Row {
-        double depth, trough; // peak 2 V (4 Vpp) around 1 V
+TEST(PreviewCurve, HandWorkedValuesOfGateTriggerSweepAndFm) {
+    using enum Function;
+    const std::pair<Setting, std::vector<std::pair<double, double>>> rows[] = {
+        // (time, volts or Hz)
+        // The phase is not sent with the gate: the carrier starts at 0, its last peak inside the 2.5 ms.
+        {{.frequency = 1000, .function = Gate, .triggerRate = 100, .triggerSymmetry = 25, .triggerPhase = 90},
+         {{0, 0}, {1e-12, 0}, {1.75e-3, -2.5}, {2.25e-3, 2.5}, {3e-3, 0}, {9.9e-3, 0}}},
+        // Off at the offset, then on at the sine's peak (phase 90°) at 0 and at 5 ms.
+        {{.frequency = 1000,
+          .function = Trigger,
+          .triggerRate = 200,
+          .triggerSymmetry = 40,
+          .triggerPhase = 90},
+         {{0, 0}, {1e-12, 2.5}, {4.5e-3, 0}, {5e-3 + 1e-12, 2.5}}},
+        // 10 Hz to 1 kHz every 1 ms, rising for 0.8 ms and falling back over 0.2, passing the middle halfway.
+        {{.function = Sweep, .sweepLog = true, .sweepStart = 10, .sweepStop = 1000, .sweepSymmetry = 80},
+         {{0, 10}, {0.4e-3, 100}, {0.8e-3, 1000}, {0.9e-3, 100}, {1e-3, 10}}},
+        {{.function = Sweep, .sweepStart = 10, .sweepStop = 1000, .sweepSymmetry = 80},
+         {{0, 10}, {0.4e-3, 505}, {0.8e-3, 1000}, {0.9e-3, 505}, {1e-3, 10}}},
+        {{.function = FM, .modRate = 1000, .modDepthOrSpan = 5},
+         {{0, 10000}, {0.25e-3, 10500}, {0.5e-3, 10000}, {0.75e-3, 9500}}},
     };
-    for (const Row row : {Row{30, 1.4}, Row{50, 1.0}, Row{100, 0.0}}) {
-        Setting s = sine1k();
-        s.amplitude = 4;
-        s.offset = 1;
-        s.function = Function::AM;
-        s.modRate = 100;
-        s.modDepthOrSpan = row.depth;
-        const Picture picture = computePicture(s);
-        EXPECT_DOUBLE_EQ(picture.duration, 20e-3); // two modulation periods
-        std::vector<const Trace*> envelopes;
-        for (const Trace& trace : picture.tracks[0].traces)
-            if (trace.style == Trace::Style::Envelope) envelopes.push_back(&trace);
-        ASSERT_EQ(envelopes.size(), 2u);
-        EXPECT_NEAR(highest(envelopes[0]->value), 1 + 2, 1e-12) << row.depth;
-        EXPECT_NEAR(lowest(envelopes[0]->value), 1 + row.trough, 1e-12) << row.depth;
-        EXPECT_NEAR(lowest(envelopes[1]->value), 1 - 2, 1e-12) << row.depth;
-        EXPECT_NEAR(highest(envelopes[1]->value), 1 - row.trough, 1e-12) << row.depth;
-        // The carrier stays under its envelope and reaches it.
-        const Trace& signal = signalOf(picture);
-        for (size_t i = 0; i < signal.time.size(); ++i)
-            EXPECT_LE(std::abs(signal.value[i] - 1), amEnvelope(s, signal.time[i]) + 1e-12);
-        EXPECT_NEAR(highest(signal.value), 3, 0.02);
+    for (const auto& [setting, valuesAt] : rows) {
+        SCOPED_TRACE(int(setting.function));
+        const bool hertz = setting.function == Sweep || setting.function == FM;
+        const Picture picture = computePicture(setting);
+        EXPECT_EQ(picture.tracks.size(), hertz ? 2u : 1u);
+        const Trace& trace = signalOf(picture, hertz ? Quantity::Hertz : Quantity::Volts);
+        for (const auto& [time, value] : valuesAt)
+            EXPECT_NEAR(valueAt(trace, time), value, 1e-6) << " at " << time;
+        if (setting.function == Sweep) {
+            EXPECT_DOUBLE_EQ(picture.duration, 1e-3);
+            EXPECT_NEAR(sweepFrequency(setting, 0.9e-3), valuesAt[3].second, 1e-9);
+        }
     }
-}
-
-TEST(PreviewCurve, SweepPassesTheMiddleOfItsRange) {
-    struct Row {
-        bool log;
-        double halfway;
-    };
-    for (const Row row : {Row{true, 100}, Row{false, 505}}) {
-        Setting s;
-        s.function = Function::Sweep;
-        s.sweepLog = row.log;
-        s.sweepStart = 10;
-        s.sweepStop = 1000;
-        s.sweepRate = 10;     // 100 ms
-        s.sweepSymmetry = 80; // rising for 80 ms
-        const Picture picture = computePicture(s);
-        EXPECT_DOUBLE_EQ(picture.duration, 0.1);
-        ASSERT_EQ(picture.tracks.size(), 2u);
-        const Trace& frequency = signalOf(picture, Quantity::Hertz);
-        EXPECT_NEAR(valueAt(frequency, 0.04), row.halfway, 1e-9) << row.log;
-        EXPECT_NEAR(sweepFrequency(s, 0.04), row.halfway, 1e-9);
-        EXPECT_NEAR(valueAt(frequency, 0.0), 10, 1e-9);
-        EXPECT_NEAR(valueAt(frequency, 0.08), 1000, 1e-9);
-        // Falling back over the remaining 20 ms, passing the middle halfway.
-        EXPECT_NEAR(sweepFrequency(s, 0.09), row.halfway, 1e-9);
-        EXPECT_NEAR(frequency.value.back(), 10, 1e-9);
-    }
-}
-
-TEST(PreviewCurve, FmFrequencySwingsByItsSpan) {
-    Setting s = sine1k();
-    s.frequency = 10000;
-    s.function = Function::FM;
-    s.modRate = 1000;
-    s.modDepthOrSpan = 5;
-    const Picture picture = computePicture(s);
-    ASSERT_EQ(picture.tracks.size(), 2u);
-    const Trace& frequency = signalOf(picture, Quantity::Hertz);
-    EXPECT_NEAR(highest(frequency.value), 10500, 1e-9);
-    EXPECT_NEAR(lowest(frequency.value), 9500, 1e-9);
-    EXPECT_NEAR(valueAt(frequency, 0.25e-3), 10500, 1e-9);
-    // 20 carrier cycles over 2 ms: drawn cycle by cycle.
-    EXPECT_EQ(signalOf(picture).style, Trace::Style::Signal);
-    EXPECT_TRUE(picture.notes.isEmpty());
-    EXPECT_EQ(picture.words,
-              "Sine 10 kHz, 5 Vpp, offset 0 V; FM by a 1 kHz sine, span 5 % (9.5 kHz to 10.5 kHz)");
 }
 
 TEST(PreviewCurve, CarrierTooFastForTheTimeScaleIsDrawnAsItsEnvelope) {
-    struct Row {
-        Function function;
-        double frequency, rate;
-        Trace::Style style;
+    using enum Function;
+    const std::pair<Setting, Trace::Style> rows[] = {
+        {{.frequency = 10000, .function = AM, .modRate = 1000}, Trace::Style::Signal}, // 20 cycles
+        {{.frequency = 10000, .function = FM, .modRate = 1000}, Trace::Style::Signal},
+        {{.frequency = 1e6, .function = AM, .modRate = 1000}, Trace::Style::Band}, // 2000 cycles
+        {{.frequency = 15e6, .function = FM, .modRate = 0.01}, Trace::Style::Band},
+        {{.frequency = 15e6, .function = Burst, .triggerRate = 100}, Trace::Style::Band},
+        // 150 kHz to 15 MHz over 100 s
+        {{.function = Sweep, .sweepLog = true, .sweepStart = 150000, .sweepStop = 15e6, .sweepRate = 0.01},
+         Trace::Style::Band},
     };
-    const Row rows[] = {
-        {Function::AM, 10000, 1000, Trace::Style::Signal}, // 20 cycles
-        {Function::AM, 1e6, 1000, Trace::Style::Band},     // 2000 cycles
-        {Function::FM, 15e6, 0.01, Trace::Style::Band},    {Function::Burst, 15e6, 100, Trace::Style::Band},
-        {Function::Sweep, 0, 0.01, Trace::Style::Band}, // 150 kHz to 15 MHz over 100 s
-    };
-    for (const Row& row : rows) {
-        Setting s = sine1k();
-        s.function = row.function;
-        s.frequency = row.frequency > 0 ? row.frequency : 1000;
-        s.modRate = row.rate;
-        s.triggerRate = row.rate;
-        s.sweepRate = row.rate;
-        s.sweepStart = 150000;
-        s.sweepStop = 15e6;
-        s.sweepLog = true;
-        const Picture picture = computePicture(s);
+    for (const auto& [setting, style] : rows) {
+        SCOPED_TRACE(int(setting.function));
+        const Picture picture = computePicture(setting);
         const Trace& signal = signalOf(picture);
-        EXPECT_EQ(signal.style, row.style) << int(row.function);
-        const bool said = picture.notes.join(' ').contains("too fast to draw cycle by cycle");
-        EXPECT_EQ(said, row.style == Trace::Style::Band) << int(row.function);
-        if (row.style == Trace::Style::Band) {
+        EXPECT_EQ(signal.style, style);
+        const bool band = style == Trace::Style::Band;
+        EXPECT_EQ(picture.notes.isEmpty(), !band);
+        EXPECT_EQ(picture.notes.join(' ').contains("too fast to draw cycle by cycle"), band);
+        if (band) {
             EXPECT_LE(signal.time.size(), 2000u);
-            EXPECT_NEAR(highest(signal.value), 2.5, 1e-9);
-            EXPECT_NEAR(lowest(signal.lower), -2.5, 1e-9);
+            EXPECT_NEAR(max(signal.value), 2.5, 1e-9);
+            EXPECT_NEAR(min(signal.lower), -2.5, 1e-9);
         }
     }
 }
 
 TEST(PreviewCurve, ShapesAndSymmetry) {
-    struct Row {
-        Shape shape;
-        double phase, symmetry, value;
+    using enum Shape;
+    const std::tuple<Shape, double, double, double> rows[] = {
+        // shape, phase, symmetry, value
+        {Sine, 0.25, 50, 1},      {Sine, 0.75, 50, -1},   {Triangle, 0, 50, 0},    {Triangle, 0.25, 50, 1},
+        {Triangle, 0.75, 50, -1}, {Triangle, 0.1, 20, 1}, {Triangle, 0.9, 20, -1}, {Triangle, 0.5, 20, 0},
+        {Square, 0.19, 20, 1},    {Square, 0.21, 20, -1}, {Square, 1.1, 20, 1},
     };
-    const Row rows[] = {
-        {Shape::Sine, 0.25, 50, 1},     {Shape::Sine, 0.75, 50, -1},     {Shape::Triangle, 0, 50, 0},
-        {Shape::Triangle, 0.25, 50, 1}, {Shape::Triangle, 0.75, 50, -1}, {Shape::Triangle, 0.1, 20, 1},
-        {Shape::Triangle, 0.9, 20, -1}, {Shape::Triangle, 0.5, 20, 0},   {Shape::Square, 0.19, 20, 1},
-        {Shape::Square, 0.21, 20, -1},  {Shape::Square, 1.1, 20, 1},
-    };
-    for (const Row& row : rows)
-        EXPECT_NEAR(shapeValue(row.shape, row.phase, row.symmetry), row.value, 1e-12)
-            << int(row.shape) << " " << row.phase << " " << row.symmetry;
+    for (const auto& [shape, phase, symmetry, value] : rows)
+        EXPECT_NEAR(shapeValue(shape, phase, symmetry), value, 1e-12)
+            << int(shape) << " " << phase << " " << symmetry;
 }
 
 TEST(PreviewCurve, WordsForEveryFunction) {
-    struct Row {
-        Function function;
-        QString words;
+    using enum Function;
+    using enum Shape;
+    const std::pair<Setting, QString> rows[] = {
+        {{.shape = Square, .frequency = 1000, .offset = -1.5, .duty = 20},
+         "Square 1 kHz, 5 Vpp, offset -1.5 V, duty 20 %"},
+        {{.shape = Square, .offset = -1.5, .duty = 20, .function = Sweep, .sweepLog = true},
+         "Square, 5 Vpp, offset -1.5 V, duty 20 %; logarithmic sweep from 1 kHz to 2 kHz every 1 ms, rising "
+         "for 90 % of it"},
+        {{.frequency = 1000, .function = AM, .modShape = Triangle, .modRate = 200, .modSymmetry = 30},
+         "Sine 1 kHz, 5 Vpp, offset 0 V; AM by a 200 Hz triangle of symmetry 30 %, depth 50 %"},
+        {{.frequency = 1000, .function = Counter, .counterGateTime = 1},
+         "Sine 1 kHz, 5 Vpp, offset 0 V; external counter measuring the frequency at its input, gate time "
+         "100 ms"},
+        {{.function = FM, .modRate = 1000, .modDepthOrSpan = 5},
+         "Sine 10 kHz, 5 Vpp, offset 0 V; FM by a 1 kHz sine, span 5 % (9.5 kHz to 10.5 kHz)"},
+        {{.frequency = 1000, .function = Burst, .triggerRate = 100, .burstCount = 5},
+         "Sine 1 kHz, 5 Vpp, offset 0 V; burst of 5 cycles every 10 ms"},
+        // 1 cycle of 10 kHz in 10 ms is a share of 1 %, held at 10 %: the instrument gives 10 cycles.
+        {{.function = Burst, .triggerRate = 100, .triggerSymmetry = 10, .burstCount = 1},
+         "Sine 10 kHz, 5 Vpp, offset 0 V; burst of 10 cycles every 10 ms (Burst Count 1: the trigger "
+         "symmetry carries 10 %)"},
+        {{.frequency = 1000, .function = Gate, .triggerRate = 100, .triggerSymmetry = 25},
+         "Sine 1 kHz, 5 Vpp, offset 0 V; gate open 2.5 ms every 10 ms"},
+        {{.frequency = 1000,
+          .function = Trigger,
+          .triggerRate = 200,
+          .triggerSymmetry = 40,
+          .triggerPhase = 90},
+         "Sine 1 kHz, 5 Vpp, offset 0 V; triggered (Single) every 5 ms, on for 40 % from phase 90°"},
     };
-    const Row rows[] = {
-        {Function::Main, "Square 1 kHz, 5 Vpp, offset -1.5 V, duty 20 %"},
-        {Function::Sweep,
-         "Square, 5 Vpp, offset -1.5 V, duty 20 %; logarithmic sweep from 1 kHz to 2 kHz every "
-         "1 ms, rising for 90 % of it"},
-        {Function::AM,
-         "Square 1 kHz, 5 Vpp, offset -1.5 V, duty 20 %; AM by a 200 Hz triangle of symmetry 30 %, "
-         "depth 40 %"},
-        {Function::Counter, "Square 1 kHz, 5 Vpp, offset -1.5 V, duty 20 %; external counter measuring the "
-                            "frequency at its input, gate time 100 ms"},
-    };
-    for (const Row& row : rows) {
-        Setting s = sine1k();
-        s.shape = Shape::Square;
-        s.duty = 20;
-        s.offset = -1.5;
-        s.function = row.function;
-        s.sweepLog = true;
-        s.modShape = Shape::Triangle;
-        s.modRate = 200;
-        s.modSymmetry = 30;
-        s.modDepthOrSpan = 40;
-        s.counterGateTime = 1;
-        EXPECT_EQ(describe(s), row.words);
+    for (const auto& [setting, words] : rows) {
+        EXPECT_EQ(describe(setting), words);
+        EXPECT_EQ(computePicture(setting).words, words);
     }
 }
 
 TEST(PreviewCurve, CounterAndMissingValuesDrawNothingAndSaySo) {
-    Setting counter = sine1k();
-    counter.function = Function::Counter;
-    counter.counterGateTime = 2;
-    Picture picture = computePicture(counter);
-    EXPECT_TRUE(picture.tracks.empty());
-    EXPECT_EQ(
-        picture.notes.join(' '),
-        "External counter: it measures the frequency of the signal at its input, counting over a gate time "
-        "of 1 s.");
-
-    Setting empty = sine1k();
-    empty.function = Function::Trigger;
-    empty.triggerRate = 0; // an empty box
-    picture = computePicture(empty);
-    EXPECT_TRUE(picture.tracks.empty());
-    EXPECT_EQ(picture.notes.join(' '), "The trigger rate is not set: nothing to draw.");
+    const std::pair<Setting, QString> rows[] = {
+        {{.function = Function::Counter, .counterGateTime = 2},
+         "External counter: it measures the frequency of the signal at its input, counting over a gate time "
+         "of 1 s."},
+        {{.function = Function::Trigger, .triggerRate = 0}, "The trigger rate is not set: nothing to draw."},
+    };
+    for (const auto& [setting, notes] : rows) {
+        const Picture picture = computePicture(setting);
+        EXPECT_TRUE(picture.tracks.empty());
+        EXPECT_EQ(picture.notes.join(' '), notes);
+    }
 }
 
 TEST(PreviewCurve, SiPrefixes) {
-    struct Row {
-        double value;
-        const char* unit;
-        const char* text;
-    };
-    const Row rows[] = {
+    const std::tuple<double, const char*, const char*> rows[] = {
         {0.0005, "s", "500 µs"},      {2e-3, "s", "2 ms"},     {2.5, "s", "2.5 s"},
         {6.6667e-8, "s", "66.67 ns"}, {1500, "Hz", "1.5 kHz"}, {15e6, "Hz", "15 MHz"},
         {0.01, "Hz", "0.01 Hz"},      {5, "V", "5 V"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(siText(row.value, QString::fromUtf8(row.unit)), QString::fromUtf8(row.text));
+    for (const auto& [value, unit, text] : rows)
+        EXPECT_EQ(siText(value, QString::fromUtf8(unit)), QString::fromUtf8(text));
 }

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QImage>
 #include <QMenuBar>
+#include <tuple>
 
 namespace {
 
@@ -25,30 +26,21 @@ protected:
     static QString words(const PreviewWindow& preview) { return preview.wordsLine()->text(); }
 };
 
-// The colours an image holds, by how many pixels hold each.
-QHash<QRgb, int> colourCounts(const QImage& image) {
-    QHash<QRgb, int> counts;
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            ++counts[line[x] | 0xff000000];
-    }
-    return counts;
-}
+// Options to click, boxes to type into (Enter after a text ending in \n), how the preview's words end.
+using Steps =
+    std::tuple<std::vector<QAbstractButton*>, std::vector<std::pair<NumericBox*, QString>>, QString>;
 
 } // namespace
 
 TEST_F(PreviewWindowTest, OpensFromTheMenuNonModalAndAlone) {
     const QList<QAction*> menu = window().menuBar()->actions();
-    const auto preview = std::find(menu.begin(), menu.end(), window().mnuPreview);
-    ASSERT_NE(preview, menu.end());
-    EXPECT_EQ(window().mnuPreview->text().remove('&'), "Preview");
-    EXPECT_EQ((*(preview + 1))->text().remove('&'), "Help");
+    const qsizetype at = menu.indexOf(window().mnuPreview);
+    ASSERT_TRUE(at >= 0 && at + 1 < menu.size());
+    EXPECT_EQ(menu[at]->text().remove('&') + " " + menu[at + 1]->text().remove('&'), "Preview Help");
 
     PreviewWindow& opened = openPreview();
-    EXPECT_TRUE(opened.isVisible());
+    EXPECT_TRUE(opened.isVisible() && !opened.isModal());
     EXPECT_EQ(opened.windowTitle(), "Preview");
-    EXPECT_FALSE(opened.isModal());
     EXPECT_EQ(words(opened), "Sine 10 kHz, 5 Vpp, offset 0 V");
     EXPECT_EQ(opened.accessibleDescription(), words(opened));
     // A second choice of the menu brings the same window forward.
@@ -66,14 +58,11 @@ TEST_F(PreviewWindowTest, ConfirmedChangeRepaintsAnOrangeEntryDoesNot) {
     EXPECT_EQ(look(panel().txtMainFreq), "2000 orange");
     EXPECT_EQ(words(preview), "Sine 10 kHz, 5 Vpp, offset 0 V");
     EXPECT_EQ(preview.plot()->toImage(QSize(600, 360)), before);
-    EXPECT_FALSE(preview.pendingLine()->isHidden());
-    EXPECT_TRUE(preview.pendingLine()->text().contains("Frequency"))
-        << preview.pendingLine()->text().toStdString();
+    EXPECT_TRUE(!preview.pendingLine()->isHidden() && preview.pendingLine()->text().contains("Frequency"));
 
     const int paints = preview.plot()->paintCount();
     confirm(panel().txtMainFreq);
     EXPECT_EQ(words(preview), "Sine 2 kHz, 5 Vpp, offset 0 V");
-    EXPECT_DOUBLE_EQ(preview.plot()->picture().duration, 1e-3);
     EXPECT_NE(preview.plot()->toImage(QSize(600, 360)), before);
     EXPECT_GT(preview.plot()->paintCount(), paints);
     EXPECT_TRUE(preview.pendingLine()->isHidden());
@@ -91,65 +80,30 @@ TEST_F(PreviewWindowTest, ConfirmedChangeRepaintsAnOrangeEntryDoesNot) {
 TEST_F(PreviewWindowTest, FollowsEveryFunctionMode) {
     PreviewWindow& preview = openPreview();
     enter(panel().txtMainFreq, "1000");
-    struct Row {
-        std::function<void(Panel&)> choose;
-        QString words;
-        size_t tracks;
-    };
-    const std::vector<Row> rows = {
-        {[](Panel&) {}, "Sine 1 kHz, 5 Vpp, offset 0 V", 1},
-        {[](Panel& p) { p.optSweep[0]->click(); },
-         "Sine, 5 Vpp, offset 0 V; linear sweep from 1 kHz to 2 kHz every 1 ms, rising for 90 % of it", 2},
-        {[](Panel& p) { p.optSweepModel[1]->click(); },
-         "Sine, 5 Vpp, offset 0 V; logarithmic sweep from 1 kHz to 2 kHz every 1 ms, rising for 90 % of it",
-         2},
-        {[](Panel& p) { p.optModulation[0]->click(); },
-         "Sine 1 kHz, 5 Vpp, offset 0 V; AM by a 1 kHz sine, depth 50 %", 1},
-        {[](Panel& p) {
-             p.optModFM->click();
-             enter(p.txtModRate, "100");
-         },
-         "Sine 1 kHz, 5 Vpp, offset 0 V; FM by a 100 Hz sine, span 5 % (950 Hz to 1.05 kHz)", 2},
-        {[](Panel& p) {
-             p.optTrigger[0]->click();
-             enter(p.txtTrgSymmetry, "30");
-             type(p.txtTrgPhase, "45"); // never orange: each change counts
-         },
-         "Sine 1 kHz, 5 Vpp, offset 0 V; triggered (Single) every 10 ms, on for 30 % from phase 45°", 1},
+    Panel& p = panel();
+    const Steps rows[] = {
+        {{p.optSweep[0]}, {}, "; linear sweep from 1 kHz to 2 kHz every 1 ms, rising for 90 % of it"},
+        {{p.optSweepModel[1]}, {}, "; logarithmic sweep from 1 kHz to 2 kHz every 1 ms"},
+        {{p.optModulation[0]}, {}, "Sine 1 kHz, 5 Vpp, offset 0 V; AM by a 1 kHz sine, depth 50 %"},
+        {{p.optModFM}, {{p.txtModRate, "100\n"}}, "; FM by a 100 Hz sine, span 5 % (950 Hz to 1.05 kHz)"},
+        // The phase box is never orange: each change counts.
+        {{p.optTrigger[0]}, {{p.txtTrgSymmetry, "30\n"}, {p.txtTrgPhase, "45"}}, "30 % from phase 45°"},
         // The burst rules write the trigger fields: 5 cycles of 1 kHz in 10 ms make the symmetry 50.
-        {[](Panel& p) {
-             p.optBurst[0]->click();
-             enter(p.txtBurstPeriod, "100");
-             type(p.txtBurstCount, "5");
-         },
-         "Sine 1 kHz, 5 Vpp, offset 0 V; burst of 5 cycles every 10 ms", 1},
-        // Gate 100 Hz, open gate 400 Hz: open 2.5 ms of 10 ms, the symmetry 25.
-        {[](Panel& p) {
-             p.optGate[0]->click();
-             enter(p.txtGatePeriod, "100");
-             enter(p.txtOpenGatePeriod, "400");
-         },
-         "Sine 1 kHz, 5 Vpp, offset 0 V; gate open 2.5 ms every 10 ms", 1},
-        {[](Panel& p) {
-             p.optExternal[0]->click();
-             p.optGateTimeExt[2]->click();
-         },
-         "Sine 1 kHz, 5 Vpp, offset 0 V; external counter measuring the frequency at its input, gate time 1 "
-         "s",
-         0},
+        {{p.optBurst[0]}, {{p.txtBurstPeriod, "100\n"}, {p.txtBurstCount, "5"}}, "5 cycles every 10 ms"},
+        {{p.optGate[0]}, {{p.txtGatePeriod, "100\n"}, {p.txtOpenGatePeriod, "400\n"}}, "2.5 ms every 10 ms"},
+        {{p.optExternal[0], p.optGateTimeExt[2]}, {}, "its input, gate time 1 s"},
     };
-    for (const Row& row : rows) {
-        row.choose(panel());
+    for (const auto& [options, typed, ending] : rows) {
+        for (QAbstractButton* option : options)
+            option->click();
+        for (const auto& [box, text] : typed)
+            text.endsWith('\n') ? enter(box, text.chopped(1)) : type(box, text);
         settle();
-        EXPECT_EQ(words(preview), row.words);
-        EXPECT_EQ(preview.plot()->picture().tracks.size(), row.tracks) << row.words.toStdString();
+        EXPECT_TRUE(words(preview).endsWith(ending)) << words(preview).toStdString();
+        EXPECT_EQ(preview.plot()->picture().words, words(preview));
         expectMessages("");
-        dialogs().messages.clear();
     }
-    EXPECT_EQ(
-        preview.plot()->picture().notes.join(' '),
-        "External counter: it measures the frequency of the signal at its input, counting over a gate time "
-        "of 1 s.");
+    EXPECT_TRUE(preview.plot()->picture().tracks.empty());
 }
 
 TEST_F(PreviewWindowTest, FollowsLoad) {
@@ -167,35 +121,21 @@ TEST_F(PreviewWindowTest, FollowsLoad) {
 
 TEST_F(PreviewWindowTest, SavesThePictureAsPngOrSvg) {
     PreviewWindow& preview = openPreview();
-    struct Row {
-        QAction* PreviewWindow::*action;
-        QString name;
-    };
-    for (const Row& row :
-         {Row{&PreviewWindow::savePng, "notes.png"}, Row{&PreviewWindow::saveSvg, "notes"}}) {
-        const QString chosen = QDir(folder()).filePath(row.name);
-        dialogs().files.push_back(chosen);
-        (preview.*row.action)->trigger();
-        settle();
-        expectMessages("");
-        if (row.name.endsWith(".png")) {
-            const QImage image(chosen);
-            ASSERT_FALSE(image.isNull());
-            EXPECT_GE(image.width(), 600);
-        } else {
-            // A name without a suffix gets the kind's own.
-            QFile file(chosen + ".svg");
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-            const QString svg = QString::fromUtf8(file.readAll());
-            EXPECT_TRUE(svg.startsWith("<?xml")) << svg.left(80).toStdString();
-            EXPECT_TRUE(svg.contains("<polyline"));
-            EXPECT_TRUE(svg.contains("Sine 10 kHz, 5 Vpp, offset 0 V"));
-            EXPECT_TRUE(svg.contains("Time (µs)"));
-            EXPECT_TRUE(svg.trimmed().endsWith("</svg>"));
-        }
-    }
+    const QDir dir(folder());
+    dialogs().files = {dir.filePath("notes.png"), dir.filePath("notes")}; // "notes" gets the kind's suffix
+    preview.savePng->trigger();
+    preview.saveSvg->trigger();
+    settle();
+    expectMessages("");
+    EXPECT_GE(QImage(dir.filePath("notes.png")).width(), 600);
+    QFile file(dir.filePath("notes.svg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(svg.startsWith("<?xml") && svg.trimmed().endsWith("</svg>")) << svg.left(80).toStdString();
+    for (const char* part : {"<polyline", "Sine 10 kHz, 5 Vpp, offset 0 V", "Time (µs)"})
+        EXPECT_TRUE(svg.contains(QString::fromUtf8(part))) << part;
     // A file that cannot be written is reported.
-    dialogs().files.push_back(QDir(folder()).filePath("missing-folder/notes.png"));
+    dialogs().files.push_back(dir.filePath("missing-folder/notes.png"));
     preview.savePng->trigger();
     settle();
     ASSERT_EQ(dialogs().messages.size(), 1u);
@@ -203,45 +143,33 @@ TEST_F(PreviewWindowTest, SavesThePictureAsPngOrSvg) {
 }
 
 TEST(PreviewPlotContrast, CurveAxesAndLabelsKeepFourAndAHalfToOneInLightAndDark) {
-    preview::Setting am;
-    am.frequency = 10000;
-    am.function = preview::Function::AM;
-    am.offset = 1.5; // part of the envelope outside the shaded range, part inside
-    am.amplitude = 7;
-    struct Row {
-        const char* name;
-        QColor base, text;
-    };
-    for (const Row& row : {Row{"light", QColor(0xff, 0xff, 0xff), QColor(0x10, 0x10, 0x10)},
-                           Row{"dark", QColor(0x1e, 0x1e, 0x1e), QColor(0xe8, 0xe8, 0xe8)}}) {
+    // Part of the envelope outside the shaded range, part inside.
+    const preview::Setting am{.amplitude = 7, .offset = 1.5, .function = preview::Function::AM};
+    for (const auto& [name, base, text] :
+         {std::tuple{"light", QColor(0xff, 0xff, 0xff), QColor(0x10, 0x10, 0x10)},
+          std::tuple{"dark", QColor(0x1e, 0x1e, 0x1e), QColor(0xe8, 0xe8, 0xe8)}}) {
+        SCOPED_TRACE(name);
         PreviewPlot plot;
         QPalette palette = plot.palette();
-        palette.setColor(QPalette::Base, row.base);
-        palette.setColor(QPalette::Text, row.text);
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::Text, text);
         plot.setPalette(palette);
         plot.resize(720, 420);
         plot.setPicture(preview::computePicture(am));
         const QImage image = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QHash<QRgb, int> counts = colourCounts(image);
-        // The two grounds, read from the image: the background in the corner, the shade the commonest
-        // other colour.
-        const QColor background = image.pixelColor(1, 1);
-        EXPECT_EQ(background, row.base) << row.name;
-        QRgb shade = 0;
-        int most = 0;
-        for (auto it = counts.begin(); it != counts.end(); ++it)
-            if (it.key() != background.rgb() && it.value() > most) most = it.value(), shade = it.key();
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y)];
+        EXPECT_EQ(image.pixelColor(1, 1), base);
         const PlotColours colours = plot.colours();
-        EXPECT_EQ(QColor(shade), colours.shade) << row.name;
-        struct Ink {
-            const char* what;
-            QColor colour;
-        };
-        for (const Ink& ink : {Ink{"curve", colours.signal}, Ink{"envelope", colours.envelope},
-                               Ink{"axes and labels", colours.text}}) {
-            EXPECT_GE(counts.value(ink.colour.rgb()), 50) << row.name << " " << ink.what << " not drawn";
-            EXPECT_GE(contrastRatio(ink.colour, background), 4.5) << row.name << " " << ink.what;
-            EXPECT_GE(contrastRatio(ink.colour, QColor(shade)), 4.5) << row.name << " " << ink.what;
+        EXPECT_GE(counts.value(colours.shade.rgb()), 720 * 420 / 10) << "the output range not shaded";
+        for (const auto& [what, ink] :
+             {std::pair{"curve", colours.signal}, std::pair{"envelope", colours.envelope},
+              std::pair{"axes and labels", colours.text}}) {
+            EXPECT_GE(counts.value(ink.rgb()), 50) << what << " not drawn";
+            EXPECT_GE(contrastRatio(ink, base), 4.5) << what;
+            EXPECT_GE(contrastRatio(ink, colours.shade), 4.5) << what;
         }
     }
 }
