@@ -128,8 +128,8 @@ TEST_F(ReadWindow, RepliesIntoTheBoxes) {
         {":FREQ ?", std::nullopt, "txtMainFreq=10000.0", 1, ", 0 differed, 1 failed."},   // empty reply: box kept
         {":FREQ ?", "abc", "txtMainFreq=10000.0", 1, ", 0 differed, 1 failed."},         // does not convert
         {":FREQ ?", "2.000000E+07", "txtMainFreq=15000000", 0, "(Frequency)", ":FREQ 15000000"},
-        {":DUTY ?", "90", "txtMainDuty=80", 0, "(DUTY)", ":DUTY 80"},
         {":DUTY ?", "50.5", "txtMainDuty=50", 0, ", 0 differed, 0 failed."},            // rounds to even
+        {":DUTY ?", "90", "txtMainDuty=80", 0, "(DUTY)", ":DUTY 80"},                   // its send changes the memory: after 50.5
         {":SOUR:SWE:SYM ?", "", "txtSweepSymmetry=90", 1, ", 0 differed, 1 failed."},
         {":SOUR:TRIG:RAT ?", "1.500000E+02", "txtTrgRate=200", 0, "(Trigger Rate)"},
         {":FUNC:WAV ?", "7", "optMainFunc_2 Square", 0, "(Function)"},                    // unknown code: clamped
