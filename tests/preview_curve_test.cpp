@@ -57,8 +57,8 @@ TEST(PreviewCurve, SineOfFiveVoltsPeakToPeakAroundOneVolt) {
 
 TEST(PreviewCurve, SquareIsHighForItsDutyOfEachPeriod) {
     for (const double duty : {20, 50, 80}) {
-        const Trace& signal =
-            signalOf(computePicture({.shape = Shape::Square, .frequency = 1000, .duty = duty}));
+        const Picture picture = computePicture({.shape = Shape::Square, .frequency = 1000, .duty = duty});
+        const Trace& signal = signalOf(picture);
         double high = 0, low = 0;
         for (size_t i = 1; i < signal.time.size(); ++i) {
             const double span = signal.time[i] - signal.time[i - 1];
