@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "record/RecordFile.h"
 #include "panel/NumericBox.h"
+#include "panel/OptionGroup.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -55,10 +56,9 @@ double confirmedValue(const NumericBox* box) {
     return numtext::lenientValue(box->confirmedText());
 }
 
+// The chosen option's index; the first option where none is chosen.
 template <size_t N> int chosenIndex(const std::array<QRadioButton*, N>& options) {
-    for (size_t i = 0; i < N; ++i)
-        if (options[i] && options[i]->isChecked()) return int(i);
-    return 0;
+    return std::max(0, checkedIndex(options));
 }
 
 preview::Shape shapeAt(int index) {

@@ -2,6 +2,7 @@
 
 #include "app/PreviewWindow.h"
 #include "app/QtUserDialogs.h"
+#include "core/ProgramFolder.h"
 #include "help/HelpContext.h"
 #include "help/HelpWindows.h"
 #include "instrument/GpibTransport.h"
@@ -93,7 +94,7 @@ frmDXS::frmDXS(std::unique_ptr<UserDialogs> dialogs, QWidget* parent, StoredSett
     : QMainWindow(parent), m_dialogs(std::move(dialogs)), m_serial(std::make_unique<SerialTransport>()),
       m_gpib(std::make_unique<GpibTransport>()) {
     setObjectName("frmDXS");
-    setWindowTitle("DXS-4820 Function Generator RS232 Interface Software");
+    setWindowTitle(frontPanelName);
     if (!m_dialogs) m_dialogs = std::make_unique<QtUserDialogs>(this);
 
     txtMessage = new QLineEdit(this);
@@ -203,7 +204,7 @@ void frmDXS::installShortcuts() {
     LoadFile->setShortcuts(standardOr(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
     mnuPrint->setShortcuts(standardOr(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
     mnuSend->setShortcuts({QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return),
-                           QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Enter)});
+                           QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Enter))});
 
     // F1: help at the passage of the focused control, as a click on its caption opens it.
     auto* helpOnFocus = new QAction("Help on the focused item", this);

@@ -6,6 +6,7 @@
 #include "operations/Operations.h"
 #include "operations/ReadSequence.h"
 #include "panel/NumericBox.h"
+#include "panel/OptionGroup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,12 +32,6 @@ constexpr std::array kReadBoxes = {
     &Panel::txtSweepSymmetry,  &Panel::txtSweepRate,     &Panel::txtModRate,         &Panel::txtModSymmetry,
     &Panel::txtModSpanDepth,   &Panel::txtTrgRate,       &Panel::txtTrgSymmetry,     &Panel::txtTrgPhase,
 };
-
-template <size_t N> int checkedIndex(const std::array<QRadioButton*, N>& group) {
-    for (size_t i = 0; i < N; ++i)
-        if (group[i]->isChecked()) return int(i);
-    return -1;
-}
 
 // The read's queries go to the window's instrument; the busy pointer shows once it answered.
 class WindowReadTarget : public ReadTarget {

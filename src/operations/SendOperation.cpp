@@ -5,6 +5,7 @@
 #include "operations/Operations.h"
 #include "operations/SendSequence.h"
 #include "panel/NumericBox.h"
+#include "panel/OptionGroup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,12 +22,6 @@ constexpr std::array kValidatedBoxes = {
     &Panel::txtSweepRate,      &Panel::txtModRate,       &Panel::txtModSymmetry,  &Panel::txtModSpanDepth,
     &Panel::txtTrgRate,        &Panel::txtTrgSymmetry,   &Panel::txtBurstPeriod,  &Panel::txtOpenGatePeriod,
 };
-
-template <size_t N> int checkedIndex(const std::array<QRadioButton*, N>& group) {
-    for (size_t i = 0; i < N; ++i)
-        if (group[i]->isChecked()) return int(i);
-    return -1;
-}
 
 SendPanel readPanel(const Panel& p) {
     SendPanel s;
