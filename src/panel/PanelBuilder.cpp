@@ -26,6 +26,9 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -82,63 +85,6 @@ constexpr SourceSpec kBurstSource{BurstSourcePanel, "optBurstSource",    &Panel:
 constexpr SourceSpec kGateSource{GateSourcePanel, "optGateSource",    &Panel::optGateInt,
                                  "optGateInt",    &Panel::optGateExt, "optGateExt"};
 
-// A label in the column after a box's unit, naming the box's value as a period.
-struct SecondsSpec {
-    QLabel* Panel::*label;
-    const char* name;
-    const char* text;
-    int minimumWidthTwips; // 0: as wide as its text
-};
-
-// One row of a box grid: the caption label, the box with its spin control and its design-time
-// text, the unit, and for the period boxes the seconds label. `grid` picks one of the group's grids.
-struct BoxRowSpec {
-    NumericBox* Panel::*box;
-    const char* name;
-    int grid, row, column;
-    LabelCaption caption;
-    const char* text;
-    const char* unit; // nullptr: none
-    SecondsSpec seconds = {};
-};
-// clang-format off
-constexpr BoxRowSpec kMainBoxes[] = {
-    {&Panel::txtMainFreq,     "txtMainFreq",     0, 0, 0, FrequencyCaption, "10000", "Hz"},
-    {&Panel::txtMainAmp,      "txtMainAmp",      0, 1, 0, AmplitudeCaption, "5.00",  "Vpp"},
-    {&Panel::txtMainDCOffset, "txtMainDCOffset", 1, 0, 0, DCOffsetCaption, "0.00",  "V"},
-    {&Panel::txtMainDuty,     "txtMainDuty",     1, 1, 0, DutyCaption, "50",    "%"},
-};
-constexpr BoxRowSpec kSweepBoxes[] = {
-    {&Panel::txtSweepStartFreq,  "txtSweepStartFreq",  0, 0, 0, StartFreqCaption, "1000.00", "Hz"},
-    {&Panel::txtSweepStopFreq,   "txtSweepStopFreq",   0, 0, 3, StopFreqCaption, "2000.00", "Hz"},
-    {&Panel::txtSweepCenterFreq, "txtSweepCenterFreq", 0, 1, 0, CenterFreqCaption, "1500.00", "Hz"},
-    {&Panel::txtSweepSpan,       "txtSweepSpan",       0, 1, 3, SweepSpanCaption, "1000.00", "Hz"},
-    {&Panel::txtSweepRate,       "txtSweepRate",       0, 2, 0, SweepRateCaption, "1000.0",  "Hz"},
-    {&Panel::txtSweepSymmetry,   "txtSweepSymmetry",   0, 2, 3, SweepSymmetryCaption, "90",      "%"},
-};
-constexpr BoxRowSpec kModulationBoxes[] = {
-    {&Panel::txtModRate,      "txtModRate",      0, 0, 0, ModRateCaption, "1000.0", "Hz"},
-    {&Panel::txtModSpanDepth, "txtModSpanDepth", 0, 1, 0, ModSpanDepthCaption, "50",     "%"},
-    {&Panel::txtModSymmetry,  "txtModSymmetry",  0, 2, 0, ModSymmetryCaption, "50",     "%"},
-};
-constexpr BoxRowSpec kTriggerBoxes[] = {
-    {&Panel::txtTrgRate,     "txtTrgRate",     0, 0, 0, TriggerRateCaption, "1000.0", "Hz"},
-    {&Panel::txtTrgSymmetry, "txtTrgSymmetry", 0, 1, 0, TriggerSymmetryCaption, "50",     "%"},
-    {&Panel::txtTrgPhase,    "txtTrgPhase",    0, 2, 0, TriggerPhaseCaption, "0",      "DEG"},
-};
-constexpr BoxRowSpec kBurstBoxes[] = {
-    {&Panel::txtBurstPeriod, "txtBurstPeriod", 0, 0, 0, BurstPeriodCaption, "", "Hz",
-     {&Panel::lblBurstPeriodSec, "lblBurstPeriodSec", "Sec", 0}},
-    {&Panel::txtBurstCount,  "txtBurstCount",  0, 1, 0, BurstCountCaption, "", nullptr},
-};
-constexpr BoxRowSpec kGateBoxes[] = {
-    {&Panel::txtGatePeriod,     "txtGatePeriod",     0, 0, 0, GatePeriodCaption, "", "Hz",
-     {&Panel::lblGatePeriod,     "lblGatePeriod",     " Sec", 1000}},
-    {&Panel::txtOpenGatePeriod, "txtOpenGatePeriod", 0, 1, 0, OpenGatePeriodCaption, "", "Hz",
-     {&Panel::lblOpenGatePeriod, "lblOpenGatePeriod", " Sec", 1000}},
-};
-// clang-format on
-
 const char* const kWarning =
     "Warning: Main frequency must under 10MHz(1MHz for Specification) in this Function!";
 
@@ -177,11 +123,10 @@ private:
     // The main, sweep and modulation groups: a titled frame holding one row.
     QHBoxLayout* settingGroup(const GroupSpec& spec);
     CaptionPanel* modeSwitch(const ModeSwitchSpec& spec, QWidget* parent);
-    // A caption, box, spin control and unit on one row of a grid.
-    NumericBox* boxRow(QGridLayout* grid, int row, int column, int labelIndex, const char* name,
-                       const char* text, const char* unit);
-    // Lays out a table's rows into the group's grids, each box into its panel member.
-    template <size_t N> void boxRows(const BoxRowSpec (&rows)[N], std::initializer_list<QGridLayout*> grids);
+    // A caption, box, spin control, unit and seconds label on one row of a grid.
+    void boxRow(const BoxSpec& spec, QGridLayout* grid);
+    // Lays out the group's rows of the box table into its grids, in reading order.
+    void boxRows(BoxGroup group, std::initializer_list<QGridLayout*> grids);
     QLabel* displayLabel(const char* name, QWidget* parent);
     QLabel* plainLabel(const char* name, const QString& text, QWidget* parent);
     QGridLayout* boxGrid();
@@ -303,47 +248,45 @@ QGridLayout* Builder::boxGrid() {
     return grid;
 }
 
-NumericBox* Builder::boxRow(QGridLayout* grid, int row, int column, int labelIndex, const char* name,
-                            const char* text, const char* unit) {
+void Builder::boxRow(const BoxSpec& spec, QGridLayout* grid) {
     QWidget* parent = grid->parentWidget();
-    const BoxSpec* spec = findBoxSpec(name);
-    Q_ASSERT(spec);
-    CaptionLabel* caption = captionLabel(labelIndex, parent);
+    CaptionLabel* caption = captionLabel(spec.caption, parent);
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* box = new NumericBox(*spec, parent);
-    box->setDesignDefault(QString::fromLatin1(text));
+    auto* box = new NumericBox(spec, parent);
+    box->setDesignDefault(QString::fromLatin1(spec.designText));
     box->setFixedWidth(px(1050));
     auto* spin = new UpDownButtons(parent);
-    spin->setObjectName(QStringLiteral("UpDown") + QString::fromLatin1(name + 3));
+    spin->setObjectName(QStringLiteral("UpDown") + QString::fromLatin1(spec.name + 3));
     spin->setFixedHeight(box->sizeHint().height());
     box->setUpDown(spin);
-    grid->addWidget(caption, row, column);
+    grid->addWidget(caption, spec.row, spec.column);
     auto* boxAndSpin = new QHBoxLayout;
     boxAndSpin->setSpacing(0);
     boxAndSpin->addWidget(box);
     boxAndSpin->addWidget(spin);
-    grid->addLayout(boxAndSpin, row, column + 1);
-    if (unit) {
-        auto* unitLabel = new QLabel(QString::fromLatin1(unit), parent);
-        unitLabel->setObjectName(QString::fromLatin1(name + 3) + QStringLiteral("Unit"));
-        grid->addWidget(unitLabel, row, column + 2);
+    grid->addLayout(boxAndSpin, spec.row, spec.column + 1);
+    if (spec.unit) {
+        auto* unitLabel = new QLabel(QString::fromLatin1(spec.unit), parent);
+        unitLabel->setObjectName(QString::fromLatin1(spec.name + 3) + QStringLiteral("Unit"));
+        grid->addWidget(unitLabel, spec.row, spec.column + 2);
     }
-    return box;
+    m_panel.*spec.box = box;
+    if (const SecondsLabel& seconds = spec.seconds; seconds.label) {
+        QLabel* label = plainLabel(seconds.name, QString::fromLatin1(seconds.text), parent);
+        if (seconds.minimumWidthTwips) label->setMinimumWidth(px(seconds.minimumWidthTwips));
+        m_panel.*seconds.label = label;
+        grid->addWidget(label, spec.row, 3);
+    }
 }
 
-template <size_t N>
-void Builder::boxRows(const BoxRowSpec (&rows)[N], std::initializer_list<QGridLayout*> grids) {
-    for (const BoxRowSpec& spec : rows) {
-        QGridLayout* grid = grids.begin()[spec.grid];
-        m_panel.*spec.box =
-            boxRow(grid, spec.row, spec.column, spec.caption, spec.name, spec.text, spec.unit);
-        if (!spec.seconds.label) continue;
-        QLabel* seconds =
-            plainLabel(spec.seconds.name, QString::fromLatin1(spec.seconds.text), grid->parentWidget());
-        if (spec.seconds.minimumWidthTwips) seconds->setMinimumWidth(px(spec.seconds.minimumWidthTwips));
-        m_panel.*spec.seconds.label = seconds;
-        grid->addWidget(seconds, spec.row, 3);
-    }
+void Builder::boxRows(BoxGroup group, std::initializer_list<QGridLayout*> grids) {
+    std::vector<const BoxSpec*> rows;
+    for (const BoxSpec& spec : kBoxTable)
+        if (spec.group == group) rows.push_back(&spec);
+    std::ranges::sort(rows, {},
+                      [](const BoxSpec* spec) { return std::tuple(spec->grid, spec->row, spec->column); });
+    for (const BoxSpec* spec : rows)
+        boxRow(*spec, grids.begin()[spec->grid]);
 }
 
 CaptionPanel* Builder::modeSwitch(const ModeSwitchSpec& spec, QWidget* parent) {
@@ -403,7 +346,7 @@ QWidget* Builder::mainGroup() {
     row->addLayout(left);
     row->addLayout(right);
     row->addStretch(1);
-    boxRows(kMainBoxes, {left, right});
+    boxRows(BoxGroup::Main, {left, right});
     return frame;
 }
 
@@ -432,7 +375,7 @@ QWidget* Builder::sweepGroup() {
     auto* boxes = boxGrid();
     row->addLayout(boxes);
     row->addStretch(1);
-    boxRows(kSweepBoxes, {boxes});
+    boxRows(BoxGroup::Sweep, {boxes});
     return frame;
 }
 
@@ -463,7 +406,7 @@ QWidget* Builder::modulationGroup() {
     auto* boxes = boxGrid();
     row->addLayout(boxes);
     row->addStretch(1);
-    boxRows(kModulationBoxes, {boxes});
+    boxRows(BoxGroup::Modulation, {boxes});
     return frame;
 }
 
@@ -521,7 +464,7 @@ QWidget* Builder::triggerPage() {
     modes->addWidget(sourcePanel(kTriggerSource, page), 2, 0, 1, 2);
     row->addLayout(modes);
 
-    boxRows(kTriggerBoxes, {boxColumn(row)});
+    boxRows(BoxGroup::Trigger, {boxColumn(row)});
 
     finishFunctionPage(frame);
     return page;
@@ -540,7 +483,7 @@ QWidget* Builder::burstPage() {
     row->addLayout(modes);
 
     QGridLayout* boxes = boxColumn(row);
-    boxRows(kBurstBoxes, {boxes});
+    boxRows(BoxGroup::Burst, {boxes});
     boxes->addWidget(captionLabel(CountFineTuningCaption, page), 2, 0);
     m_panel.HScroll1 = scrollBar("HScroll1", 10, 90, 10, 10, page);
     boxes->addWidget(m_panel.HScroll1, 2, 1);
@@ -563,7 +506,7 @@ QWidget* Builder::gatePage() {
     modes->addStretch(1);
     row->addLayout(modes);
 
-    boxRows(kGateBoxes, {boxColumn(row)});
+    boxRows(BoxGroup::Gate, {boxColumn(row)});
 
     finishFunctionPage(frame);
     return page;
@@ -765,11 +708,4 @@ void Builder::build() {
 
 void buildPanel(QMainWindow& window, Panel& panel, QLineEdit* txtMessage) {
     Builder(window, panel, txtMessage).build();
-}
-
-std::array<NumericBox*, 20> Panel::boxes() const {
-    return {txtMainFreq,     txtMainAmp,     txtMainDCOffset,   txtMainDuty,      txtModRate,
-            txtModSpanDepth, txtModSymmetry, txtSweepStartFreq, txtSweepStopFreq, txtSweepCenterFreq,
-            txtSweepSpan,    txtSweepRate,   txtSweepSymmetry,  txtTrgRate,       txtTrgSymmetry,
-            txtTrgPhase,     txtBurstCount,  txtBurstPeriod,    txtGatePeriod,    txtOpenGatePeriod};
 }
