@@ -3,10 +3,10 @@
 // connection frame. Sizes come from the panel's twip measures at the screen's logical DPI.
 #include "panel/BoxTable.h"
 #include "panel/CaptionLabel.h"
+#include "panel/DesignUnits.h"
 #include "panel/NumericBox.h"
 #include "panel/Panel.h"
 #include "panel/PanelWiring.h"
-#include "panel/PlatformColor.h"
 #include "panel/UpDownButtons.h"
 #include "panel/rules/HelpPositions.h"
 
@@ -85,6 +85,24 @@ constexpr SourceSpec kBurstSource{BurstSourcePanel, "optBurstSource",    &Panel:
 constexpr SourceSpec kGateSource{GateSourcePanel, "optGateSource",    &Panel::optGateInt,
                                  "optGateInt",    &Panel::optGateExt, "optGateExt"};
 
+// A special function's tab page: its mode switch and source on the left, its boxes on the right,
+// the warning line at the bottom. The trigger page chooses Single or Multi between its switch and
+// its source; the burst page fine-tunes its count under its boxes.
+struct FunctionPageSpec {
+    int frame;
+    const char* tabTitle;
+    ModeSwitchSpec mode;
+    SourceSpec source;
+    BoxGroup boxes;
+    bool triggerType;
+    bool countFineTuning;
+};
+constexpr FunctionPageSpec kFunctionPages[] = {
+    {3, "Trigger Setting", kTriggerSwitch, kTriggerSource, BoxGroup::Trigger, true, false},
+    {4, "Burst Setting", kBurstSwitch, kBurstSource, BoxGroup::Burst, false, true},
+    {5, "Gate Setting", kGateSwitch, kGateSource, BoxGroup::Gate, false, false},
+};
+
 const char* const kWarning =
     "Warning: Main frequency must under 10MHz(1MHz for Specification) in this Function!";
 
@@ -96,13 +114,13 @@ class Builder {
 public:
     Builder(QMainWindow& window, Panel& panel, QLineEdit* txtMessage)
         : m_window(window), m_panel(panel), m_txtMessage(txtMessage) {
-        m_twipsPerPixel = 1440.0 / std::max(1, window.logicalDpiY());
+        m_logicalDpi = window.logicalDpiY();
     }
 
     void build();
 
 private:
-    int px(int twips) const { return int(twips / m_twipsPerPixel + 0.5); }
+    int px(int twips) const { return twipsToPixels(twips, m_logicalDpi); }
 
     CaptionLabel* captionLabel(int index, QWidget* parent);
     CaptionPanel* captionPanel(int index, QWidget* parent, Qt::Orientation orientation = Qt::Horizontal);
@@ -132,15 +150,6 @@ private:
     QGridLayout* boxGrid();
     QLabel* warningLine(QWidget* parent);
 
-    // The trigger, burst and gate pages share one frame: the mode and source panels on the left,
-    // the boxes on the right, the warning line at the bottom.
-    struct FunctionPage {
-        QWidget* page;
-        QVBoxLayout* column;
-        QHBoxLayout* row;
-    };
-    FunctionPage functionPage(int frameIndex);
-    void finishFunctionPage(const FunctionPage& page);
     QGridLayout* boxColumn(QHBoxLayout* row);
     CaptionPanel* sourcePanel(const SourceSpec& spec, QWidget* page);
 
@@ -148,9 +157,11 @@ private:
     QWidget* sweepGroup();
     QWidget* modulationGroup();
     QWidget* tabs();
-    QWidget* triggerPage();
-    QWidget* burstPage();
-    QWidget* gatePage();
+    QWidget* functionPage(const FunctionPageSpec& spec);
+    // The trigger type's caption and choices, on the second row of the page's mode grid.
+    void triggerType(QGridLayout* modes, QWidget* page);
+    // The burst count's fine-tuning caption, bar and display under the boxes.
+    void countFineTuning(QGridLayout* boxes, QWidget* page);
     QWidget* counterPage();
     QWidget* messageLine();
     void connectionFrame(QWidget* area);
@@ -163,7 +174,7 @@ private:
     QWidget* m_area = nullptr;
     // The tab widget's page stack, where the pages are made for the same reason.
     QWidget* m_pages = nullptr;
-    double m_twipsPerPixel = 15.0;
+    int m_logicalDpi = 96;
 };
 
 CaptionLabel* Builder::captionLabel(int index, QWidget* parent) {
@@ -410,23 +421,6 @@ QWidget* Builder::modulationGroup() {
     return frame;
 }
 
-Builder::FunctionPage Builder::functionPage(int frameIndex) {
-    auto* page = new QWidget(m_pages);
-    page->setObjectName(indexed("Frame1", frameIndex));
-    m_panel.Frame1[size_t(frameIndex)] = page;
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(6, 4, 6, 2);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(px(240));
-    column->addLayout(row);
-    return {page, column, row};
-}
-
-void Builder::finishFunctionPage(const FunctionPage& page) {
-    page.column->addStretch(1);
-    page.column->addWidget(warningLine(page.page));
-}
-
 QGridLayout* Builder::boxColumn(QHBoxLayout* row) {
     QGridLayout* boxes = boxGrid();
     boxes->setVerticalSpacing(4);
@@ -448,68 +442,55 @@ CaptionPanel* Builder::sourcePanel(const SourceSpec& spec, QWidget* page) {
     return source;
 }
 
-QWidget* Builder::triggerPage() {
-    const FunctionPage frame = functionPage(3);
-    QWidget* page = frame.page;
-    QHBoxLayout* row = frame.row;
+QWidget* Builder::functionPage(const FunctionPageSpec& spec) {
+    auto* page = new QWidget(m_pages);
+    page->setObjectName(indexed("Frame1", spec.frame));
+    m_panel.Frame1[size_t(spec.frame)] = page;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(6, 4, 6, 2);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(px(240));
+    column->addLayout(row);
 
-    auto* modes = new QGridLayout;
-    modes->setVerticalSpacing(4);
-    modes->addWidget(modeSwitch(kTriggerSwitch, page), 0, 0, 1, 2);
+    if (spec.triggerType) {
+        auto* modes = new QGridLayout;
+        modes->setVerticalSpacing(4);
+        modes->addWidget(modeSwitch(spec.mode, page), 0, 0, 1, 2);
+        triggerType(modes, page);
+        modes->addWidget(sourcePanel(spec.source, page), 2, 0, 1, 2);
+        row->addLayout(modes);
+    } else {
+        auto* modes = new QVBoxLayout;
+        modes->setSpacing(4);
+        modes->addWidget(modeSwitch(spec.mode, page));
+        modes->addWidget(sourcePanel(spec.source, page));
+        modes->addStretch(1);
+        row->addLayout(modes);
+    }
+
+    QGridLayout* boxes = boxColumn(row);
+    boxRows(spec.boxes, {boxes});
+    if (spec.countFineTuning) countFineTuning(boxes, page);
+
+    column->addStretch(1);
+    column->addWidget(warningLine(page));
+    return page;
+}
+
+void Builder::triggerType(QGridLayout* modes, QWidget* page) {
     modes->addWidget(captionLabel(TriggerTypeCaption, page), 1, 0);
     QWidget* type = choiceRow("TriggerTypeChoices", page);
     optionArray(m_panel.optTriggerType, "optTriggerType", {"Single", "Multi"}, type, type->layout(), 0);
     modes->addWidget(type, 1, 1, Qt::AlignLeft);
     modes->setColumnStretch(1, 1);
-    modes->addWidget(sourcePanel(kTriggerSource, page), 2, 0, 1, 2);
-    row->addLayout(modes);
-
-    boxRows(BoxGroup::Trigger, {boxColumn(row)});
-
-    finishFunctionPage(frame);
-    return page;
 }
 
-QWidget* Builder::burstPage() {
-    const FunctionPage frame = functionPage(4);
-    QWidget* page = frame.page;
-    QHBoxLayout* row = frame.row;
-
-    auto* modes = new QVBoxLayout;
-    modes->setSpacing(4);
-    modes->addWidget(modeSwitch(kBurstSwitch, page));
-    modes->addWidget(sourcePanel(kBurstSource, page));
-    modes->addStretch(1);
-    row->addLayout(modes);
-
-    QGridLayout* boxes = boxColumn(row);
-    boxRows(BoxGroup::Burst, {boxes});
+void Builder::countFineTuning(QGridLayout* boxes, QWidget* page) {
     boxes->addWidget(captionLabel(CountFineTuningCaption, page), 2, 0);
     m_panel.HScroll1 = scrollBar("HScroll1", 10, 90, 10, 10, page);
     boxes->addWidget(m_panel.HScroll1, 2, 1);
     m_panel.lblSymmetry = displayLabel("lblSymmetry", page);
     boxes->addWidget(m_panel.lblSymmetry, 2, 2, 1, 2, Qt::AlignLeft);
-
-    finishFunctionPage(frame);
-    return page;
-}
-
-QWidget* Builder::gatePage() {
-    const FunctionPage frame = functionPage(5);
-    QWidget* page = frame.page;
-    QHBoxLayout* row = frame.row;
-
-    auto* modes = new QVBoxLayout;
-    modes->setSpacing(4);
-    modes->addWidget(modeSwitch(kGateSwitch, page));
-    modes->addWidget(sourcePanel(kGateSource, page));
-    modes->addStretch(1);
-    row->addLayout(modes);
-
-    boxRows(BoxGroup::Gate, {boxColumn(row)});
-
-    finishFunctionPage(frame);
-    return page;
 }
 
 QWidget* Builder::counterPage() {
@@ -538,12 +519,13 @@ QWidget* Builder::tabs() {
     m_panel.SSTabTrigger->setObjectName("SSTabTrigger");
     // The first page added is shown at once, which would lay it out at a size it never has; it
     // is laid out with the rest of the window instead.
-    QWidget* first = triggerPage();
-    first->layout()->setEnabled(false);
-    m_panel.SSTabTrigger->addTab(first, "Trigger Setting");
-    first->layout()->setEnabled(true);
-    m_panel.SSTabTrigger->addTab(burstPage(), "Burst Setting");
-    m_panel.SSTabTrigger->addTab(gatePage(), "Gate Setting");
+    for (const FunctionPageSpec& spec : kFunctionPages) {
+        QWidget* page = functionPage(spec);
+        const bool first = m_panel.SSTabTrigger->count() == 0;
+        if (first) page->layout()->setEnabled(false);
+        m_panel.SSTabTrigger->addTab(page, spec.tabTitle);
+        if (first) page->layout()->setEnabled(true);
+    }
     m_panel.SSTabTrigger->addTab(counterPage(), "External Counter Setting");
     m_panel.SSTabTrigger->setCurrentIndex(0);
     return m_panel.SSTabTrigger;
