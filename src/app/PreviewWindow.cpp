@@ -3,9 +3,10 @@
 #include "app/PreviewPlot.h"
 #include "app/frmDXS.h"
 #include "core/NumberText.h"
-#include "record/RecordFile.h"
+#include "panel/BoxTable.h"
 #include "panel/NumericBox.h"
 #include "panel/OptionGroup.h"
+#include "record/RecordFile.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -23,34 +24,6 @@
 #include <algorithm>
 
 namespace {
-
-// What the pending line calls each box.
-struct BoxName {
-    const char* box;
-    const char* name;
-};
-constexpr BoxName kBoxNames[] = {
-    {"txtMainFreq", "Frequency"},
-    {"txtMainAmp", "Amplitude"},
-    {"txtMainDCOffset", "DC Offset"},
-    {"txtMainDuty", "Duty"},
-    {"txtModRate", "Modulation Rate"},
-    {"txtModSpanDepth", "Modulation Span (Depth)"},
-    {"txtModSymmetry", "Modulation Symmetry"},
-    {"txtSweepStartFreq", "Sweep Start Freq"},
-    {"txtSweepStopFreq", "Sweep Stop Freq"},
-    {"txtSweepCenterFreq", "Sweep Center Freq"},
-    {"txtSweepSpan", "Sweep Span"},
-    {"txtSweepRate", "Sweep Rate"},
-    {"txtSweepSymmetry", "Sweep Symmetry"},
-    {"txtTrgRate", "Trigger Rate"},
-    {"txtTrgSymmetry", "Trigger Symmetry"},
-    {"txtTrgPhase", "Trigger Phase"},
-    {"txtBurstCount", "Burst Count"},
-    {"txtBurstPeriod", "Burst Period"},
-    {"txtGatePeriod", "Gate Period"},
-    {"txtOpenGatePeriod", "Open Gate Period"},
-};
 
 double confirmedValue(const NumericBox* box) {
     return numtext::lenientValue(box->confirmedText());
@@ -118,11 +91,7 @@ QStringList PreviewWindow::pendingBoxes(const Panel& p) {
     QStringList names;
     for (const NumericBox* box : p.boxes()) {
         if (!box->isEdited()) continue;
-        const QString objectName = box->objectName();
-        const auto row = std::find_if(std::begin(kBoxNames), std::end(kBoxNames), [&](const BoxName& entry) {
-            return objectName == QLatin1String(entry.box);
-        });
-        names << (row != std::end(kBoxNames) ? QString::fromLatin1(row->name) : objectName);
+        names << QString::fromLatin1(box->spec().title);
     }
     return names;
 }

@@ -1,5 +1,7 @@
 #include "help/frmAbout.h"
 
+#include "panel/DesignUnits.h"
+
 #include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
@@ -22,10 +24,6 @@
 #endif
 
 namespace {
-constexpr int twips(int value) {
-    return value / 15;
-}
-
 // The generator's screen showing a sine wave.
 QPixmap drawIcon() {
     QPixmap pixmap(32, 32);
@@ -54,15 +52,15 @@ QFrame* separator(QWidget* parent, const char* name, int top) {
     line->setObjectName(name);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(twips(225), twips(top), twips(5205), 2);
+    line->setGeometry(twipsToPixels(225, *parent), twipsToPixels(top, *parent), twipsToPixels(5205, *parent),
+                      2);
     return line;
 }
 
 QLabel* label(QWidget* parent, const char* name, QRect twipRect) {
     auto* text = new QLabel(parent);
     text->setObjectName(name);
-    text->setGeometry(twips(twipRect.x()), twips(twipRect.y()), twips(twipRect.width()),
-                      twips(twipRect.height()));
+    text->setGeometry(twipsToPixels(twipRect, *parent));
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return text;
@@ -126,7 +124,7 @@ QStringList frmAbout::defaultSystemInfoTools() {
 frmAbout::frmAbout(const HelpContext& ctx)
     : QDialog(&ctx.window), systemInfoTools(defaultSystemInfoTools()), m_ctx(ctx) {
     setObjectName("frmAbout");
-    setFixedSize(twips(5730), twips(3705));
+    setFixedSize(twipsToPixels(5730, *this), twipsToPixels(3705, *this));
 
     imgIcon = label(this, "imgIcon", {240, 240, 480, 480});
     imgIcon->setPixmap(drawIcon());
@@ -148,11 +146,11 @@ frmAbout::frmAbout(const HelpContext& ctx)
 
     cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");
-    cmdOK->setGeometry(twips(4245), twips(2625), twips(1260), twips(345));
+    cmdOK->setGeometry(twipsToPixels(QRect(4245, 2625, 1260, 345), *this));
     cmdOK->setDefault(true);
     cmdSysInfo = new QPushButton("System(&S)...", this);
     cmdSysInfo->setObjectName("cmdSysInfo");
-    cmdSysInfo->setGeometry(twips(4260), twips(3075), twips(1245), twips(345));
+    cmdSysInfo->setGeometry(twipsToPixels(QRect(4260, 3075, 1245, 345), *this));
     cmdSysInfo->setAutoDefault(false);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });

@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 #include "core/ProgramFolder.h"
 #include "help/RtfReader.h"
+#include "panel/DesignUnits.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -14,11 +15,6 @@
 #include <cmath>
 
 namespace {
-// Window measures are kept in twips, 15 to a pixel.
-constexpr int twips(int value) {
-    return value / 15;
-}
-
 constexpr int kClientWidth = 8730;
 constexpr int kClientHeight = 7365;
 // The caret goes this far past the requested position first, then this far before it, so the
@@ -36,16 +32,16 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
     txtHelp->setReadOnly(true);
     // Read-only, but with a caret the keys and the mouse move, as Text2 shows its position.
     txtHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    txtHelp->move(twips(30), 0);
+    txtHelp->move(twipsToPixels(30, *this), 0);
 
     Text2 = new QLineEdit(this);
     Text2->setObjectName("Text2");
-    Text2->setGeometry(twips(1680), twips(690), twips(945), twips(270));
+    Text2->setGeometry(twipsToPixels(QRect(1680, 690, 945, 270), *this));
     Text2->raise(); // over the top left part of the help text
     Text2->installEventFilter(this);
 
     connect(txtHelp, &QTextEdit::cursorPositionChanged, this, [this] { txtHelp_SelChange(); });
-    resize(twips(kClientWidth), twips(kClientHeight));
+    resize(twipsToPixels(kClientWidth, *this), twipsToPixels(kClientHeight, *this));
 }
 
 void frmHelp::Form_Load() {
@@ -91,7 +87,8 @@ void frmHelp::Form_Activate() {
 }
 
 void frmHelp::Form_Resize() {
-    txtHelp->resize(std::max(0, width() - twips(250)), std::max(0, height() - twips(400)));
+    txtHelp->resize(std::max(0, width() - twipsToPixels(250, *this)),
+                    std::max(0, height() - twipsToPixels(400, *this)));
 }
 
 void frmHelp::txtHelp_SelChange() {

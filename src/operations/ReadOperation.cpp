@@ -5,6 +5,7 @@
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "operations/ReadSequence.h"
+#include "panel/BoxTable.h"
 #include "panel/NumericBox.h"
 #include "panel/OptionGroup.h"
 
@@ -24,14 +25,6 @@ constexpr char kDiscardQuestion[] = "Some items have an orange BackColor color a
 
 // How many changed items the summary names before it says "...".
 constexpr int kNamedChanges = 3;
-
-// The boxes a read writes: an unconfirmed entry in one of them is lost unless the user agrees.
-constexpr std::array kReadBoxes = {
-    &Panel::txtMainFreq,       &Panel::txtMainAmp,       &Panel::txtMainDCOffset,    &Panel::txtMainDuty,
-    &Panel::txtSweepStartFreq, &Panel::txtSweepStopFreq, &Panel::txtSweepCenterFreq, &Panel::txtSweepSpan,
-    &Panel::txtSweepSymmetry,  &Panel::txtSweepRate,     &Panel::txtModRate,         &Panel::txtModSymmetry,
-    &Panel::txtModSpanDepth,   &Panel::txtTrgRate,       &Panel::txtTrgSymmetry,     &Panel::txtTrgPhase,
-};
 
 // The read's queries go to the window's instrument; the busy pointer shows once it answered.
 class WindowReadTarget : public ReadTarget {
@@ -330,9 +323,10 @@ QString summaryLine(const ReadOutcome& outcome, const PanelWriter& writer) {
     return line + QString(", %1 failed.").arg(outcome.failed);
 }
 
+// The boxes a read writes: an unconfirmed entry in one of them is lost unless the user agrees.
 bool anyReadBoxEdited(const Panel& panel) {
-    for (NumericBox* Panel::*box : kReadBoxes)
-        if ((panel.*box)->isEdited()) return true;
+    for (const BoxSpec& spec : kBoxTable)
+        if (spec.filledByRead && (panel.*spec.box)->isEdited()) return true;
     return false;
 }
 

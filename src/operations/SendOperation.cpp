@@ -4,6 +4,7 @@
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
 #include "operations/SendSequence.h"
+#include "panel/BoxTable.h"
 #include "panel/NumericBox.h"
 #include "panel/OptionGroup.h"
 
@@ -14,14 +15,6 @@
 #include <QRadioButton>
 
 namespace {
-
-// The boxes that must not be left unconfirmed when sending.
-constexpr std::array kValidatedBoxes = {
-    &Panel::txtMainFreq,       &Panel::txtMainAmp,       &Panel::txtMainDCOffset, &Panel::txtMainDuty,
-    &Panel::txtSweepStartFreq, &Panel::txtSweepStopFreq, &Panel::txtSweepSpan,    &Panel::txtSweepSymmetry,
-    &Panel::txtSweepRate,      &Panel::txtModRate,       &Panel::txtModSymmetry,  &Panel::txtModSpanDepth,
-    &Panel::txtTrgRate,        &Panel::txtTrgSymmetry,   &Panel::txtBurstPeriod,  &Panel::txtOpenGatePeriod,
-};
 
 SendPanel readPanel(const Panel& p) {
     SendPanel s;
@@ -230,8 +223,9 @@ private:
 } // namespace
 
 QString ValidateInputItem(OperationContext& ctx) {
-    for (NumericBox* Panel::*box : kValidatedBoxes)
-        if ((ctx.panel.*box)->isEdited()) return "Please validate the items with orange BackColor color.";
+    for (const BoxSpec& spec : kBoxTable)
+        if (spec.confirmedBeforeSend && (ctx.panel.*spec.box)->isEdited())
+            return "Please validate the items with orange BackColor color.";
     return {};
 }
 

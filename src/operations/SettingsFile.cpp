@@ -1,13 +1,13 @@
 // The setting files: the default file read at start-up and written at shutdown, the File menu's
 // Save and Load, and putting a loaded record back into the panel.
-#include "core/NumberText.h"
 #include "core/ProgramFolder.h"
 #include "operations/InstrumentOperation.h"
 #include "operations/OperationContext.h"
 #include "operations/Operations.h"
+#include "panel/BoxTable.h"
+#include "panel/NumericBox.h"
 #include "record/DefaultFileLock.h"
 #include "record/RecordFile.h"
-#include "panel/NumericBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -161,30 +161,10 @@ template <size_t N> void chooseByCode(const std::array<QRadioButton*, N>& option
 }
 
 void copyPanelIntoRecord(OperationContext& ctx) {
-    Panel& panel = ctx.panel;
-    SettingsRecord& record = ctx.record;
-    const bool am = panel.optModAM->isChecked();
-    record.setText(RecordField::MainFreq, panel.txtMainFreq->text());
-    record.setText(RecordField::Amplitude, panel.txtMainAmp->text());
-    record.setText(RecordField::DCOffset, panel.txtMainDCOffset->text());
-    record.setText(RecordField::Duty, panel.txtMainDuty->text());
-    record.setText(am ? RecordField::AMRate : RecordField::FMRate, panel.txtModRate->text());
-    record.setText(am ? RecordField::AMDepth : RecordField::FMSpan, panel.txtModSpanDepth->text());
-    if (am) {
-        // A symmetry that is not a 16-bit whole number keeps the stored one.
-        if (const auto symmetry = numtext::strictIntegerRounded(panel.txtModSymmetry->text()))
-            record.setInteger(RecordField::AMSymmetry, *symmetry);
-    } else {
-        record.setText(RecordField::FMSymmetry, panel.txtModSymmetry->text());
-    }
-    record.setInteger(RecordField::SweepSegment, int16_t(panel.HScrollSweep->value()));
-    record.setText(RecordField::SweepRate, panel.txtSweepRate->text());
-    record.setText(RecordField::SweepStart, panel.txtSweepStartFreq->text());
-    record.setText(RecordField::SweepStop, panel.txtSweepStopFreq->text());
-    record.setText(RecordField::SweepSymmetry, panel.txtSweepSymmetry->text());
-    record.setText(RecordField::TriggerPhase, panel.txtTrgPhase->text());
-    record.setText(RecordField::TriggerRate, panel.txtTrgRate->text());
-    record.setText(RecordField::TriggerSymmetry, panel.txtTrgSymmetry->text());
+    const bool am = ctx.panel.optModAM->isChecked();
+    for (const NumericBox* box : ctx.panel.boxes())
+        storeInRecord(*box, am, ctx.record);
+    ctx.record.setInteger(RecordField::SweepSegment, int16_t(ctx.panel.HScrollSweep->value()));
 }
 
 } // namespace

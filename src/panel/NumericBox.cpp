@@ -2,7 +2,7 @@
 
 #include "core/NumberText.h"
 #include "panel/BoxTable.h"
-#include "panel/PlatformColor.h"
+#include "panel/DesignUnits.h"
 #include "panel/UpDownButtons.h"
 
 #include <QApplication>

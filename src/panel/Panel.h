@@ -21,6 +21,9 @@ class UpDownButtons;
 class CaptionLabel;
 class CaptionPanel;
 
+// The number of numeric boxes: the rows of the box table.
+inline constexpr size_t BoxCount = 20;
+
 struct Panel {
     // Groups: Frame1(0) main, (1) sweep, (2) modulation; pages Frame1(3) trigger, (4) burst,
     // (5) gate and Frame2 external counter inside SSTabTrigger.
@@ -114,6 +117,6 @@ struct Panel {
     QPushButton* cmdTestConnect = nullptr;
     QPushButton* cmdHelp = nullptr;
 
-    // Every numeric box, in the order of the editing-conventions table.
-    std::array<NumericBox*, 20> boxes() const;
+    // Every numeric box, in the box table's order.
+    std::array<NumericBox*, BoxCount> boxes() const;
 };

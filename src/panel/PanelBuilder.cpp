@@ -3,10 +3,10 @@
 // connection frame. Sizes come from the panel's twip measures at the screen's logical DPI.
 #include "panel/BoxTable.h"
 #include "panel/CaptionLabel.h"
+#include "panel/DesignUnits.h"
 #include "panel/NumericBox.h"
 #include "panel/Panel.h"
 #include "panel/PanelWiring.h"
-#include "panel/PlatformColor.h"
 #include "panel/UpDownButtons.h"
 #include "panel/rules/HelpPositions.h"
 
@@ -26,6 +26,9 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -82,62 +85,23 @@ constexpr SourceSpec kBurstSource{BurstSourcePanel, "optBurstSource",    &Panel:
 constexpr SourceSpec kGateSource{GateSourcePanel, "optGateSource",    &Panel::optGateInt,
                                  "optGateInt",    &Panel::optGateExt, "optGateExt"};
 
-// A label in the column after a box's unit, naming the box's value as a period.
-struct SecondsSpec {
-    QLabel* Panel::*label;
-    const char* name;
-    const char* text;
-    int minimumWidthTwips; // 0: as wide as its text
+// A special function's tab page: its mode switch and source on the left, its boxes on the right,
+// the warning line at the bottom. The trigger page chooses Single or Multi between its switch and
+// its source; the burst page fine-tunes its count under its boxes.
+struct FunctionPageSpec {
+    int frame;
+    const char* tabTitle;
+    ModeSwitchSpec mode;
+    SourceSpec source;
+    BoxGroup boxes;
+    bool triggerType;
+    bool countFineTuning;
 };
-
-// One row of a box grid: the caption label, the box with its spin control and its design-time
-// text, the unit, and for the period boxes the seconds label. `grid` picks one of the group's grids.
-struct BoxRowSpec {
-    NumericBox* Panel::*box;
-    const char* name;
-    int grid, row, column;
-    LabelCaption caption;
-    const char* text;
-    const char* unit; // nullptr: none
-    SecondsSpec seconds = {};
+constexpr FunctionPageSpec kFunctionPages[] = {
+    {3, "Trigger Setting", kTriggerSwitch, kTriggerSource, BoxGroup::Trigger, true, false},
+    {4, "Burst Setting", kBurstSwitch, kBurstSource, BoxGroup::Burst, false, true},
+    {5, "Gate Setting", kGateSwitch, kGateSource, BoxGroup::Gate, false, false},
 };
-// clang-format off
-constexpr BoxRowSpec kMainBoxes[] = {
-    {&Panel::txtMainFreq,     "txtMainFreq",     0, 0, 0, FrequencyCaption, "10000", "Hz"},
-    {&Panel::txtMainAmp,      "txtMainAmp",      0, 1, 0, AmplitudeCaption, "5.00",  "Vpp"},
-    {&Panel::txtMainDCOffset, "txtMainDCOffset", 1, 0, 0, DCOffsetCaption, "0.00",  "V"},
-    {&Panel::txtMainDuty,     "txtMainDuty",     1, 1, 0, DutyCaption, "50",    "%"},
-};
-constexpr BoxRowSpec kSweepBoxes[] = {
-    {&Panel::txtSweepStartFreq,  "txtSweepStartFreq",  0, 0, 0, StartFreqCaption, "1000.00", "Hz"},
-    {&Panel::txtSweepStopFreq,   "txtSweepStopFreq",   0, 0, 3, StopFreqCaption, "2000.00", "Hz"},
-    {&Panel::txtSweepCenterFreq, "txtSweepCenterFreq", 0, 1, 0, CenterFreqCaption, "1500.00", "Hz"},
-    {&Panel::txtSweepSpan,       "txtSweepSpan",       0, 1, 3, SweepSpanCaption, "1000.00", "Hz"},
-    {&Panel::txtSweepRate,       "txtSweepRate",       0, 2, 0, SweepRateCaption, "1000.0",  "Hz"},
-    {&Panel::txtSweepSymmetry,   "txtSweepSymmetry",   0, 2, 3, SweepSymmetryCaption, "90",      "%"},
-};
-constexpr BoxRowSpec kModulationBoxes[] = {
-    {&Panel::txtModRate,      "txtModRate",      0, 0, 0, ModRateCaption, "1000.0", "Hz"},
-    {&Panel::txtModSpanDepth, "txtModSpanDepth", 0, 1, 0, ModSpanDepthCaption, "50",     "%"},
-    {&Panel::txtModSymmetry,  "txtModSymmetry",  0, 2, 0, ModSymmetryCaption, "50",     "%"},
-};
-constexpr BoxRowSpec kTriggerBoxes[] = {
-    {&Panel::txtTrgRate,     "txtTrgRate",     0, 0, 0, TriggerRateCaption, "1000.0", "Hz"},
-    {&Panel::txtTrgSymmetry, "txtTrgSymmetry", 0, 1, 0, TriggerSymmetryCaption, "50",     "%"},
-    {&Panel::txtTrgPhase,    "txtTrgPhase",    0, 2, 0, TriggerPhaseCaption, "0",      "DEG"},
-};
-constexpr BoxRowSpec kBurstBoxes[] = {
-    {&Panel::txtBurstPeriod, "txtBurstPeriod", 0, 0, 0, BurstPeriodCaption, "", "Hz",
-     {&Panel::lblBurstPeriodSec, "lblBurstPeriodSec", "Sec", 0}},
-    {&Panel::txtBurstCount,  "txtBurstCount",  0, 1, 0, BurstCountCaption, "", nullptr},
-};
-constexpr BoxRowSpec kGateBoxes[] = {
-    {&Panel::txtGatePeriod,     "txtGatePeriod",     0, 0, 0, GatePeriodCaption, "", "Hz",
-     {&Panel::lblGatePeriod,     "lblGatePeriod",     " Sec", 1000}},
-    {&Panel::txtOpenGatePeriod, "txtOpenGatePeriod", 0, 1, 0, OpenGatePeriodCaption, "", "Hz",
-     {&Panel::lblOpenGatePeriod, "lblOpenGatePeriod", " Sec", 1000}},
-};
-// clang-format on
 
 const char* const kWarning =
     "Warning: Main frequency must under 10MHz(1MHz for Specification) in this Function!";
@@ -150,13 +114,13 @@ class Builder {
 public:
     Builder(QMainWindow& window, Panel& panel, QLineEdit* txtMessage)
         : m_window(window), m_panel(panel), m_txtMessage(txtMessage) {
-        m_twipsPerPixel = 1440.0 / std::max(1, window.logicalDpiY());
+        m_logicalDpi = window.logicalDpiY();
     }
 
     void build();
 
 private:
-    int px(int twips) const { return int(twips / m_twipsPerPixel + 0.5); }
+    int px(int twips) const { return twipsToPixels(twips, m_logicalDpi); }
 
     CaptionLabel* captionLabel(int index, QWidget* parent);
     CaptionPanel* captionPanel(int index, QWidget* parent, Qt::Orientation orientation = Qt::Horizontal);
@@ -177,25 +141,15 @@ private:
     // The main, sweep and modulation groups: a titled frame holding one row.
     QHBoxLayout* settingGroup(const GroupSpec& spec);
     CaptionPanel* modeSwitch(const ModeSwitchSpec& spec, QWidget* parent);
-    // A caption, box, spin control and unit on one row of a grid.
-    NumericBox* boxRow(QGridLayout* grid, int row, int column, int labelIndex, const char* name,
-                       const char* text, const char* unit);
-    // Lays out a table's rows into the group's grids, each box into its panel member.
-    template <size_t N> void boxRows(const BoxRowSpec (&rows)[N], std::initializer_list<QGridLayout*> grids);
+    // A caption, box, spin control, unit and seconds label on one row of a grid.
+    void boxRow(const BoxSpec& spec, QGridLayout* grid);
+    // Lays out the group's rows of the box table into its grids, in reading order.
+    void boxRows(BoxGroup group, std::initializer_list<QGridLayout*> grids);
     QLabel* displayLabel(const char* name, QWidget* parent);
     QLabel* plainLabel(const char* name, const QString& text, QWidget* parent);
     QGridLayout* boxGrid();
     QLabel* warningLine(QWidget* parent);
 
-    // The trigger, burst and gate pages share one frame: the mode and source panels on the left,
-    // the boxes on the right, the warning line at the bottom.
-    struct FunctionPage {
-        QWidget* page;
-        QVBoxLayout* column;
-        QHBoxLayout* row;
-    };
-    FunctionPage functionPage(int frameIndex);
-    void finishFunctionPage(const FunctionPage& page);
     QGridLayout* boxColumn(QHBoxLayout* row);
     CaptionPanel* sourcePanel(const SourceSpec& spec, QWidget* page);
 
@@ -203,9 +157,11 @@ private:
     QWidget* sweepGroup();
     QWidget* modulationGroup();
     QWidget* tabs();
-    QWidget* triggerPage();
-    QWidget* burstPage();
-    QWidget* gatePage();
+    QWidget* functionPage(const FunctionPageSpec& spec);
+    // The trigger type's caption and choices, on the second row of the page's mode grid.
+    void triggerType(QGridLayout* modes, QWidget* page);
+    // The burst count's fine-tuning caption, bar and display under the boxes.
+    void countFineTuning(QGridLayout* boxes, QWidget* page);
     QWidget* counterPage();
     QWidget* messageLine();
     void connectionFrame(QWidget* area);
@@ -218,7 +174,7 @@ private:
     QWidget* m_area = nullptr;
     // The tab widget's page stack, where the pages are made for the same reason.
     QWidget* m_pages = nullptr;
-    double m_twipsPerPixel = 15.0;
+    int m_logicalDpi = 96;
 };
 
 CaptionLabel* Builder::captionLabel(int index, QWidget* parent) {
@@ -303,47 +259,45 @@ QGridLayout* Builder::boxGrid() {
     return grid;
 }
 
-NumericBox* Builder::boxRow(QGridLayout* grid, int row, int column, int labelIndex, const char* name,
-                            const char* text, const char* unit) {
+void Builder::boxRow(const BoxSpec& spec, QGridLayout* grid) {
     QWidget* parent = grid->parentWidget();
-    const BoxSpec* spec = findBoxSpec(name);
-    Q_ASSERT(spec);
-    CaptionLabel* caption = captionLabel(labelIndex, parent);
+    CaptionLabel* caption = captionLabel(spec.caption, parent);
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* box = new NumericBox(*spec, parent);
-    box->setDesignDefault(QString::fromLatin1(text));
+    auto* box = new NumericBox(spec, parent);
+    box->setDesignDefault(QString::fromLatin1(spec.designText));
     box->setFixedWidth(px(1050));
     auto* spin = new UpDownButtons(parent);
-    spin->setObjectName(QStringLiteral("UpDown") + QString::fromLatin1(name + 3));
+    spin->setObjectName(QStringLiteral("UpDown") + QString::fromLatin1(spec.name + 3));
     spin->setFixedHeight(box->sizeHint().height());
     box->setUpDown(spin);
-    grid->addWidget(caption, row, column);
+    grid->addWidget(caption, spec.row, spec.column);
     auto* boxAndSpin = new QHBoxLayout;
     boxAndSpin->setSpacing(0);
     boxAndSpin->addWidget(box);
     boxAndSpin->addWidget(spin);
-    grid->addLayout(boxAndSpin, row, column + 1);
-    if (unit) {
-        auto* unitLabel = new QLabel(QString::fromLatin1(unit), parent);
-        unitLabel->setObjectName(QString::fromLatin1(name + 3) + QStringLiteral("Unit"));
-        grid->addWidget(unitLabel, row, column + 2);
+    grid->addLayout(boxAndSpin, spec.row, spec.column + 1);
+    if (spec.unit) {
+        auto* unitLabel = new QLabel(QString::fromLatin1(spec.unit), parent);
+        unitLabel->setObjectName(QString::fromLatin1(spec.name + 3) + QStringLiteral("Unit"));
+        grid->addWidget(unitLabel, spec.row, spec.column + 2);
     }
-    return box;
+    m_panel.*spec.box = box;
+    if (const SecondsLabel& seconds = spec.seconds; seconds.label) {
+        QLabel* label = plainLabel(seconds.name, QString::fromLatin1(seconds.text), parent);
+        if (seconds.minimumWidthTwips) label->setMinimumWidth(px(seconds.minimumWidthTwips));
+        m_panel.*seconds.label = label;
+        grid->addWidget(label, spec.row, 3);
+    }
 }
 
-template <size_t N>
-void Builder::boxRows(const BoxRowSpec (&rows)[N], std::initializer_list<QGridLayout*> grids) {
-    for (const BoxRowSpec& spec : rows) {
-        QGridLayout* grid = grids.begin()[spec.grid];
-        m_panel.*spec.box =
-            boxRow(grid, spec.row, spec.column, spec.caption, spec.name, spec.text, spec.unit);
-        if (!spec.seconds.label) continue;
-        QLabel* seconds =
-            plainLabel(spec.seconds.name, QString::fromLatin1(spec.seconds.text), grid->parentWidget());
-        if (spec.seconds.minimumWidthTwips) seconds->setMinimumWidth(px(spec.seconds.minimumWidthTwips));
-        m_panel.*spec.seconds.label = seconds;
-        grid->addWidget(seconds, spec.row, 3);
-    }
+void Builder::boxRows(BoxGroup group, std::initializer_list<QGridLayout*> grids) {
+    std::vector<const BoxSpec*> rows;
+    for (const BoxSpec& spec : kBoxTable)
+        if (spec.group == group) rows.push_back(&spec);
+    std::ranges::sort(rows, {},
+                      [](const BoxSpec* spec) { return std::tuple(spec->grid, spec->row, spec->column); });
+    for (const BoxSpec* spec : rows)
+        boxRow(*spec, grids.begin()[spec->grid]);
 }
 
 CaptionPanel* Builder::modeSwitch(const ModeSwitchSpec& spec, QWidget* parent) {
@@ -403,7 +357,7 @@ QWidget* Builder::mainGroup() {
     row->addLayout(left);
     row->addLayout(right);
     row->addStretch(1);
-    boxRows(kMainBoxes, {left, right});
+    boxRows(BoxGroup::Main, {left, right});
     return frame;
 }
 
@@ -432,7 +386,7 @@ QWidget* Builder::sweepGroup() {
     auto* boxes = boxGrid();
     row->addLayout(boxes);
     row->addStretch(1);
-    boxRows(kSweepBoxes, {boxes});
+    boxRows(BoxGroup::Sweep, {boxes});
     return frame;
 }
 
@@ -463,25 +417,8 @@ QWidget* Builder::modulationGroup() {
     auto* boxes = boxGrid();
     row->addLayout(boxes);
     row->addStretch(1);
-    boxRows(kModulationBoxes, {boxes});
+    boxRows(BoxGroup::Modulation, {boxes});
     return frame;
-}
-
-Builder::FunctionPage Builder::functionPage(int frameIndex) {
-    auto* page = new QWidget(m_pages);
-    page->setObjectName(indexed("Frame1", frameIndex));
-    m_panel.Frame1[size_t(frameIndex)] = page;
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(6, 4, 6, 2);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(px(240));
-    column->addLayout(row);
-    return {page, column, row};
-}
-
-void Builder::finishFunctionPage(const FunctionPage& page) {
-    page.column->addStretch(1);
-    page.column->addWidget(warningLine(page.page));
 }
 
 QGridLayout* Builder::boxColumn(QHBoxLayout* row) {
@@ -505,68 +442,55 @@ CaptionPanel* Builder::sourcePanel(const SourceSpec& spec, QWidget* page) {
     return source;
 }
 
-QWidget* Builder::triggerPage() {
-    const FunctionPage frame = functionPage(3);
-    QWidget* page = frame.page;
-    QHBoxLayout* row = frame.row;
+QWidget* Builder::functionPage(const FunctionPageSpec& spec) {
+    auto* page = new QWidget(m_pages);
+    page->setObjectName(indexed("Frame1", spec.frame));
+    m_panel.Frame1[size_t(spec.frame)] = page;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(6, 4, 6, 2);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(px(240));
+    column->addLayout(row);
 
-    auto* modes = new QGridLayout;
-    modes->setVerticalSpacing(4);
-    modes->addWidget(modeSwitch(kTriggerSwitch, page), 0, 0, 1, 2);
+    if (spec.triggerType) {
+        auto* modes = new QGridLayout;
+        modes->setVerticalSpacing(4);
+        modes->addWidget(modeSwitch(spec.mode, page), 0, 0, 1, 2);
+        triggerType(modes, page);
+        modes->addWidget(sourcePanel(spec.source, page), 2, 0, 1, 2);
+        row->addLayout(modes);
+    } else {
+        auto* modes = new QVBoxLayout;
+        modes->setSpacing(4);
+        modes->addWidget(modeSwitch(spec.mode, page));
+        modes->addWidget(sourcePanel(spec.source, page));
+        modes->addStretch(1);
+        row->addLayout(modes);
+    }
+
+    QGridLayout* boxes = boxColumn(row);
+    boxRows(spec.boxes, {boxes});
+    if (spec.countFineTuning) countFineTuning(boxes, page);
+
+    column->addStretch(1);
+    column->addWidget(warningLine(page));
+    return page;
+}
+
+void Builder::triggerType(QGridLayout* modes, QWidget* page) {
     modes->addWidget(captionLabel(TriggerTypeCaption, page), 1, 0);
     QWidget* type = choiceRow("TriggerTypeChoices", page);
     optionArray(m_panel.optTriggerType, "optTriggerType", {"Single", "Multi"}, type, type->layout(), 0);
     modes->addWidget(type, 1, 1, Qt::AlignLeft);
     modes->setColumnStretch(1, 1);
-    modes->addWidget(sourcePanel(kTriggerSource, page), 2, 0, 1, 2);
-    row->addLayout(modes);
-
-    boxRows(kTriggerBoxes, {boxColumn(row)});
-
-    finishFunctionPage(frame);
-    return page;
 }
 
-QWidget* Builder::burstPage() {
-    const FunctionPage frame = functionPage(4);
-    QWidget* page = frame.page;
-    QHBoxLayout* row = frame.row;
-
-    auto* modes = new QVBoxLayout;
-    modes->setSpacing(4);
-    modes->addWidget(modeSwitch(kBurstSwitch, page));
-    modes->addWidget(sourcePanel(kBurstSource, page));
-    modes->addStretch(1);
-    row->addLayout(modes);
-
-    QGridLayout* boxes = boxColumn(row);
-    boxRows(kBurstBoxes, {boxes});
+void Builder::countFineTuning(QGridLayout* boxes, QWidget* page) {
     boxes->addWidget(captionLabel(CountFineTuningCaption, page), 2, 0);
     m_panel.HScroll1 = scrollBar("HScroll1", 10, 90, 10, 10, page);
     boxes->addWidget(m_panel.HScroll1, 2, 1);
     m_panel.lblSymmetry = displayLabel("lblSymmetry", page);
     boxes->addWidget(m_panel.lblSymmetry, 2, 2, 1, 2, Qt::AlignLeft);
-
-    finishFunctionPage(frame);
-    return page;
-}
-
-QWidget* Builder::gatePage() {
-    const FunctionPage frame = functionPage(5);
-    QWidget* page = frame.page;
-    QHBoxLayout* row = frame.row;
-
-    auto* modes = new QVBoxLayout;
-    modes->setSpacing(4);
-    modes->addWidget(modeSwitch(kGateSwitch, page));
-    modes->addWidget(sourcePanel(kGateSource, page));
-    modes->addStretch(1);
-    row->addLayout(modes);
-
-    boxRows(kGateBoxes, {boxColumn(row)});
-
-    finishFunctionPage(frame);
-    return page;
 }
 
 QWidget* Builder::counterPage() {
@@ -595,12 +519,13 @@ QWidget* Builder::tabs() {
     m_panel.SSTabTrigger->setObjectName("SSTabTrigger");
     // The first page added is shown at once, which would lay it out at a size it never has; it
     // is laid out with the rest of the window instead.
-    QWidget* first = triggerPage();
-    first->layout()->setEnabled(false);
-    m_panel.SSTabTrigger->addTab(first, "Trigger Setting");
-    first->layout()->setEnabled(true);
-    m_panel.SSTabTrigger->addTab(burstPage(), "Burst Setting");
-    m_panel.SSTabTrigger->addTab(gatePage(), "Gate Setting");
+    for (const FunctionPageSpec& spec : kFunctionPages) {
+        QWidget* page = functionPage(spec);
+        const bool first = m_panel.SSTabTrigger->count() == 0;
+        if (first) page->layout()->setEnabled(false);
+        m_panel.SSTabTrigger->addTab(page, spec.tabTitle);
+        if (first) page->layout()->setEnabled(true);
+    }
     m_panel.SSTabTrigger->addTab(counterPage(), "External Counter Setting");
     m_panel.SSTabTrigger->setCurrentIndex(0);
     return m_panel.SSTabTrigger;
@@ -765,11 +690,4 @@ void Builder::build() {
 
 void buildPanel(QMainWindow& window, Panel& panel, QLineEdit* txtMessage) {
     Builder(window, panel, txtMessage).build();
-}
-
-std::array<NumericBox*, 20> Panel::boxes() const {
-    return {txtMainFreq,     txtMainAmp,     txtMainDCOffset,   txtMainDuty,      txtModRate,
-            txtModSpanDepth, txtModSymmetry, txtSweepStartFreq, txtSweepStopFreq, txtSweepCenterFreq,
-            txtSweepSpan,    txtSweepRate,   txtSweepSymmetry,  txtTrgRate,       txtTrgSymmetry,
-            txtTrgPhase,     txtBurstCount,  txtBurstPeriod,    txtGatePeriod,    txtOpenGatePeriod};
 }

@@ -1,6 +1,5 @@
 // The panel's own reactions: the function-mode rule, the main waveform code, the caption clicks
 // that open help, and the record and hint side of the editing conventions (the box table).
-#include "core/NumberText.h"
 #include "panel/BoxTable.h"
 #include "panel/CaptionLabel.h"
 #include "panel/NumericBox.h"
@@ -54,25 +53,13 @@ void installCaptionClicks(RuleContext& ctx) {
     }
 }
 
-// Stores a box's text into its record field as it is left.
-void storeText(RuleContext& ctx, NumericBox* box) {
-    const BoxSpec& spec = box->spec();
-    const bool am = ctx.panel.optModAM->isChecked();
-    const bool toFm = spec.fmField && !am;
-    const RecordField field = toFm ? *spec.fmField : *spec.field;
-    if (spec.amWholeNumber && !toFm) {
-        // A whole number, halves to the even neighbour; a text that is none keeps the stored value.
-        if (const auto value = numtext::strictIntegerRounded(box->text()))
-            ctx.record.setInteger(field, *value);
-        return;
-    }
-    ctx.record.setText(field, box->text().left(spec.width));
-}
-
 void installBoxConventions(RuleContext& ctx) {
     for (NumericBox* box : ctx.panel.boxes()) {
         const BoxSpec& spec = box->spec();
-        if (spec.field) box->focusLostStore = [&ctx, box] { storeText(ctx, box); };
+        if (spec.field)
+            box->focusLostStore = [&ctx, box] {
+                storeInRecord(*box, ctx.panel.optModAM->isChecked(), ctx.record);
+            };
         if (spec.focusHint) box->focusGainedHint = [&ctx] { ctx.setMessage(kEnterKeyHint); };
         if (spec.fmStartStep) box->isAmChosen = [&ctx] { return ctx.panel.optModAM->isChecked(); };
     }
