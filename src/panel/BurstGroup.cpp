@@ -1,13 +1,11 @@
 // Burst tab: the burst rate becomes the trigger rate, the count the trigger type and the burst's
 // share of its period the trigger symmetry, fine-tuned with the bar.
-#include "core/NumberText.h"
 #include "panel/NumericBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
-#include "panel/RateBandBox.h"
+#include "panel/PeriodBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SourcePairs.h"
-#include "panel/SynchronisedCopies.h"
 #include "panel/rules/Burst.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
@@ -19,21 +17,10 @@
 
 namespace {
 
-void txtBurstPeriod_Enter(RuleContext& ctx) {
-    Panel& panel = ctx.panel;
-    NumericBox* box = panel.txtBurstPeriod;
-    applyRateBand(box, kBurstRate);
-    const double rate = numtext::lenientValue(box->text());
-    if (!box->text().isEmpty() && rate > 0) {
-        panel.lblBurstPeriodSec->setText(burst::periodLabel(rate));
-        // The trigger rate carries the burst rate to the instrument, synchronised or not.
-        if (panel.txtTrgRate->text() != box->text()) {
-            panel.txtTrgRate->setText(box->text());
-            panel.txtTrgRate->markAccepted();
-        }
-    }
-    box->markAccepted();
-    copySynchronised(ctx, box);
+// Enter in the burst rate box; the trigger rate box takes the rate white.
+void txtBurstPeriod_KeyPress(RuleContext& ctx) {
+    confirmPeriodBox(ctx, {ctx.panel.txtBurstPeriod, kBurstRate, ctx.panel.lblBurstPeriodSec,
+                           burst::periodLabel, TriggerRateCopy::Accepted});
 }
 
 // Runs on every change of the count text. When the whole-number form differs from what was typed,
@@ -106,18 +93,26 @@ void HScroll1_Change(RuleContext& ctx, int value) {
     }
 }
 
+// Both options do the same; the external source leaves the boxes as they are.
+void optBurstInt_Click(Panel& panel) {
+    followSourceOf(panel, SourceTab::Burst);
+}
+
+void optBurstExt_Click(Panel& panel) {
+    followSourceOf(panel, SourceTab::Burst);
+}
+
 } // namespace
 
 void installBurstGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
-    panel.txtBurstPeriod->enterRule = [&ctx] { txtBurstPeriod_Enter(ctx); };
+    panel.txtBurstPeriod->enterRule = [&ctx] { txtBurstPeriod_KeyPress(ctx); };
     panel.txtBurstCount->ownTextChangedRule = [&ctx] { txtBurstCount_Change(ctx); };
     // The bar reports a value once it is let go, not at every position it is dragged through,
     // which would raise the missing-value messages over and over.
     panel.HScroll1->setTracking(false);
     QObject::connect(panel.HScroll1, &QScrollBar::valueChanged, &ctx.window,
                      [&ctx](int value) { HScroll1_Change(ctx, value); });
-    // The external source leaves the boxes as they are.
-    onOptionChosen(panel.optBurstInt, [&panel] { followSourceOf(panel, SourceTab::Burst); });
-    onOptionChosen(panel.optBurstExt, [&panel] { followSourceOf(panel, SourceTab::Burst); });
+    onOptionChosen(panel.optBurstInt, [&panel] { optBurstInt_Click(panel); });
+    onOptionChosen(panel.optBurstExt, [&panel] { optBurstExt_Click(panel); });
 }

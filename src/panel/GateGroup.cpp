@@ -4,10 +4,10 @@
 #include "panel/NumericBox.h"
 #include "panel/OptionReaction.h"
 #include "panel/PanelWiring.h"
+#include "panel/PeriodBox.h"
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SourcePairs.h"
-#include "panel/SynchronisedCopies.h"
 #include "panel/rules/Gate.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
@@ -17,22 +17,14 @@
 
 namespace {
 
-void txtGatePeriod_Enter(RuleContext& ctx) {
-    Panel& panel = ctx.panel;
-    NumericBox* box = panel.txtGatePeriod;
-    applyRateBand(box, kGateRate);
-    const double rate = numtext::lenientValue(box->text());
-    if (!box->text().isEmpty() && rate > 0) {
-        panel.lblGatePeriod->setText(gate::gatePeriodLabel(rate));
-        // Not accepted here: without synchronisation the trigger rate stays marked until the
-        // user confirms it in the trigger tab.
-        if (panel.txtTrgRate->text() != box->text()) panel.txtTrgRate->setText(box->text());
-    }
-    box->markAccepted();
-    copySynchronised(ctx, box);
+// Enter in the gate rate box.
+void txtGatePeriod_KeyPress(RuleContext& ctx) {
+    confirmPeriodBox(ctx, {ctx.panel.txtGatePeriod, kGateRate, ctx.panel.lblGatePeriod, gate::gatePeriodLabel,
+                           TriggerRateCopy::LeftEdited});
 }
 
-void txtOpenGatePeriod_Enter(RuleContext& ctx) {
+// Enter in the open-gate box.
+void txtOpenGatePeriod_KeyPress(RuleContext& ctx) {
     Panel& panel = ctx.panel;
     NumericBox* box = panel.txtOpenGatePeriod;
     // Below the smallest band the text and step stay as they are.
@@ -73,17 +65,23 @@ void txtOpenGatePeriod_Enter(RuleContext& ctx) {
     box->markAccepted();
 }
 
+void optGateInt_Click(Panel& panel) {
+    panel.txtOpenGatePeriod->setEnabled(true);
+    panel.txtGatePeriod->setEnabled(true);
+    followSourceOf(panel, SourceTab::Gate);
+}
+
+// The external source leaves the boxes as they are.
+void optGateExt_Click(Panel& panel) {
+    followSourceOf(panel, SourceTab::Gate);
+}
+
 } // namespace
 
 void installGateGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
-    panel.txtGatePeriod->enterRule = [&ctx] { txtGatePeriod_Enter(ctx); };
-    panel.txtOpenGatePeriod->enterRule = [&ctx] { txtOpenGatePeriod_Enter(ctx); };
-    onOptionChosen(panel.optGateInt, [&panel] {
-        panel.txtOpenGatePeriod->setEnabled(true);
-        panel.txtGatePeriod->setEnabled(true);
-        followSourceOf(panel, SourceTab::Gate);
-    });
-    // The external source leaves the boxes as they are.
-    onOptionChosen(panel.optGateExt, [&panel] { followSourceOf(panel, SourceTab::Gate); });
+    panel.txtGatePeriod->enterRule = [&ctx] { txtGatePeriod_KeyPress(ctx); };
+    panel.txtOpenGatePeriod->enterRule = [&ctx] { txtOpenGatePeriod_KeyPress(ctx); };
+    onOptionChosen(panel.optGateInt, [&panel] { optGateInt_Click(panel); });
+    onOptionChosen(panel.optGateExt, [&panel] { optGateExt_Click(panel); });
 }

@@ -8,6 +8,7 @@
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SynchronisedCopies.h"
+#include "panel/rules/BoxText.h"
 #include "panel/rules/Modulation.h"
 #include "panel/rules/RateBand.h"
 
@@ -29,7 +30,8 @@ QString remembered(RuleContext& ctx, RecordField field) {
     return text;
 }
 
-void confirmRate(RuleContext& ctx) {
+// Enter in the modulation rate box.
+void txtModRate_KeyPress(RuleContext& ctx) {
     NumericBox* box = ctx.panel.txtModRate;
     applyRateBand(box, kModulationRate);
     ctx.record.setText(amChosen(ctx) ? RecordField::AMRate : RecordField::FMRate, box->text());
@@ -42,7 +44,7 @@ void confirmRate(RuleContext& ctx) {
 void checkFmSpan(RuleContext& ctx) {
     NumericBox* box = ctx.panel.txtModSpanDepth;
     const QString mainFrequency = ctx.panel.txtMainFreq->text();
-    if (mainFrequency.isEmpty() || lenientValue(mainFrequency) == 0) {
+    if (isEmptyOrZero(mainFrequency)) {
         ctx.dialogs().message(kNoMainFrequencyText, UserDialogs::Buttons::Ok, UserDialogs::Icon::None);
         return;
     }
@@ -54,7 +56,8 @@ void checkFmSpan(RuleContext& ctx) {
     if (answer == UserDialogs::Answer::Yes) box->setText(suggestedFmSpan(f, check.lastContaining));
 }
 
-void confirmSpanDepth(RuleContext& ctx) {
+// Enter in the span/depth box.
+void txtModSpanDepth_KeyPress(RuleContext& ctx) {
     NumericBox* box = ctx.panel.txtModSpanDepth;
     if (amChosen(ctx)) {
         box->setTag("1");
@@ -68,7 +71,8 @@ void confirmSpanDepth(RuleContext& ctx) {
     ctx.record.setText(amChosen(ctx) ? RecordField::AMDepth : RecordField::FMSpan, box->text());
 }
 
-void confirmSymmetry(RuleContext& ctx) {
+// Enter in the modulation symmetry box.
+void txtModSymmetry_KeyPress(RuleContext& ctx) {
     NumericBox* box = ctx.panel.txtModSymmetry;
     box->setText(symmetryText(box->text()));
     if (amChosen(ctx)) {
@@ -87,33 +91,37 @@ QString rememberedSpanDepth(RuleContext& ctx) {
     return remembered(ctx, amChosen(ctx) ? RecordField::AMDepth : RecordField::FMSpan);
 }
 
+// Switching the kind touches only the span/depth box, not the rate or symmetry.
+void optModAM_Click(RuleContext& ctx) {
+    NumericBox* box = ctx.panel.txtModSpanDepth;
+    box->setText(rememberedSpanDepth(ctx));
+    box->markAccepted();
+}
+
+void optModFM_Click(RuleContext& ctx) {
+    NumericBox* box = ctx.panel.txtModSpanDepth;
+    box->setText(rememberedSpanDepth(ctx));
+    box->setText(fmSpanOnSwitch(box->text()));
+    box->markAccepted();
+}
+
+// Each internal source enables the three boxes; the external source leaves them as they are.
+void optModSource_Click(RuleContext& ctx) {
+    ctx.panel.txtModRate->setEnabled(true);
+    ctx.panel.txtModSymmetry->setEnabled(true);
+    ctx.panel.txtModSpanDepth->setEnabled(true);
+}
+
 } // namespace
 
 void installModulationGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
-    panel.txtModRate->enterRule = [&ctx] { confirmRate(ctx); };
-    panel.txtModSpanDepth->enterRule = [&ctx] { confirmSpanDepth(ctx); };
-    panel.txtModSymmetry->enterRule = [&ctx] { confirmSymmetry(ctx); };
+    panel.txtModRate->enterRule = [&ctx] { txtModRate_KeyPress(ctx); };
+    panel.txtModSpanDepth->enterRule = [&ctx] { txtModSpanDepth_KeyPress(ctx); };
+    panel.txtModSymmetry->enterRule = [&ctx] { txtModSymmetry_KeyPress(ctx); };
 
-    // Switching the kind touches only the span/depth box, not the rate or symmetry.
-    onOptionChosen(panel.optModAM, [&ctx] {
-        NumericBox* box = ctx.panel.txtModSpanDepth;
-        box->setText(rememberedSpanDepth(ctx));
-        box->markAccepted();
-    });
-    onOptionChosen(panel.optModFM, [&ctx] {
-        NumericBox* box = ctx.panel.txtModSpanDepth;
-        box->setText(rememberedSpanDepth(ctx));
-        box->setText(fmSpanOnSwitch(box->text()));
-        box->markAccepted();
-    });
-
-    // An internal source enables the three boxes; the external source leaves them as they are.
-    for (int index = 0; index < 3; ++index) {
-        onOptionChosen(panel.optModSource[size_t(index)], [&ctx] {
-            ctx.panel.txtModRate->setEnabled(true);
-            ctx.panel.txtModSymmetry->setEnabled(true);
-            ctx.panel.txtModSpanDepth->setEnabled(true);
-        });
-    }
+    onOptionChosen(panel.optModAM, [&ctx] { optModAM_Click(ctx); });
+    onOptionChosen(panel.optModFM, [&ctx] { optModFM_Click(ctx); });
+    for (size_t index = 0; index < 3; ++index)
+        onOptionChosen(panel.optModSource[index], [&ctx] { optModSource_Click(ctx); });
 }

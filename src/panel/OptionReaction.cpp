@@ -3,18 +3,34 @@
 #include <QRadioButton>
 #include <memory>
 
+namespace {
+
+// Whether the click under way toggled its option: a press on an unchosen option chooses it before
+// the click arrives, so only a click that toggled nothing repeats the choice of the chosen option.
+struct ClickUnderWay {
+    bool toggles = false;
+};
+
+void notePress(const QRadioButton* option, ClickUnderWay& click) {
+    click.toggles = !option->isChecked();
+}
+
+void reactWhenChosen(bool checked, const std::function<void()>& reaction) {
+    if (checked) reaction();
+}
+
+void reactToRepeatedChoice(ClickUnderWay& click, const std::function<void()>& reaction) {
+    if (!click.toggles) reaction();
+    click.toggles = false;
+}
+
+} // namespace
+
 void onOptionChosen(QRadioButton* option, std::function<void()> reaction) {
-    // A user click on an unchosen option toggles it first; only a click that toggled nothing is a
-    // repeated choice of the chosen option.
-    auto toggledByThisClick = std::make_shared<bool>(false);
-    QObject::connect(option, &QRadioButton::pressed, option, [option, toggledByThisClick] {
-        *toggledByThisClick = !option->isChecked();
-    });
-    QObject::connect(option, &QRadioButton::toggled, option, [reaction](bool checked) {
-        if (checked) reaction();
-    });
-    QObject::connect(option, &QRadioButton::clicked, option, [toggledByThisClick, reaction] {
-        if (!*toggledByThisClick) reaction();
-        *toggledByThisClick = false;
-    });
+    auto click = std::make_shared<ClickUnderWay>();
+    QObject::connect(option, &QRadioButton::pressed, option, [option, click] { notePress(option, *click); });
+    QObject::connect(option, &QRadioButton::toggled, option,
+                     [reaction](bool checked) { reactWhenChosen(checked, reaction); });
+    QObject::connect(option, &QRadioButton::clicked, option,
+                     [click, reaction] { reactToRepeatedChoice(*click, reaction); });
 }

@@ -12,32 +12,38 @@
 
 namespace {
 
+using ModeGroups = std::array<std::array<QRadioButton*, 2>*, 6>;
+
 // The six function-mode switches in their fixed order: Sweep, Modulation, Trigger, Burst, Gate,
 // External Counter. Choice 0 is "On", choice 1 "Off".
-std::array<std::array<QRadioButton*, 2>*, 6> modeGroups(Panel& panel) {
+ModeGroups modeGroups(Panel& panel) {
     return {&panel.optSweep, &panel.optModulation, &panel.optTrigger,
             &panel.optBurst, &panel.optGate,       &panel.optExternal};
 }
 
+// Only a group whose "On" is now chosen switches the others off; the "Off" chosen here runs that
+// group's reaction, which finds its "On" cleared and stops.
+void switchOtherModesOff(const ModeGroups& groups, size_t own) {
+    if (!(*groups[own])[0]->isChecked()) return;
+    for (size_t other = 0; other < groups.size(); ++other)
+        if (other != own) (*groups[other])[1]->setChecked(true);
+}
+
 void installModeRule(RuleContext& ctx) {
-    const auto groups = modeGroups(ctx.panel);
-    for (size_t own = 0; own < groups.size(); ++own) {
-        auto reaction = [groups, own] {
-            // Only a group whose "On" is now chosen switches the others off; the "Off" chosen here
-            // runs that group's reaction, which finds its "On" cleared and stops.
-            if (!(*groups[own])[0]->isChecked()) return;
-            for (size_t other = 0; other < groups.size(); ++other)
-                if (other != own) (*groups[other])[1]->setChecked(true);
-        };
+    const ModeGroups groups = modeGroups(ctx.panel);
+    for (size_t own = 0; own < groups.size(); ++own)
         for (QRadioButton* choice : *groups[own])
-            onOptionChosen(choice, reaction);
-    }
+            onOptionChosen(choice, [groups, own] { switchOtherModesOff(groups, own); });
+}
+
+// The main waveform code: 1 sine, 2 triangle, 3 square, the option's index plus one.
+void storeWaveform(RuleContext& ctx, size_t index) {
+    ctx.record.setInteger(RecordField::MainWaveform, int16_t(index + 1));
 }
 
 void installWaveformChoice(RuleContext& ctx) {
     for (size_t i = 0; i < ctx.panel.optMainFunc.size(); ++i)
-        onOptionChosen(ctx.panel.optMainFunc[i],
-                       [&ctx, i] { ctx.record.setInteger(RecordField::MainWaveform, int16_t(i + 1)); });
+        onOptionChosen(ctx.panel.optMainFunc[i], [&ctx, i] { storeWaveform(ctx, i); });
 }
 
 void installCaptionClicks(RuleContext& ctx) {

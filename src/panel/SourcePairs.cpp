@@ -5,27 +5,28 @@
 #include <QRadioButton>
 
 namespace {
-void follow(QRadioButton* option, bool chosen) {
-    if (chosen && !option->isChecked()) option->setChecked(true);
-}
-} // namespace
 
-void followSource(const SourcePair& chosen, std::initializer_list<SourcePair> others) {
-    for (const SourcePair& pair : others)
-        follow(pair.internal, chosen.internal->isChecked());
-    for (const SourcePair& pair : others)
-        follow(pair.external, chosen.external->isChecked());
-}
+struct SourcePair {
+    QRadioButton* internal;
+    QRadioButton* external;
+};
 
-namespace {
 SourcePair sourceOf(Panel& panel, SourceTab tab) {
     switch (tab) {
-    case SourceTab::Trigger: return {panel.optTriggerInt, panel.optTriggerExt};
-    case SourceTab::Burst: return {panel.optBurstInt, panel.optBurstExt};
-    case SourceTab::Gate: return {panel.optGateInt, panel.optGateExt};
+    case SourceTab::Trigger:
+        return {panel.optTriggerInt, panel.optTriggerExt};
+    case SourceTab::Burst:
+        return {panel.optBurstInt, panel.optBurstExt};
+    case SourceTab::Gate:
+        return {panel.optGateInt, panel.optGateExt};
     }
     return {};
 }
+
+void follow(QRadioButton* option, bool chosen) {
+    if (chosen && !option->isChecked()) option->setChecked(true);
+}
+
 } // namespace
 
 void followSourceOf(Panel& panel, SourceTab chosen) {
@@ -33,5 +34,9 @@ void followSourceOf(Panel& panel, SourceTab chosen) {
     int count = 0;
     for (SourceTab tab : {SourceTab::Gate, SourceTab::Burst, SourceTab::Trigger})
         if (tab != chosen) others[count++] = sourceOf(panel, tab);
-    followSource(sourceOf(panel, chosen), {others[0], others[1]});
+    const SourcePair own = sourceOf(panel, chosen);
+    for (const SourcePair& pair : others)
+        follow(pair.internal, own.internal->isChecked());
+    for (const SourcePair& pair : others)
+        follow(pair.external, own.external->isChecked());
 }

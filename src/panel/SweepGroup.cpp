@@ -7,6 +7,7 @@
 #include "panel/RateBandBox.h"
 #include "panel/RuleContext.h"
 #include "panel/SynchronisedCopies.h"
+#include "panel/rules/BoxText.h"
 #include "panel/rules/HelpPositions.h"
 #include "panel/rules/RateBand.h"
 #include "panel/rules/SweepSegments.h"
@@ -34,11 +35,6 @@ const SweepSegment& currentSegment(RuleContext& ctx) {
     return sweepSegment(int(lenientValue(ctx.panel.lblSweepSegNo->text())));
 }
 
-// A box's text is a frequency to work on: not empty and not reading as 0.
-bool holdsFrequency(const NumericBox* box) {
-    return !box->text().isEmpty() && lenientValue(box->text()) != 0;
-}
-
 // The question of a segment rule; Yes opens the help as a click on the caption does.
 void askAboutSegment(RuleContext& ctx, SegmentMessage message, const char* caption) {
     const auto answer = ctx.dialogs().message(segmentMessageText(message), UserDialogs::Buttons::YesNo,
@@ -64,7 +60,7 @@ void confirmEdge(RuleContext& ctx, bool isStart) {
     Panel& panel = ctx.panel;
     NumericBox* box = isStart ? panel.txtSweepStartFreq : panel.txtSweepStopFreq;
     NumericBox* other = isStart ? panel.txtSweepStopFreq : panel.txtSweepStartFreq;
-    if (!holdsFrequency(box) || ctx.sweepCheckState != Idle) {
+    if (isEmptyOrZero(box->text()) || ctx.sweepCheckState != Idle) {
         if (!isStart) {
             panel.txtSweepStartFreq->markAccepted();
             panel.txtSweepStopFreq->markAccepted();
@@ -94,7 +90,7 @@ void confirmEdge(RuleContext& ctx, bool isStart) {
 
 void confirmSpanOrCenter(RuleContext& ctx, bool isSpan) {
     Panel& panel = ctx.panel;
-    if (!holdsFrequency(panel.txtSweepSpan) || !holdsFrequency(panel.txtSweepCenterFreq) ||
+    if (isEmptyOrZero(panel.txtSweepSpan->text()) || isEmptyOrZero(panel.txtSweepCenterFreq->text()) ||
         ctx.sweepCheckState != Idle)
         return;
     const SpanCenterResult result = sweepSpanCenter(lenientValue(panel.txtSweepSpan->text()),
@@ -115,6 +111,26 @@ void confirmSpanOrCenter(RuleContext& ctx, bool isSpan) {
     if (isSpan) panel.txtSweepCenterFreq->setFocus();
 }
 
+void confirmSweepRate(RuleContext& ctx) {
+    NumericBox* box = ctx.panel.txtSweepRate;
+    applyRateBand(box, kSweepRate);
+    box->markAccepted();
+    copySynchronised(ctx, box);
+}
+
+void confirmSweepSymmetry(RuleContext& ctx) {
+    NumericBox* box = ctx.panel.txtSweepSymmetry;
+    box->setText(symmetryText(box->text()));
+    box->markAccepted();
+    copySynchronised(ctx, box);
+}
+
+// Typing in start or stop (or span or center) marks the pair as edited.
+void markPairEdited(NumericBox* first, NumericBox* second) {
+    first->markEdited();
+    second->markEdited();
+}
+
 } // namespace
 
 void installSweepGroup(RuleContext& ctx) {
@@ -125,33 +141,20 @@ void installSweepGroup(RuleContext& ctx) {
     QObject::connect(panel.HScrollSweep, &QScrollBar::valueChanged, &ctx.window,
                      [&ctx](int number) { chooseSegment(ctx, number); });
 
-    // Typing in start or stop (or span or center) marks the pair as edited.
-    const auto markPair = [](NumericBox* first, NumericBox* second) {
-        return [first, second](int) {
-            first->markEdited();
-            second->markEdited();
-        };
-    };
-    panel.txtSweepStartFreq->keyPressRule = markPair(panel.txtSweepStartFreq, panel.txtSweepStopFreq);
-    panel.txtSweepStopFreq->keyPressRule = markPair(panel.txtSweepStartFreq, panel.txtSweepStopFreq);
-    panel.txtSweepSpan->keyPressRule = markPair(panel.txtSweepSpan, panel.txtSweepCenterFreq);
-    panel.txtSweepCenterFreq->keyPressRule = markPair(panel.txtSweepSpan, panel.txtSweepCenterFreq);
+    NumericBox* const start = panel.txtSweepStartFreq;
+    NumericBox* const stop = panel.txtSweepStopFreq;
+    NumericBox* const span = panel.txtSweepSpan;
+    NumericBox* const center = panel.txtSweepCenterFreq;
+    start->keyPressRule = [start, stop](int) { markPairEdited(start, stop); };
+    stop->keyPressRule = [start, stop](int) { markPairEdited(start, stop); };
+    span->keyPressRule = [span, center](int) { markPairEdited(span, center); };
+    center->keyPressRule = [span, center](int) { markPairEdited(span, center); };
 
     panel.txtSweepStartFreq->enterRule = [&ctx] { confirmEdge(ctx, true); };
     panel.txtSweepStopFreq->enterRule = [&ctx] { confirmEdge(ctx, false); };
     panel.txtSweepSpan->enterRule = [&ctx] { confirmSpanOrCenter(ctx, true); };
     panel.txtSweepCenterFreq->enterRule = [&ctx] { confirmSpanOrCenter(ctx, false); };
 
-    panel.txtSweepRate->enterRule = [&ctx] {
-        NumericBox* box = ctx.panel.txtSweepRate;
-        applyRateBand(box, kSweepRate);
-        box->markAccepted();
-        copySynchronised(ctx, box);
-    };
-    panel.txtSweepSymmetry->enterRule = [&ctx] {
-        NumericBox* box = ctx.panel.txtSweepSymmetry;
-        box->setText(symmetryText(box->text()));
-        box->markAccepted();
-        copySynchronised(ctx, box);
-    };
+    panel.txtSweepRate->enterRule = [&ctx] { confirmSweepRate(ctx); };
+    panel.txtSweepSymmetry->enterRule = [&ctx] { confirmSweepSymmetry(ctx); };
 }

@@ -14,8 +14,8 @@
 
 namespace {
 
-// Choosing an option that is already chosen starts nothing, which ends the chain of source rules.
-void txtTrgRate_Enter(RuleContext& ctx) {
+// Enter in the trigger rate box.
+void txtTrgRate_KeyPress(RuleContext& ctx) {
     NumericBox* box = ctx.panel.txtTrgRate;
     applyRateBand(box, kTriggerRate);
     ctx.record.setText(RecordField::TriggerRate, box->text());
@@ -23,7 +23,8 @@ void txtTrgRate_Enter(RuleContext& ctx) {
     copySynchronised(ctx, box);
 }
 
-void txtTrgSymmetry_Enter(RuleContext& ctx) {
+// Enter in the trigger symmetry box.
+void txtTrgSymmetry_KeyPress(RuleContext& ctx) {
     NumericBox* box = ctx.panel.txtTrgSymmetry;
     box->setText(symmetryText(box->text()));
     box->markAccepted();
@@ -42,21 +43,28 @@ void txtTrgPhase_Change(RuleContext& ctx) {
     box->setCursorPosition(trigger::phaseCaret(caret, box->text()));
 }
 
+// Choosing an option that is already chosen starts nothing, which ends the chain of source rules.
+void optTriggerInt_Click(Panel& panel) {
+    panel.txtTrgRate->setEnabled(true);
+    panel.txtTrgSymmetry->setEnabled(true);
+    panel.txtTrgPhase->setEnabled(true);
+    followSourceOf(panel, SourceTab::Trigger);
+}
+
+// The external source leaves the boxes as they are, so going back to Int finds the internal
+// setting unchanged.
+void optTriggerExt_Click(Panel& panel) {
+    followSourceOf(panel, SourceTab::Trigger);
+}
+
 } // namespace
 
 void installTriggerGroup(RuleContext& ctx) {
     Panel& panel = ctx.panel;
-    panel.txtTrgRate->enterRule = [&ctx] { txtTrgRate_Enter(ctx); };
-    panel.txtTrgSymmetry->enterRule = [&ctx] { txtTrgSymmetry_Enter(ctx); };
+    panel.txtTrgRate->enterRule = [&ctx] { txtTrgRate_KeyPress(ctx); };
+    panel.txtTrgSymmetry->enterRule = [&ctx] { txtTrgSymmetry_KeyPress(ctx); };
     panel.txtTrgPhase->ownTextChangedRule = [&ctx] { txtTrgPhase_Change(ctx); };
 
-    onOptionChosen(panel.optTriggerInt, [&panel] {
-        panel.txtTrgRate->setEnabled(true);
-        panel.txtTrgSymmetry->setEnabled(true);
-        panel.txtTrgPhase->setEnabled(true);
-        followSourceOf(panel, SourceTab::Trigger);
-    });
-    // The external source leaves the boxes as they are, so going back to Int finds the internal
-    // setting unchanged.
-    onOptionChosen(panel.optTriggerExt, [&panel] { followSourceOf(panel, SourceTab::Trigger); });
+    onOptionChosen(panel.optTriggerInt, [&panel] { optTriggerInt_Click(panel); });
+    onOptionChosen(panel.optTriggerExt, [&panel] { optTriggerExt_Click(panel); });
 }

@@ -1,25 +1,20 @@
 #include "panel/rules/Burst.h"
 
 #include "core/NumberText.h"
+#include "panel/rules/BoxText.h"
 
 #include <algorithm>
 
 namespace burst {
 
-namespace {
-bool isEmptyOrZero(QStringView text) {
-    return text.isEmpty() || numtext::lenientValue(text) == 0;
-}
-} // namespace
-
 QString periodLabel(double rate) {
-    return numtext::formatFixed(1 / rate, 4) + QStringLiteral("sec");
+    return secondsLabel(1 / rate, 4);
 }
 
 CountEntry readCount(QStringView text) {
     CountEntry entry;
+    if (isEmptyOrZero(text)) return entry;
     const double value = numtext::lenientValue(text);
-    if (text.isEmpty() || value == 0) return entry;
     // A negative count fits any period and would leave a meaningless share in the trigger
     // symmetry: it only goes back to 0.
     if (value < 0) {

@@ -1,21 +1,16 @@
 #include "panel/rules/Gate.h"
 
 #include "core/NumberText.h"
+#include "panel/rules/BoxText.h"
 
 namespace gate {
 
-namespace {
-bool isEmptyOrZero(QStringView text) {
-    return text.isEmpty() || numtext::lenientValue(text) == 0;
-}
-} // namespace
-
 QString gatePeriodLabel(double rate) {
-    return numtext::formatFixed(1 / rate, 3) + QStringLiteral("sec");
+    return secondsLabel(1 / rate, 3);
 }
 
 QString openTimeLabel(double seconds) {
-    return numtext::formatFixed(seconds, 4) + QStringLiteral("sec");
+    return secondsLabel(seconds, 4);
 }
 
 OpenGateCheck checkOpenGate(QStringView openText, QStringView gateText, QStringView mainFreqText) {
