@@ -3,18 +3,12 @@
 #include "record/RecordFile.h"
 #include "support/WindowFixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QRadioButton>
-#include <QTest>
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -47,11 +41,6 @@ protected:
     QTemporaryDir m_folder;
 };
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 // Each termination signal closes the window as the user would: the setting is stored and the program
@@ -61,7 +50,9 @@ TEST_F(ProgramCopy, TerminationSignalsStoreTheSettingAndEndByTheSignal) {
          {std::pair{SIGTERM, true}, {SIGINT, true}, {SIGHUP, true}, {SIGTERM, false}}) {
         SCOPED_TRACE(testing::Message() << strsignal(signal) << " " << storable);
         QFile::remove(settingFile());
-        if (!storable) { ASSERT_EQ(mkfifo(QFile::encodeName(settingFile()), 0666), 0); }
+        if (!storable) {
+            ASSERT_EQ(mkfifo(QFile::encodeName(settingFile()), 0666), 0);
+        }
         QProcess process;
         startAndWait(process);
         ::kill(pid_t(process.processId()), signal);
@@ -69,10 +60,12 @@ TEST_F(ProgramCopy, TerminationSignalsStoreTheSettingAndEndByTheSignal) {
         EXPECT_EQ(process.exitStatus(), storable ? QProcess::CrashExit : QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), storable ? signal : 1);
         EXPECT_FALSE(QFileInfo::exists(settingFile() + ".lock"));
-        if (storable) { EXPECT_EQ(readAll(settingFile()), SettingsRecord().slot()); } // the empty record
+        if (storable) {
+            EXPECT_EQ(fileBytes(settingFile()), SettingsRecord().slot());
+        } // the empty record
         const QString error = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_EQ(error.contains("The setting could not be stored in " + settingFile()), !storable);
-        EXPECT_EQ(error.contains("not a regular file"), !storable) << error.toStdString();
+        EXPECT_EQ(error.contains("not a regular file"), !storable) << error;
     }
 }
 
@@ -98,7 +91,7 @@ TEST_F(ProgramCopy, NoDisplayAndUnwritableOutputGiveTheirExitCodes) {
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), exitCode);
         const QString error = QString::fromLocal8Bit(process.readAllStandardError());
-        EXPECT_TRUE(error.contains(says)) << error.toStdString();
+        EXPECT_TRUE(error.contains(says)) << error;
     }
 }
 
@@ -136,9 +129,19 @@ TEST_F(ProgramCopy, ATranscriptNameIsTakenAsBytes) {
 
 using SignalledWindow = WindowFixture;
 
-// The window itself: a SIGTERM after choosing Square stores Square, as closing the window would.
+// Logging out stores the setting at once, the window staying until the session ends it; a SIGTERM
+// after choosing Square stores Square, as closing the window would, asking nobody.
 TEST_F(SignalledWindow, SigtermAfterChoosingSquareStoresSquare) {
     frmDXS& w = window();
+    const auto storedWaveform = [this] {
+        SettingsRecord stored;
+        EXPECT_EQ(recordfile::readRecord(folder() + "/DXS4820.Log", stored), recordfile::ReadStatus::Read);
+        return stored.integer(RecordField::MainWaveform);
+    };
+    w.panel.optMainFunc[1]->click();
+    EXPECT_EQ(w.storeForSessionEnd(), QString());
+    EXPECT_EQ(storedWaveform(), 2);
+    EXPECT_TRUE(w.isVisible());
     ShutdownSignals shutdown;
     QObject::connect(&shutdown, &ShutdownSignals::arrived, &w, [&w] { w.endUnattended(); });
     w.panel.optMainFunc[2]->click();
@@ -146,32 +149,16 @@ TEST_F(SignalledWindow, SigtermAfterChoosingSquareStoresSquare) {
     ::kill(::getpid(), SIGTERM);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 60000));
     EXPECT_EQ(shutdown.received(), SIGTERM);
-    SettingsRecord stored;
-    ASSERT_EQ(recordfile::readRecord(folder() + "/DXS4820.Log", stored), recordfile::ReadStatus::Read);
-    EXPECT_EQ(stored.integer(RecordField::MainWaveform), 3);
-    EXPECT_TRUE(w.unattendedFailure().isEmpty());
-    EXPECT_TRUE(dialogs().messages.empty()); // nobody was asked
+    EXPECT_EQ(storedWaveform(), 3);
+    EXPECT_TRUE(w.unattendedFailure().isEmpty() && dialogs().messages.empty());
 }
 
-// Logging out stores the setting at once; the window stays until the session ends it.
-TEST_F(SignalledWindow, LogoutStoresTheSetting) {
-    frmDXS& w = window();
-    w.panel.optMainFunc[1]->click();
-    EXPECT_EQ(w.storeForSessionEnd(), QString());
-    SettingsRecord stored;
-    ASSERT_EQ(recordfile::readRecord(folder() + "/DXS4820.Log", stored), recordfile::ReadStatus::Read);
-    EXPECT_EQ(stored.integer(RecordField::MainWaveform), 2);
-    EXPECT_TRUE(w.isVisible());
-    QFile::remove(folder() + "/DXS4820.Log");
-    ASSERT_EQ(mkfifo(QFile::encodeName(folder() + "/DXS4820.Log"), 0666), 0);
-    EXPECT_TRUE(w.storeForSessionEnd().contains("not a regular file"))
-        << w.storeForSessionEnd().toStdString();
-}
-
-// A signal during the close-anyway question answers it: the window goes, the cause kept for stderr.
+// A setting that cannot be stored is said at logout; a signal during the close-anyway question answers
+// it: the window goes, the cause kept for standard error.
 TEST_F(SignalledWindow, ASignalDuringTheCloseQuestionEndsTheProgram) {
     ASSERT_EQ(mkfifo(QFile::encodeName(folder() + "/DXS4820.Log"), 0666), 0);
     frmDXS& w = window();
+    EXPECT_TRUE(w.storeForSessionEnd().contains("not a regular file")) << w.storeForSessionEnd();
     struct SignalDuringQuestion : ScriptedDialogs {
         frmDXS* window = nullptr;
         Answer message(const QString& text, Buttons buttons, Icon icon) override {
@@ -187,5 +174,5 @@ TEST_F(SignalledWindow, ASignalDuringTheCloseQuestionEndsTheProgram) {
     w.close();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(asked.messages.size(), 1u);
-    EXPECT_TRUE(w.unattendedFailure().contains("not a regular file")) << w.unattendedFailure().toStdString();
+    EXPECT_TRUE(w.unattendedFailure().contains("not a regular file")) << w.unattendedFailure();
 }

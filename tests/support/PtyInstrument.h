@@ -3,8 +3,7 @@
 // <folder>/COM<port>. It answers from the event loop, so it keeps answering during a pacing wait.
 #include "instrument/SimulatedInstrument.h"
 
-#include <QStringList>
-#include <QTest>
+#include <QtTest>
 #include <memory>
 
 class PtyInstrument {
