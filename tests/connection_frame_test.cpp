@@ -13,8 +13,7 @@ using ConnectionFrame = SendFixture;
 // What the user sees of the frame: the lists in their order, every caption as written, and, the
 // machine's ports searched, a tooltip naming COMn where it exists, else the n-th machine port (USB first).
 TEST_F(ConnectionFrame, ListsCaptionsAndPortTooltips) {
-    for (const char* name : {"ttyS0", "ttyUSB0"})
-        ASSERT_TRUE(QDir().mkpath(folder() + "/tty/" + name + "/device"));
+    ASSERT_TRUE(makeTtyList(folder() + "/tty", "ttyS0:8250 ttyUSB0:usb"));
     SerialTransport::setMachinePortsSearched(true);
     SerialTransport::setTtyListFolder(folder() + "/tty");
     window().mnuSetting->trigger();
@@ -83,15 +82,12 @@ TEST_F(ConnectionFrame, ConnectionTestOutcomes) {
     const QString found = "System Connect DXS-4820 correctly        \r\n";
     const QString notFound = "System cannot connect DXS-4820.\r\nDo you need help?";
     const QString failure = "Connect DXS-4820 Failure! Error caused by [";
-    SimulatedOptions silent{.silent = true}, huge{.hugeReplyBytes = 2000};
-    const QString cut = "1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,"
-                        "1.000000E+03,1.000000E" +
-                        QString(QChar(0x2026));
+    const QString cut = QString("1.000000E+03,").repeated(7) + "1.000000E" + QChar(0x2026); // 100 characters
     // Port, instrument, answer; the box's text (or its start), what else it names; the help openings.
     const std::tuple<QString, SimulatedOptions, Answer, QString, QString, std::vector<int>> cases[] = {
         {"1", {}, Answer::Ok, found + SimulatedInstrument::identification() + "\n", "", {}},
-        {"1", huge, Answer::Ok, found + cut, "", {}},
-        {"1", silent, Answer::Yes, notFound, "", {0}},
+        {"1", {.hugeReplyBytes = 2000}, Answer::Ok, found + cut, "", {}},
+        {"1", {.silent = true}, Answer::Yes, notFound, "", {0}},
         {"", {}, Answer::Ok, failure + "13] Type mismatch", "", {}},
         {"3", {}, Answer::Ok, failure, folder() + "/COM3", {}},
     };

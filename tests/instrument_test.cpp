@@ -259,28 +259,6 @@ TEST(Pacing, ElapsedTimeAcrossTheCounterWrap) {
         EXPECT_DOUBLE_EQ(elapsedMilliseconds(c.start, c.now), c.elapsed) << c.start << " " << c.now;
 }
 
-namespace {
-
-// A folder laid out as the kernel's tty list, from entries name:kind: "usb" (an adapter), "8250" (a
-// built-in port with a UART fitted) or "empty" (without one); a console or parentless port has no device.
-bool makeTtyList(const QString& root, const QString& ttys) {
-    const QString drivers = root + "/../drivers/";
-    bool ok = QDir().mkpath(drivers + "serial8250") && QDir().mkpath(drivers + "usb-serial");
-    for (const QString& tty : ttys.split(' ', Qt::SkipEmptyParts)) {
-        const QString name = tty.section(':', 0, 0), kind = tty.section(':', 1), entry = root + "/" + name;
-        QFile uevent(entry + "/uevent"), type(entry + "/type");
-        ok = ok && QDir().mkpath(entry);
-        if (kind != "usb" && kind != "8250" && kind != "empty") continue;
-        ok = ok && QDir().mkpath(entry + "/device") &&
-             QFile::link(drivers + (kind == "usb" ? "usb-serial" : "serial8250"), entry + "/device/driver") &&
-             uevent.open(QIODevice::WriteOnly) && uevent.write("DEVNAME=" + name.toLatin1() + "\n") > 0 &&
-             type.open(QIODevice::WriteOnly) && type.write(kind == "empty" ? "0\n" : "4\n") > 0;
-    }
-    return ok;
-}
-
-} // namespace
-
 // Port numbers against the machine's serial ports: USB adapters first, then built-in ports, each in
 // name order, whichever order the kernel lists them in; entries COMn in the program folder, then in
 // the settings folder, take their number without shifting the others.

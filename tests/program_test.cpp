@@ -31,67 +31,55 @@ protected:
         env.remove("XDG_DATA_HOME");
         return env;
     }
-    void startAndWait(QProcess& process, const QStringList& arguments = {}) {
-        process.setProcessEnvironment(environment());
-        process.setWorkingDirectory(folder());
-        process.start(program(), arguments);
-        ASSERT_TRUE(process.waitForStarted());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(settingFile() + ".lock"); }, 60000));
-    }
     QTemporaryDir m_folder;
 };
 
 } // namespace
 
 // Each termination signal closes the window as the user would: the setting is stored and the program
-// ends by that signal; a setting that cannot be stored is said on standard error, with status 1.
-TEST_F(ProgramCopy, TerminationSignalsStoreTheSettingAndEndByTheSignal) {
-    for (const auto& [signal, storable] :
-         {std::pair{SIGTERM, true}, {SIGINT, true}, {SIGHUP, true}, {SIGTERM, false}}) {
-        SCOPED_TRACE(testing::Message() << strsignal(signal) << " " << storable);
+// ends by that signal; a setting that cannot be stored is said on standard error, with status 1. No
+// usable window system ends with status 2 instead of aborting; unwritable output with status 1.
+TEST_F(ProgramCopy, SignalsNoDisplayAndUnwritableOutputGiveTheirEndings) {
+    // Arguments, QT_QPA_PLATFORM, where standard output goes, the signal sent once it runs (0: none),
+    // whether the setting file is a pipe; the signal it ends by (negative) or its exit code, what stderr says.
+    // clang-format off
+    const struct { QStringList arguments; const char *platform, *output; int signal; bool pipe; int ends; const char* says; } cases[] = {
+        {{}, "offscreen", nullptr, SIGTERM, false, -SIGTERM, nullptr}, {{}, "offscreen", nullptr, SIGINT, false, -SIGINT, nullptr},
+        {{}, "offscreen", nullptr, SIGHUP, false, -SIGHUP, nullptr}, {{}, "offscreen", nullptr, SIGTERM, true, 1, "not a regular file"},
+        {{"-platform", "no-such-platform"}, "offscreen", nullptr, 0, false, 2, "no usable display"},
+        {{}, "xcb", nullptr, 0, false, 2, "no usable display"}, // and no DISPLAY
+        {{"--version"}, "offscreen", "/dev/full", 0, false, 1, "standard output"},
+        {{"--help"}, "offscreen", "/dev/full", 0, false, 1, "standard output"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.arguments.join(' ') << " " << c.platform << " " << c.signal << c.pipe);
         QFile::remove(settingFile());
-        if (!storable) {
+        if (c.pipe) {
             ASSERT_EQ(mkfifo(QFile::encodeName(settingFile()), 0666), 0);
         }
-        QProcess process;
-        startAndWait(process);
-        ::kill(pid_t(process.processId()), signal);
-        ASSERT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitStatus(), storable ? QProcess::CrashExit : QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), storable ? signal : 1);
-        EXPECT_FALSE(QFileInfo::exists(settingFile() + ".lock"));
-        if (storable) {
-            EXPECT_EQ(fileBytes(settingFile()), SettingsRecord().slot());
-        } // the empty record
-        const QString error = QString::fromLocal8Bit(process.readAllStandardError());
-        EXPECT_EQ(error.contains("The setting could not be stored in " + settingFile()), !storable);
-        EXPECT_EQ(error.contains("not a regular file"), !storable) << error;
-    }
-}
-
-// No usable window system ends with status 2 instead of aborting; unwritable output with status 1.
-TEST_F(ProgramCopy, NoDisplayAndUnwritableOutputGiveTheirExitCodes) {
-    // Arguments, QT_QPA_PLATFORM, where standard output goes, exit code, what standard error says.
-    const std::tuple<QStringList, const char*, const char*, int, const char*> cases[] = {
-        {{"-platform", "no-such-platform"}, "offscreen", nullptr, 2, "no usable display"},
-        {{}, "xcb", nullptr, 2, "no usable display"}, // and no DISPLAY
-        {{"--version"}, "offscreen", "/dev/full", 1, "standard output"},
-        {{"--help"}, "offscreen", "/dev/full", 1, "standard output"},
-    };
-    for (const auto& [arguments, platform, output, exitCode, says] : cases) {
-        SCOPED_TRACE(arguments.join(' ').toStdString() + " " + platform);
         QProcessEnvironment env = environment();
-        env.insert("QT_QPA_PLATFORM", platform);
+        env.insert("QT_QPA_PLATFORM", c.platform);
         env.remove("DISPLAY"), env.remove("WAYLAND_DISPLAY");
         QProcess process;
         process.setProcessEnvironment(env);
-        if (output) process.setStandardOutputFile(output);
-        process.start(program(), arguments);
+        process.setWorkingDirectory(folder());
+        if (c.output) process.setStandardOutputFile(c.output);
+        process.start(program(), c.arguments);
+        if (c.signal) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(settingFile() + ".lock"); }, 60000));
+            ::kill(pid_t(process.processId()), c.signal);
+        }
         ASSERT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), exitCode);
+        EXPECT_EQ(process.exitStatus(), c.ends < 0 ? QProcess::CrashExit : QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), std::abs(c.ends));
+        EXPECT_FALSE(QFileInfo::exists(settingFile() + ".lock"));
+        if (c.ends < 0) { // the empty record
+            EXPECT_EQ(fileBytes(settingFile()), SettingsRecord().slot());
+        }
         const QString error = QString::fromLocal8Bit(process.readAllStandardError());
-        EXPECT_TRUE(error.contains(says)) << error;
+        EXPECT_TRUE(!c.says || error.contains(c.says)) << error;
+        EXPECT_EQ(error.contains("The setting could not be stored in " + settingFile()), c.pipe);
     }
 }
 

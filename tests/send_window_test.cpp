@@ -148,9 +148,8 @@ TEST_F(SendWindow, SpecialFunctions) {
         EXPECT_EQ(sent.mid(sent.indexOf(tail[0]), tail.size()), tail);
         EXPECT_TRUE(w.messageLineText().endsWith(summaryEnd)) << w.messageLineText();
         EXPECT_TRUE(dialogs().messages.empty());
-        if (w.panel.optModulation[0]->isChecked()) {
-            EXPECT_FALSE(sent.contains(":SOUR:STAT 0") || sent.contains(":SOUR:WAV 1"));
-        }
+        EXPECT_FALSE(w.panel.optModulation[0]->isChecked() &&
+                     (sent.contains(":SOUR:STAT 0") || sent.contains(":SOUR:WAV 1")));
         m_window.reset();
     }
 }
@@ -163,10 +162,7 @@ TEST_F(SendWindow, UnpluggedAndPluggedInAgain) {
     SimulatedInstrumentPort other(elsewhere.path(), 1);
     ASSERT_TRUE(elsewhere.isValid() && other.isRunning());
     const QString ttys = elsewhere.filePath("tty");
-    QFile uevent(ttys + "/ttyS0/uevent");
-    ASSERT_TRUE(QDir().mkpath(ttys + "/ttyS0/device") && uevent.open(QIODevice::WriteOnly));
-    uevent.write("DEVNAME=" + other.slaveName().mid(5).toLatin1() + "\n"); // /dev/pts/N
-    uevent.close();
+    ASSERT_TRUE(makeTtyList(ttys, "ttyS0:8250:" + other.slaveName().mid(5))); // /dev/pts/N
     SerialTransport::setMachinePortsSearched(true);
     SerialTransport::setTtyListFolder(ttys);
     ASSERT_EQ(SerialTransport::machinePortDevices(), QStringList{other.slaveName()});
