@@ -40,8 +40,8 @@ protected:
 // ends by that signal; a setting that cannot be stored is said on standard error, with status 1. No
 // usable window system ends with status 2 instead of aborting; unwritable output with status 1.
 TEST_F(ProgramCopy, SignalsNoDisplayAndUnwritableOutputGiveTheirEndings) {
-    // Arguments, QT_QPA_PLATFORM, where standard output goes, the signal sent once it runs (0: none),
-    // whether the setting file is a pipe; the signal it ends by (negative) or its exit code, what stderr says.
+    // Arguments, platform, standard output, the signal sent once it runs, the setting file a pipe; the
+    // signal it ends by (negative) or its exit code, what standard error says.
     // clang-format off
     const struct { QStringList arguments; const char *platform, *output; int signal; bool pipe; int ends; const char* says; } cases[] = {
         {{}, "offscreen", nullptr, SIGTERM, false, -SIGTERM, nullptr}, {{}, "offscreen", nullptr, SIGINT, false, -SIGINT, nullptr},

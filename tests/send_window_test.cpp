@@ -290,12 +290,10 @@ TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
     QApplication::setQuitOnLastWindowClosed(quitOnClose);
 }
 
-// An instrument that does not answer, or vanishes after its n-th line (this step or the next ends in
-// FAILURE, nothing follows): the send ends there; back on the same link, reached without Setting, it gets
-// everything with the next send.
+// An instrument that does not answer, or vanishes after its n-th line (this step or the next fails, nothing
+// follows): the send ends there; back on the same link, reached without Setting, it gets the next one whole.
 TEST_F(SendWindow, InstrumentFailingASendGetsEverythingNext) {
-    // The instrument, the line it vanishes after (0: stays), what it receives, the message line (one of),
-    // the boxes shown.
+    // The instrument, the line it vanishes after (0: stays), what it receives, message lines, boxes shown.
     // clang-format off
     const std::tuple<SimulatedOptions, int, QStringList, QStringList, QStringList> cases[] = {
         {{.silent = true}, 0, {"*IDN?"}, {kNotReady}, {}},
