@@ -1,20 +1,8 @@
 // The connection frame of the real window: OK, the connection test and the stored connection at start-up.
 #include "instrument/GpibTransport.h"
-#include "instrument/SerialTransport.h"
 #include "operations/Operations.h"
 #include "panel/CaptionLabel.h"
-#include "support/QtPrint.h"
 #include "support/SendFixture.h"
-
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <tuple>
 
 static void choose(QComboBox* list, const QString& text) {
     list->setCurrentIndex(list->findText(text));
@@ -22,19 +10,28 @@ static void choose(QComboBox* list, const QString& text) {
 
 using ConnectionFrame = SendFixture;
 
-// What the user sees of the frame: the lists in their order and every caption as written.
-TEST_F(ConnectionFrame, ListsAndCaptions) {
+// What the user sees of the frame: the lists in their order, every caption as written, and, the
+// machine's ports searched, a tooltip naming COMn where it exists, else the n-th machine port (USB first).
+TEST_F(ConnectionFrame, ListsCaptionsAndPortTooltips) {
+    ASSERT_TRUE(makeTtyList(folder() + "/tty", "ttyS0:8250 ttyUSB0:usb"));
+    SerialTransport::setMachinePortsSearched(true);
+    SerialTransport::setTtyListFolder(folder() + "/tty");
+    window().mnuSetting->trigger();
     const Panel& p = window().panel;
-    QStringList shown;
+    QStringList shown, tooltips;
     for (const QComboBox* list : {p.cboComPort, p.cboBuadRate})
         for (int i = 0; i < list->count(); ++i)
             shown << list->itemText(i);
+    for (int row = 0; row < p.cboComPort->count(); ++row)
+        tooltips << p.cboComPort->itemData(row, Qt::ToolTipRole).toString();
     shown << p.Label5->text() << p.Label1[19]->text() << p.Label6->text() << p.Label9->text()
           << p.Label7->text() << p.chkSkipCommand->text() << p.chkSyncRateSym->text();
     EXPECT_EQ(shown, QStringList({"1", "2", "3", "4", "19200", "14400", "9600", "4800", "2400", "1200", "600",
                                   "300", "DXS-4820 RS232 Interface Setting", "COM Port :", "Buad Rate:",
                                   "GPIB: PrimaryAddress   ", "Cycle Time             ms",
                                   "Skip  Sending Commands with the Same Value", "Sync. Rate && SYM Value"}));
+    EXPECT_EQ(tooltips, QStringList({"COM1: " + folder() + "/COM1", "COM2: /dev/ttyS0",
+                                     "COM3: no device on this machine", "COM4: no device on this machine"}));
 }
 
 // OK stores the hidden controls too; no port: nothing stored or applied; an unopenable port is named.
@@ -53,7 +50,7 @@ TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
         {"4", "9600", "100", {4, 9600, 7, 100, 0, 1}, 4, 200, failure, {"COM4", "No serial port 4"}},
     };
     for (const auto& [port, baud, cycle, fields, serialPort, pacing, line, names] : cases) {
-        SCOPED_TRACE(port.toStdString() + " " + baud.toStdString());
+        SCOPED_TRACE(port + " " + baud);
         frmDXS& w = window();
         w.mnuSetting->trigger();
         choose(w.panel.cboComPort, port), choose(w.panel.cboBuadRate, baud);
@@ -78,21 +75,6 @@ TEST_F(ConnectionFrame, OkStoresAppliesAndCloses) {
     }
 }
 
-// Machine ports searched: a tooltip names COMn where it exists, else the n-th machine port (USB first).
-TEST_F(ConnectionFrame, PortTooltipsNameTheDevices) {
-    for (const char* name : {"ttyS0", "ttyUSB0"})
-        ASSERT_TRUE(QDir().mkpath(folder() + "/tty/" + name + "/device"));
-    SerialTransport::setMachinePortsSearched(true);
-    SerialTransport::setTtyListFolder(folder() + "/tty");
-    frmDXS& w = window();
-    w.mnuSetting->trigger();
-    QStringList tooltips;
-    for (int row = 0; row < w.panel.cboComPort->count(); ++row)
-        tooltips << w.panel.cboComPort->itemData(row, Qt::ToolTipRole).toString();
-    EXPECT_EQ(tooltips, QStringList({"COM1: " + folder() + "/COM1", "COM2: /dev/ttyS0",
-                                     "COM3: no device on this machine", "COM4: no device on this machine"}));
-}
-
 // The test's boxes; a long identification is cut short.
 TEST_F(ConnectionFrame, ConnectionTestOutcomes) {
     ASSERT_TRUE(QFile::link(folder() + "/no-such-device", folder() + "/COM3"));
@@ -100,20 +82,17 @@ TEST_F(ConnectionFrame, ConnectionTestOutcomes) {
     const QString found = "System Connect DXS-4820 correctly        \r\n";
     const QString notFound = "System cannot connect DXS-4820.\r\nDo you need help?";
     const QString failure = "Connect DXS-4820 Failure! Error caused by [";
-    SimulatedOptions silent{.silent = true}, huge{.hugeReplyBytes = 2000};
-    const QString cut = "1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,1.000000E+03,"
-                        "1.000000E+03,1.000000E" +
-                        QString(QChar(0x2026));
+    const QString cut = QString("1.000000E+03,").repeated(7) + "1.000000E" + QChar(0x2026); // 100 characters
     // Port, instrument, answer; the box's text (or its start), what else it names; the help openings.
     const std::tuple<QString, SimulatedOptions, Answer, QString, QString, std::vector<int>> cases[] = {
         {"1", {}, Answer::Ok, found + SimulatedInstrument::identification() + "\n", "", {}},
-        {"1", huge, Answer::Ok, found + cut, "", {}},
-        {"1", silent, Answer::Yes, notFound, "", {0}},
+        {"1", {.hugeReplyBytes = 2000}, Answer::Ok, found + cut, "", {}},
+        {"1", {.silent = true}, Answer::Yes, notFound, "", {0}},
         {"", {}, Answer::Ok, failure + "13] Type mismatch", "", {}},
         {"3", {}, Answer::Ok, failure, folder() + "/COM3", {}},
     };
     for (const auto& [port, options, answer, text, names, help] : cases) {
-        SCOPED_TRACE(text.left(60).toStdString());
+        SCOPED_TRACE(text.left(60));
         frmDXS& w = ready();
         sim().options() = options;
         w.mnuSetting->trigger();
@@ -125,7 +104,7 @@ TEST_F(ConnectionFrame, ConnectionTestOutcomes) {
         const auto& box = dialogs().messages[0];
         EXPECT_TRUE(names.isEmpty() ? box.text == text
                                     : box.text.startsWith(text) && box.text.contains(names))
-            << box.text.toStdString();
+            << box.text;
         EXPECT_EQ(box.buttons, text == notFound ? UserDialogs::Buttons::YesNo : UserDialogs::Buttons::Ok);
         EXPECT_EQ(box.icon,
                   text.startsWith(found) ? UserDialogs::Icon::Information : UserDialogs::Icon::None);

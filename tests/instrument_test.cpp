@@ -9,11 +9,6 @@
 #include "support/QtPrint.h"
 #include "support/RecordingTransport.h"
 
-#include <QDir>
-#include <QLibrary>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,7 +37,7 @@ protected:
     }
     void connect(SimulatedOptions options = {}, double pacingMs = 30) {
         instrument = std::make_unique<PtyInstrument>(folder.path(), 1, options);
-        ASSERT_TRUE(instrument->isRunning()) << instrument->errorText().toStdString();
+        ASSERT_TRUE(instrument->isRunning()) << instrument->errorText();
         dxs.iWaiting_ms = pacingMs;
         dxs.ConnectMethod("RS232");
         ASSERT_EQ(lines.last(), "Set [Configure RS232] to DXS-4820 OK");
@@ -102,7 +97,7 @@ TEST_F(InstrumentLink, SerialSendsTheCommandWithOneLineFeedAndReadsAfterThePacin
 // Each case is set up by configuring again, which opens a vanished device once it is back.
 TEST_F(InstrumentLink, AFailedWriteOrShutDownSkipsTheReadAndKeepsTheLastReply) {
     for (const QString how : {"refused", "hung up", "shut down"}) {
-        SCOPED_TRACE(how.toStdString());
+        SCOPED_TRACE(how);
         connect();
         ASSERT_EQ(dxs.IDN(), kIdentification);
         const int reads = serialRecorder.reads;
@@ -153,7 +148,7 @@ TEST_F(InstrumentLink, GpibWritesTheCommandUnterminatedAndReadsAtOnce) {
     QLibrary standin(GPIB_STANDIN_PATH);
     const auto calls = reinterpret_cast<const char* (*)()>(standin.resolve("standin_calls"));
     const auto written = reinterpret_cast<const char* (*)(long*)>(standin.resolve("standin_written"));
-    ASSERT_TRUE(calls && written) << standin.errorString().toStdString();
+    ASSERT_TRUE(calls && written) << standin.errorString();
     gpib.setAddress(5);
     dxs.ConnectMethod("GPIB");
     EXPECT_EQ(lines.last(), "Set [Configure GPIB] to DXS-4820 OK");
@@ -231,6 +226,12 @@ TEST_F(InstrumentTable, SetRoundsIntegersAndChecksConvertReplies) {
         {P::MainFreqWaveForm, 2, ":FUNC:WAV 2", "Triangle"}, {P::MainFreqWaveForm, 3, ":FUNC:WAV 3", "Square"},
         {P::MainFreqWaveForm, 4, ":FUNC:WAV 4", ""}, {P::MainFreqWaveForm, 0, ":FUNC:WAV 0", ""},
         {P::DUTY, 50.5, ":DUTY 50"}, {P::DUTY, 51.5, ":DUTY 52"}, {P::DUTY, -0.4, ":DUTY 0"}};
+    // Checks convert replies by their rule.
+    const struct { P property; const char* reply; double value; bool ok; } checks[] = {
+        {P::MainFreq, "1.000000E+03\n", 1000, true}, {P::MainFreq, "  -2.5E-3 V\r\n", -0.0025, true}, {P::MainFreq, "garbage", 0, true},
+        {P::DUTY, "50.5", 50, true}, {P::DUTY, "51.5", 52, true}, {P::DUTY, "49.7%\n", 50, true}, {P::DUTY, "", 0, false}, {P::DUTY, "abc", 0, false},
+        {P::SourceState, "2\r\n", 2, true}, {P::SourceSweepSym, "-2.5", -3, true}, {P::SourceSweepSym, "1.000000E+01\n", 10, true},
+        {P::SourceSweepSym, "32768", 0, false}, {P::SourceSweepSym, "-32768.5", 0, false}, {P::SourceSweepSym, "12abc", 0, false}};
     // clang-format on
     for (const auto& c : cases) {
         run([&] { dxs.set(c.property, c.value); });
@@ -240,19 +241,11 @@ TEST_F(InstrumentTable, SetRoundsIntegersAndChecksConvertReplies) {
             EXPECT_EQ(lines, *c.wave ? progress(set, set, " OK") : QStringList());
         }
     }
-    // Checks convert replies by their rule.
-    // clang-format off
-    const struct { P property; const char* reply; double value; bool ok; } checks[] = {
-        {P::MainFreq, "1.000000E+03\n", 1000, true}, {P::MainFreq, "  -2.5E-3 V\r\n", -0.0025, true}, {P::MainFreq, "garbage", 0, true},
-        {P::DUTY, "50.5", 50, true}, {P::DUTY, "51.5", 52, true}, {P::DUTY, "49.7%\n", 50, true}, {P::DUTY, "", 0, false}, {P::DUTY, "abc", 0, false},
-        {P::SourceState, "2\r\n", 2, true}, {P::SourceSweepSym, "-2.5", -3, true}, {P::SourceSweepSym, "1.000000E+01\n", 10, true},
-        {P::SourceSweepSym, "32768", 0, false}, {P::SourceSweepSym, "-32768.5", 0, false}, {P::SourceSweepSym, "12abc", 0, false}};
-    // clang-format on
     for (const auto& c : checks) {
         SCOPED_TRACE(c.reply);
         EXPECT_DOUBLE_EQ(run([&] { return dxs.check(c.property); }, c.reply), c.value);
         ASSERT_EQ(lines.size(), 2);
-        EXPECT_EQ(lines[1].endsWith(" OK"), c.ok) << lines[1].toStdString();
+        EXPECT_EQ(lines[1].endsWith(" OK"), c.ok) << lines[1];
     }
 }
 
@@ -265,31 +258,6 @@ TEST(Pacing, ElapsedTimeAcrossTheCounterWrap) {
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(elapsedMilliseconds(c.start, c.now), c.elapsed) << c.start << " " << c.now;
 }
-
-namespace {
-
-// A folder laid out as the kernel's tty list, from entries name:kind. A usb adapter has a device and
-// no 8250 driver; the 8250 driver registers built-in ports with a UART fitted (8250) or without (empty);
-// a console or a parentless serial port has no device.
-bool makeTtyList(const QString& root, const QString& ttys) {
-    const QString drivers = root + "/../drivers/";
-    bool ok = QDir().mkpath(drivers + "serial8250") && QDir().mkpath(drivers + "usb-serial");
-    for (const QString& tty : ttys.split(' ', Qt::SkipEmptyParts)) {
-        const QString name = tty.section(':', 0, 0), kind = tty.section(':', 1), entry = root + "/" + name;
-        ok = ok && QDir().mkpath(entry);
-        if (kind != "usb" && kind != "8250" && kind != "empty") continue;
-        ok = ok && QDir().mkpath(entry + "/device") &&
-             QFile::link(drivers + (kind == "usb" ? "usb-serial" : "serial8250"), entry + "/device/driver");
-        QFile uevent(entry + "/uevent"), type(entry + "/type");
-        ok = ok && uevent.open(QIODevice::WriteOnly) &&
-             uevent.write("MAJOR=4\nDEVNAME=" + name.toLatin1() + "\n") > 0;
-        if (kind != "usb")
-            ok = ok && type.open(QIODevice::WriteOnly) && type.write(kind == "8250" ? "4\n" : "0\n") > 0;
-    }
-    return ok;
-}
-
-} // namespace
 
 // Port numbers against the machine's serial ports: USB adapters first, then built-in ports, each in
 // name order, whichever order the kernel lists them in; entries COMn in the program folder, then in
@@ -350,7 +318,7 @@ TEST(SettingsFolderLink, SimulatorWithoutAFolderIsFoundByThePanel) {
     sim.start(DXS_SIM_PATH, {"--log", userData.filePath("received.log")});
     ASSERT_TRUE(sim.waitForStarted());
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }, 10000))
-        << sim.readAllStandardError().toStdString();
+        << sim.readAllStandardError();
     setProgramFolder(program.path()); // no link of its own
     EXPECT_EQ(SerialTransport::deviceForPort(1), link);
     SerialTransport serial;

@@ -1,12 +1,7 @@
 // Every box's text, white and orange, and every caption, measured on the window under each palette.
 #include "panel/CaptionLabel.h"
-#include "panel/NumericBox.h"
 #include "support/WindowFixture.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QStyle>
-#include <QTabWidget>
 #include <cmath>
 #include <map>
 
@@ -25,13 +20,16 @@ double contrast(QRgb a, QRgb b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// A control's background (its commonest colour) and text (the colour farthest from that) as drawn.
+// A control's background (its commonest colour) and text (the colour farthest from that) as drawn
+// inside its border.
 struct Seen {
     QRgb background = 0, text = 0;
     double ratio() const { return contrast(background, text); }
 };
 
-Seen seenIn(const QImage& image, const QRect& logical) {
+Seen seenIn(const QImage& image, QWidget& window, QWidget* control, int border = 0) {
+    const QRect logical = QRect(control->mapTo(&window, QPoint(0, 0)), control->size())
+                              .adjusted(border, border, -border, -border);
     const qreal scale = image.devicePixelRatio();
     const QRect area = QRect(logical.topLeft() * scale, logical.size() * scale).intersected(image.rect());
     std::map<QRgb, int> counts;
@@ -46,12 +44,6 @@ Seen seenIn(const QImage& image, const QRect& logical) {
     for (const auto& [colour, count] : counts)
         if (contrast(colour, seen.background) > contrast(seen.text, seen.background)) seen.text = colour;
     return seen;
-}
-
-// Where a control sits in the window, inside its border.
-QRect inside(QWidget& window, QWidget* control, int border) {
-    return QRect(control->mapTo(&window, QPoint(0, 0)), control->size())
-        .adjusted(border, border, -border, -border);
 }
 
 QPalette darkPalette(QColor window, QColor base, QColor text) {
@@ -80,15 +72,13 @@ protected:
 };
 
 TEST_F(PaletteTest, EveryBoxAndCaptionReadsUnderEveryPalette) {
-    const std::pair<const char*, QPalette> cases[] = {
-        {"light", QApplication::style()->standardPalette()},
+    // clang-format off
+    const std::pair<const char*, QPalette> cases[] = {{"light", QApplication::style()->standardPalette()},
         {"darker", darkPalette(QColor(0x35, 0x35, 0x35), QColor(0x2a, 0x2a, 0x2a), Qt::white)},
-        {"breeze dark",
-         darkPalette(QColor(0x31, 0x36, 0x3b), QColor(0x23, 0x26, 0x29), QColor(0xef, 0xf0, 0xf1))},
+        {"breeze dark", darkPalette(QColor(0x31, 0x36, 0x3b), QColor(0x23, 0x26, 0x29), QColor(0xef, 0xf0, 0xf1))},
         {"high contrast black", darkPalette(Qt::black, Qt::black, Qt::white)},
-        {"high contrast white", QPalette(Qt::black, Qt::white, Qt::white, Qt::gray, Qt::lightGray, Qt::black,
-                                         Qt::red, Qt::white, Qt::white)},
-    };
+        {"high contrast white", QPalette(Qt::black, Qt::white, Qt::white, Qt::gray, Qt::lightGray, Qt::black, Qt::red, Qt::white, Qt::white)}};
+    // clang-format on
     for (const auto& [name, palette] : cases) {
         SCOPED_TRACE(name);
         QApplication::setPalette(palette);
@@ -106,8 +96,8 @@ TEST_F(PaletteTest, EveryBoxAndCaptionReadsUnderEveryPalette) {
                 const QImage image = w.grab().toImage();
                 for (NumericBox* box : p.boxes()) {
                     if (!box->isVisible()) continue;
-                    SCOPED_TRACE(box->objectName().toStdString());
-                    const Seen seen = seenIn(image, inside(w, box, 4));
+                    SCOPED_TRACE(box->objectName());
+                    const Seen seen = seenIn(image, w, box, 4);
                     EXPECT_EQ(seen.background, edited ? qRgb(255, 128, 0) : qRgb(255, 255, 255));
                     EXPECT_GE(seen.ratio(), 4.5);
                 }
@@ -116,16 +106,16 @@ TEST_F(PaletteTest, EveryBoxAndCaptionReadsUnderEveryPalette) {
                 for (QLabel* label : w.findChildren<QLabel*>()) {
                     if (!label->isVisible() || label->text().trimmed().isEmpty() || label->window() != &w)
                         continue;
-                    const Seen seen = seenIn(image, inside(w, label, 0));
-                    EXPECT_GE(seen.ratio(), 4.5) << label->text().toStdString();
+                    const Seen seen = seenIn(image, w, label);
+                    EXPECT_GE(seen.ratio(), 4.5) << label->text();
                     if (!qobject_cast<CaptionLabel*>(label) && label->objectName() != "lblWarning") continue;
-                    EXPECT_GT(qRed(seen.text), qGreen(seen.text) + 32) << label->text().toStdString();
+                    EXPECT_GT(qRed(seen.text), qGreen(seen.text) + 32) << label->text();
                 }
             }
         }
         // The message line keeps the panel's own colours whatever the desktop's.
         w.setMessage("DXS-4820 <--> PC: [Ready]");
-        const Seen line = seenIn(w.grab().toImage(), inside(w, w.txtMessage, 4));
+        const Seen line = seenIn(w.grab().toImage(), w, w.txtMessage, 4);
         EXPECT_EQ(line.background, qRgb(192, 255, 192));
         EXPECT_EQ(w.txtMessage->palette().color(QPalette::Text), QColor(Qt::red));
         m_window.reset();
@@ -140,11 +130,11 @@ TEST_F(PaletteTest, CaptionsFollowThePaletteWhileOpen) {
     const QColor onLight = caption->palette().color(QPalette::WindowText);
     EXPECT_EQ(onLight.rgb(), qRgb(onLight.red(), 0, 0));
     EXPECT_GT(onLight.red(), 150);
-    EXPECT_GE(seenIn(w.grab().toImage(), inside(w, caption, 0)).ratio(), 4.5);
+    EXPECT_GE(seenIn(w.grab().toImage(), w, caption).ratio(), 4.5);
     changeDesktopPalette(darkPalette(QColor(0x35, 0x35, 0x35), QColor(0x2a, 0x2a, 0x2a), Qt::white));
     const QImage image = w.grab().toImage();
-    EXPECT_GE(seenIn(image, inside(w, caption, 0)).ratio(), 4.5);
-    EXPECT_GE(seenIn(image, inside(w, w.panel.txtMainFreq, 4)).ratio(), 4.5);
+    EXPECT_GE(seenIn(image, w, caption).ratio(), 4.5);
+    EXPECT_GE(seenIn(image, w, w.panel.txtMainFreq, 4).ratio(), 4.5);
     changeDesktopPalette(m_saved);
     EXPECT_EQ(caption->palette().color(QPalette::WindowText), onLight);
 }

@@ -4,14 +4,6 @@
 #include "panel/CaptionLabel.h"
 #include "rules_window.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QHash>
-#include <QImage>
-#include <QMenuBar>
-#include <tuple>
-
 namespace {
 
 class PreviewWindowTest : public RulesWindow {
@@ -32,25 +24,14 @@ using Steps =
 
 } // namespace
 
-TEST_F(PreviewWindowTest, OpensFromTheMenuNonModalAndAlone) {
-    const QList<QAction*> menu = window().menuBar()->actions();
-    const qsizetype at = menu.indexOf(window().mnuPreview);
-    ASSERT_TRUE(at >= 0 && at + 1 < menu.size());
-    EXPECT_EQ(menu[at]->text().remove('&') + " " + menu[at + 1]->text().remove('&'), "Preview Help");
-
-    PreviewWindow& opened = openPreview();
-    EXPECT_TRUE(opened.isVisible() && !opened.isModal());
-    EXPECT_EQ(opened.windowTitle(), "Preview");
-    EXPECT_EQ(words(opened), "Sine 10 kHz, 5 Vpp, offset 0 V");
-    EXPECT_EQ(opened.accessibleDescription(), words(opened));
-    // A second choice of the menu brings the same window forward.
+// The menu opens one non-modal window, brought forward when chosen again; only a confirmed change redraws.
+TEST_F(PreviewWindowTest, ConfirmedChangeRepaintsAnOrangeEntryDoesNot) {
+    PreviewWindow& preview = openPreview();
+    EXPECT_TRUE(preview.isVisible() && !preview.isModal());
+    EXPECT_EQ(preview.windowTitle(), "Preview");
     window().mnuPreview->trigger();
     settle();
     EXPECT_EQ(window().findChildren<PreviewWindow*>().size(), 1);
-}
-
-TEST_F(PreviewWindowTest, ConfirmedChangeRepaintsAnOrangeEntryDoesNot) {
-    PreviewWindow& preview = openPreview();
     const QImage before = preview.plot()->toImage(QSize(600, 360));
     EXPECT_TRUE(preview.pendingLine()->isHidden());
 
@@ -66,14 +47,6 @@ TEST_F(PreviewWindowTest, ConfirmedChangeRepaintsAnOrangeEntryDoesNot) {
     EXPECT_NE(preview.plot()->toImage(QSize(600, 360)), before);
     EXPECT_GT(preview.plot()->paintCount(), paints);
     EXPECT_TRUE(preview.pendingLine()->isHidden());
-
-    // An option is confirmed as it is chosen; so is a step of the spin buttons.
-    panel().optMainFunc[2]->click();
-    settle();
-    EXPECT_EQ(words(preview), "Square 2 kHz, 5 Vpp, offset 0 V, duty 50 %");
-    panel().txtMainDuty->upDown()->upButton()->click();
-    settle();
-    EXPECT_EQ(words(preview), "Square 2 kHz, 5 Vpp, offset 0 V, duty 51 %");
     EXPECT_EQ(preview.accessibleDescription(), words(preview));
 }
 
@@ -82,9 +55,14 @@ TEST_F(PreviewWindowTest, FollowsEveryFunctionMode) {
     enter(panel().txtMainFreq, "1000");
     Panel& p = panel();
     const Steps rows[] = {
+        // an option is confirmed as it is chosen; so is a step of the spin buttons
+        {{p.optMainFunc[2]}, {}, "Square 1 kHz, 5 Vpp, offset 0 V, duty 50 %"},
+        {{p.txtMainDuty->upDown()->upButton()}, {}, "Square 1 kHz, 5 Vpp, offset 0 V, duty 51 %"},
         {{p.optSweep[0]}, {}, "; linear sweep from 1 kHz to 2 kHz every 1 ms, rising for 90 % of it"},
         {{p.optSweepModel[1]}, {}, "; logarithmic sweep from 1 kHz to 2 kHz every 1 ms, rising"},
-        {{p.optModulation[0]}, {}, "Sine 1 kHz, 5 Vpp, offset 0 V; AM by a 1 kHz sine, depth 50 %"},
+        {{p.optModulation[0]},
+         {},
+         "Square 1 kHz, 5 Vpp, offset 0 V, duty 51 %; AM by a 1 kHz sine, depth 50 %"},
         {{p.optModFM}, {{p.txtModRate, "100\n"}}, "; FM by a 100 Hz sine, span 5 % (950 Hz to 1.05 kHz)"},
         // The phase box is never orange: each change counts.
         {{p.optTrigger[0]}, {{p.txtTrgSymmetry, "30\n"}, {p.txtTrgPhase, "45"}}, "30 % from phase 45°"},
@@ -99,40 +77,35 @@ TEST_F(PreviewWindowTest, FollowsEveryFunctionMode) {
         for (const auto& [box, text] : typed)
             text.endsWith('\n') ? enter(box, text.chopped(1)) : type(box, text);
         settle();
-        EXPECT_TRUE(words(preview).contains(part)) << words(preview).toStdString();
+        EXPECT_TRUE(words(preview).contains(part)) << words(preview);
         EXPECT_EQ(preview.plot()->picture().words, words(preview));
         expectMessages("");
     }
     EXPECT_TRUE(preview.plot()->picture().tracks.empty());
 }
 
-TEST_F(PreviewWindowTest, FollowsLoad) {
+// The preview follows a loaded setting; its picture is saved as PNG or SVG.
+TEST_F(PreviewWindowTest, FollowsLoadAndSavesThePictureAsPngOrSvg) {
+    const QDir dir(folder());
     enter(panel().txtMainFreq, "2500");
-    dialogs().files.push_back(QDir(folder()).filePath("a.Log"));
+    // The setting saved and loaded again; "notes" gets the kind's suffix.
+    dialogs().files = {dir.filePath("a.Log"), dir.filePath("a.Log"), dir.filePath("notes.png"),
+                       dir.filePath("notes")};
     window().SaveFile->trigger();
     enter(panel().txtMainFreq, "3000");
     PreviewWindow& preview = openPreview();
     EXPECT_EQ(words(preview), "Sine 3 kHz, 5 Vpp, offset 0 V");
-    dialogs().files.push_back(QDir(folder()).filePath("a.Log"));
     window().LoadFile->trigger();
     settle();
     EXPECT_EQ(words(preview), "Sine 2.5 kHz, 5 Vpp, offset 0 V");
-}
-
-TEST_F(PreviewWindowTest, SavesThePictureAsPngOrSvg) {
-    PreviewWindow& preview = openPreview();
-    const QDir dir(folder());
-    dialogs().files = {dir.filePath("notes.png"), dir.filePath("notes")}; // "notes" gets the kind's suffix
     preview.savePng->trigger();
     preview.saveSvg->trigger();
     settle();
     expectMessages("");
     EXPECT_GE(QImage(dir.filePath("notes.png")).width(), 600);
-    QFile file(dir.filePath("notes.svg"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString svg = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(svg.startsWith("<?xml") && svg.trimmed().endsWith("</svg>")) << svg.left(80).toStdString();
-    for (const char* part : {"<polyline", "Sine 10 kHz, 5 Vpp, offset 0 V", "Time (µs)"})
+    const QString svg = QString::fromUtf8(fileBytes(dir.filePath("notes.svg")));
+    EXPECT_TRUE(svg.startsWith("<?xml") && svg.trimmed().endsWith("</svg>")) << svg.left(80);
+    for (const char* part : {"<polyline", "Sine 2.5 kHz, 5 Vpp, offset 0 V", "Time (µs)"})
         EXPECT_TRUE(svg.contains(QString::fromUtf8(part))) << part;
     // A file that cannot be written is reported.
     dialogs().files.push_back(dir.filePath("missing-folder/notes.png"));

@@ -3,18 +3,12 @@
 #include "record/RecordFile.h"
 #include "support/WindowFixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QRadioButton>
-#include <QTest>
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -37,68 +31,55 @@ protected:
         env.remove("XDG_DATA_HOME");
         return env;
     }
-    void startAndWait(QProcess& process, const QStringList& arguments = {}) {
-        process.setProcessEnvironment(environment());
-        process.setWorkingDirectory(folder());
-        process.start(program(), arguments);
-        ASSERT_TRUE(process.waitForStarted());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(settingFile() + ".lock"); }, 60000));
-    }
     QTemporaryDir m_folder;
 };
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
 // Each termination signal closes the window as the user would: the setting is stored and the program
-// ends by that signal; a setting that cannot be stored is said on standard error, with status 1.
-TEST_F(ProgramCopy, TerminationSignalsStoreTheSettingAndEndByTheSignal) {
-    for (const auto& [signal, storable] :
-         {std::pair{SIGTERM, true}, {SIGINT, true}, {SIGHUP, true}, {SIGTERM, false}}) {
-        SCOPED_TRACE(testing::Message() << strsignal(signal) << " " << storable);
+// ends by that signal; a setting that cannot be stored is said on standard error, with status 1. No
+// usable window system ends with status 2 instead of aborting; unwritable output with status 1.
+TEST_F(ProgramCopy, SignalsNoDisplayAndUnwritableOutputGiveTheirEndings) {
+    // Arguments, platform, standard output, the signal sent once it runs, the setting file a pipe; the
+    // signal it ends by (negative) or its exit code, what standard error says.
+    // clang-format off
+    const struct { QStringList arguments; const char *platform, *output; int signal; bool pipe; int ends; const char* says; } cases[] = {
+        {{}, "offscreen", nullptr, SIGTERM, false, -SIGTERM, nullptr}, {{}, "offscreen", nullptr, SIGINT, false, -SIGINT, nullptr},
+        {{}, "offscreen", nullptr, SIGHUP, false, -SIGHUP, nullptr}, {{}, "offscreen", nullptr, SIGTERM, true, 1, "not a regular file"},
+        {{"-platform", "no-such-platform"}, "offscreen", nullptr, 0, false, 2, "no usable display"},
+        {{}, "xcb", nullptr, 0, false, 2, "no usable display"}, // and no DISPLAY
+        {{"--version"}, "offscreen", "/dev/full", 0, false, 1, "standard output"},
+        {{"--help"}, "offscreen", "/dev/full", 0, false, 1, "standard output"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.arguments.join(' ') << " " << c.platform << " " << c.signal << c.pipe);
         QFile::remove(settingFile());
-        if (!storable) { ASSERT_EQ(mkfifo(QFile::encodeName(settingFile()), 0666), 0); }
-        QProcess process;
-        startAndWait(process);
-        ::kill(pid_t(process.processId()), signal);
-        ASSERT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitStatus(), storable ? QProcess::CrashExit : QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), storable ? signal : 1);
-        EXPECT_FALSE(QFileInfo::exists(settingFile() + ".lock"));
-        if (storable) { EXPECT_EQ(readAll(settingFile()), SettingsRecord().slot()); } // the empty record
-        const QString error = QString::fromLocal8Bit(process.readAllStandardError());
-        EXPECT_EQ(error.contains("The setting could not be stored in " + settingFile()), !storable);
-        EXPECT_EQ(error.contains("not a regular file"), !storable) << error.toStdString();
-    }
-}
-
-// No usable window system ends with status 2 instead of aborting; unwritable output with status 1.
-TEST_F(ProgramCopy, NoDisplayAndUnwritableOutputGiveTheirExitCodes) {
-    // Arguments, QT_QPA_PLATFORM, where standard output goes, exit code, what standard error says.
-    const std::tuple<QStringList, const char*, const char*, int, const char*> cases[] = {
-        {{"-platform", "no-such-platform"}, "offscreen", nullptr, 2, "no usable display"},
-        {{}, "xcb", nullptr, 2, "no usable display"}, // and no DISPLAY
-        {{"--version"}, "offscreen", "/dev/full", 1, "standard output"},
-        {{"--help"}, "offscreen", "/dev/full", 1, "standard output"},
-    };
-    for (const auto& [arguments, platform, output, exitCode, says] : cases) {
-        SCOPED_TRACE(arguments.join(' ').toStdString() + " " + platform);
+        if (c.pipe) {
+            ASSERT_EQ(mkfifo(QFile::encodeName(settingFile()), 0666), 0);
+        }
         QProcessEnvironment env = environment();
-        env.insert("QT_QPA_PLATFORM", platform);
+        env.insert("QT_QPA_PLATFORM", c.platform);
         env.remove("DISPLAY"), env.remove("WAYLAND_DISPLAY");
         QProcess process;
         process.setProcessEnvironment(env);
-        if (output) process.setStandardOutputFile(output);
-        process.start(program(), arguments);
+        process.setWorkingDirectory(folder());
+        if (c.output) process.setStandardOutputFile(c.output);
+        process.start(program(), c.arguments);
+        if (c.signal) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(settingFile() + ".lock"); }, 60000));
+            ::kill(pid_t(process.processId()), c.signal);
+        }
         ASSERT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), exitCode);
+        EXPECT_EQ(process.exitStatus(), c.ends < 0 ? QProcess::CrashExit : QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), std::abs(c.ends));
+        EXPECT_FALSE(QFileInfo::exists(settingFile() + ".lock"));
+        if (c.ends < 0) { // the empty record
+            EXPECT_EQ(fileBytes(settingFile()), SettingsRecord().slot());
+        }
         const QString error = QString::fromLocal8Bit(process.readAllStandardError());
-        EXPECT_TRUE(error.contains(says)) << error.toStdString();
+        EXPECT_TRUE(!c.says || error.contains(c.says)) << error;
+        EXPECT_EQ(error.contains("The setting could not be stored in " + settingFile()), c.pipe);
     }
 }
 
@@ -136,9 +117,19 @@ TEST_F(ProgramCopy, ATranscriptNameIsTakenAsBytes) {
 
 using SignalledWindow = WindowFixture;
 
-// The window itself: a SIGTERM after choosing Square stores Square, as closing the window would.
+// Logging out stores the setting at once, the window staying until the session ends it; a SIGTERM
+// after choosing Square stores Square, as closing the window would, asking nobody.
 TEST_F(SignalledWindow, SigtermAfterChoosingSquareStoresSquare) {
     frmDXS& w = window();
+    const auto storedWaveform = [this] {
+        SettingsRecord stored;
+        EXPECT_EQ(recordfile::readRecord(folder() + "/DXS4820.Log", stored), recordfile::ReadStatus::Read);
+        return stored.integer(RecordField::MainWaveform);
+    };
+    w.panel.optMainFunc[1]->click();
+    EXPECT_EQ(w.storeForSessionEnd(), QString());
+    EXPECT_EQ(storedWaveform(), 2);
+    EXPECT_TRUE(w.isVisible());
     ShutdownSignals shutdown;
     QObject::connect(&shutdown, &ShutdownSignals::arrived, &w, [&w] { w.endUnattended(); });
     w.panel.optMainFunc[2]->click();
@@ -146,32 +137,16 @@ TEST_F(SignalledWindow, SigtermAfterChoosingSquareStoresSquare) {
     ::kill(::getpid(), SIGTERM);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 60000));
     EXPECT_EQ(shutdown.received(), SIGTERM);
-    SettingsRecord stored;
-    ASSERT_EQ(recordfile::readRecord(folder() + "/DXS4820.Log", stored), recordfile::ReadStatus::Read);
-    EXPECT_EQ(stored.integer(RecordField::MainWaveform), 3);
-    EXPECT_TRUE(w.unattendedFailure().isEmpty());
-    EXPECT_TRUE(dialogs().messages.empty()); // nobody was asked
+    EXPECT_EQ(storedWaveform(), 3);
+    EXPECT_TRUE(w.unattendedFailure().isEmpty() && dialogs().messages.empty());
 }
 
-// Logging out stores the setting at once; the window stays until the session ends it.
-TEST_F(SignalledWindow, LogoutStoresTheSetting) {
-    frmDXS& w = window();
-    w.panel.optMainFunc[1]->click();
-    EXPECT_EQ(w.storeForSessionEnd(), QString());
-    SettingsRecord stored;
-    ASSERT_EQ(recordfile::readRecord(folder() + "/DXS4820.Log", stored), recordfile::ReadStatus::Read);
-    EXPECT_EQ(stored.integer(RecordField::MainWaveform), 2);
-    EXPECT_TRUE(w.isVisible());
-    QFile::remove(folder() + "/DXS4820.Log");
-    ASSERT_EQ(mkfifo(QFile::encodeName(folder() + "/DXS4820.Log"), 0666), 0);
-    EXPECT_TRUE(w.storeForSessionEnd().contains("not a regular file"))
-        << w.storeForSessionEnd().toStdString();
-}
-
-// A signal during the close-anyway question answers it: the window goes, the cause kept for stderr.
+// A setting that cannot be stored is said at logout; a signal during the close-anyway question answers
+// it: the window goes, the cause kept for standard error.
 TEST_F(SignalledWindow, ASignalDuringTheCloseQuestionEndsTheProgram) {
     ASSERT_EQ(mkfifo(QFile::encodeName(folder() + "/DXS4820.Log"), 0666), 0);
     frmDXS& w = window();
+    EXPECT_TRUE(w.storeForSessionEnd().contains("not a regular file")) << w.storeForSessionEnd();
     struct SignalDuringQuestion : ScriptedDialogs {
         frmDXS* window = nullptr;
         Answer message(const QString& text, Buttons buttons, Icon icon) override {
@@ -187,5 +162,5 @@ TEST_F(SignalledWindow, ASignalDuringTheCloseQuestionEndsTheProgram) {
     w.close();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(asked.messages.size(), 1u);
-    EXPECT_TRUE(w.unattendedFailure().contains("not a regular file")) << w.unattendedFailure().toStdString();
+    EXPECT_TRUE(w.unattendedFailure().contains("not a regular file")) << w.unattendedFailure();
 }

@@ -5,20 +5,9 @@
 #include "record/RecordFile.h"
 #include "support/SendFixture.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QEventLoop>
-#include <QFile>
-#include <QProcess>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTimer>
 #include <algorithm>
-#include <tuple>
 
 namespace {
-
-const QString kNotReady = "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.";
 
 // Everything a read shows: the texts of the boxes and the choice of every option group.
 QStringList shown(const frmDXS& w) {
@@ -31,26 +20,17 @@ QStringList shown(const frmDXS& w) {
     return texts;
 }
 
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The program with no display: exit code, output, errors; our event loop lets the instrument answer.
+// The program with no display: exit code (-1: did not end by itself), output, errors. Waiting runs the
+// event loop, so the instrument answers.
 std::tuple<int, QString, QString> runProgram(const QStringList& arguments) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(name);
     QProcess program;
     program.setProcessEnvironment(environment);
-    QEventLoop loop;
-    QObject::connect(&program, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&program, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     program.start(DXS_PROGRAM_PATH, arguments);
-    loop.exec();
-    const bool ended =
-        program.state() == QProcess::NotRunning && program.exitStatus() == QProcess::NormalExit;
+    const bool ended = QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 60000) &&
+                       program.exitStatus() == QProcess::NormalExit;
     return {ended ? program.exitCode() : -1, QString::fromLocal8Bit(program.readAllStandardOutput()),
             QString::fromLocal8Bit(program.readAllStandardError())};
 }
@@ -63,8 +43,8 @@ bool isQuery(const QString& line) {
 
 using ReadWindow = SendFixture;
 
-// A setting sent from one window and read into a second one, started with design defaults, shows
-// the same; a send right after it writes only what every send writes.
+// A setting sent from one window and read into a second one shows the same; a send right after it
+// writes only what every send writes.
 TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
     frmDXS& first = ready();
     Panel& p = first.panel;
@@ -77,18 +57,15 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
              {p.txtMainDuty, "40"}, {p.txtSweepStartFreq, "2000"}, {p.txtSweepStopFreq, "8000"}, {p.txtSweepSymmetry, "70"},
              {p.txtSweepRate, "50"}, {p.txtModRate, "200"}, {p.txtModSymmetry, "30"}, {p.txtModSpanDepth, "80"},
              {p.txtTrgRate, "500"}, {p.txtTrgSymmetry, "40"}, {p.txtTrgPhase, "45"}})
-    { // typed and confirmed with Return, so the box's rules run
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
-    }
+        typeAndEnter(box, text);
+    const QStringList alwaysSent = {"*IDN?", "*IDN?", ":OFFS 1.5", ":SOUR:STAT 0", ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?",
+        ":SOURCE:SOURCE 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 3", ":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0",
+        ":SOUR:TRIG:MOD 1"};
     // clang-format on
     first.mnuSend->trigger();
     ASSERT_FALSE(first.sendAll);
     const QStringList sent = shown(first);
-    ASSERT_TRUE(sent.contains("txtMainFreq=2500.0") && sent.contains("txtTrgRate=500"))
-        << sent.join('\n').toStdString();
+    ASSERT_TRUE(sent.contains("txtMainFreq=2500.0") && sent.contains("txtTrgRate=500")) << sent.join('\n');
     m_window.reset();
 
     frmDXS& second = ready();
@@ -97,12 +74,11 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
     second.mnuRead->trigger();
     const QString summary = second.messageLineText();
     EXPECT_EQ(sim().lines().size(), 2 + 27);
-    EXPECT_TRUE(std::ranges::all_of(sim().lineTexts(), isQuery))
-        << sim().lineTexts().join('\n').toStdString();
+    EXPECT_TRUE(std::ranges::all_of(sim().lineTexts(), isQuery)) << sim().lineTexts().join('\n');
     EXPECT_EQ(shown(second), sent);
     EXPECT_TRUE(lines.contains("Check [Main Func Freq.] from DXS-4820 OK"));
     EXPECT_TRUE(summary.startsWith("Read from DXS-4820: 27 values read, ") && summary.endsWith(", 0 failed."))
-        << summary.toStdString();
+        << summary;
     EXPECT_FALSE(second.sendAll);
     EXPECT_TRUE(dialogs().messages.empty());
     // The record holds what was read, as if each box had been confirmed.
@@ -111,11 +87,6 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
 
     sim().clear();
     second.mnuSend->trigger();
-    // clang-format off
-    const QStringList alwaysSent = {"*IDN?", "*IDN?", ":OFFS 1.5", ":SOUR:STAT 0", ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?",
-        ":SOURCE:SOURCE 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 3", ":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0",
-        ":SOUR:TRIG:MOD 1"};
-    // clang-format on
     EXPECT_EQ(sim().lineTexts(), alwaysSent);
 }
 
@@ -148,14 +119,14 @@ TEST_F(ReadWindow, RepliesIntoTheBoxes) {
             sim().options().unanswered << c.query;
         w.mnuRead->trigger();
         const QString summary = w.messageLineText();
-        EXPECT_TRUE(shown(w).contains(c.shows)) << shown(w).join('\n').toStdString();
+        EXPECT_TRUE(shown(w).contains(c.shows)) << shown(w).join('\n');
         EXPECT_TRUE(summary.contains(c.names) && summary.endsWith(QString(", %1 failed.").arg(c.failed)))
-            << summary.toStdString();
+            << summary;
         EXPECT_EQ(w.sendAll, c.failed > 0);
         if (c.sends) { // the instrument's memory still holds the unclamped value
             sim().clear();
             w.mnuSend->trigger();
-            EXPECT_TRUE(sim().lineTexts().contains(c.sends)) << sim().lineTexts().join('\n').toStdString();
+            EXPECT_TRUE(sim().lineTexts().contains(c.sends)) << sim().lineTexts().join('\n');
         }
         sim().options() = {};
         m_window.reset();
@@ -222,19 +193,19 @@ TEST(ReadBoxes, TextsStepsAndClamping) {
         {readRate(101, kModulationRate), "200", "100", true}, {readRate(0.5, kSweepRate), "0.50", "0.01", false},
         {readSymmetry(95), "90", "", true}, {readFmSpan(20), "15", "0.1", true}, {readTriggerPhase(-120), "-90", "1", true},
     };
+    // Start and stop pick the segment that holds both, the current one first.
+    const std::tuple<double, double, int, int> edges[] = {{1000, 1400, 5, 5}, {1000, 1400, 4, 4}, {1000, 2000, 4, 5},
+        {200000, 900000, 5, 7}};
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
+        SCOPED_TRACE(c.text);
         EXPECT_EQ(c.got.text, c.text);
         EXPECT_EQ(c.got.step.value_or(""), c.step);
         EXPECT_EQ(c.got.clamped, c.clamped);
     }
-    // Start and stop pick the segment that holds both, the current one first.
-    // clang-format off
-    for (const auto& [start, stop, current, segment] : {std::tuple{1000., 1400., 5, 5}, {1000., 1400., 4, 4},
-             {1000., 2000., 4, 5}, {200000., 900000., 5, 7}})
-        EXPECT_EQ(readSweepEdges(start, stop, current).segment, segment) << start << " " << stop << " " << current;
-    // clang-format on
+    for (const auto& [start, stop, current, segment] : edges)
+        EXPECT_EQ(readSweepEdges(start, stop, current).segment, segment)
+            << start << " " << stop << " " << current;
     EXPECT_FALSE(readSweepEdges(200000, 900000, 5).start.clamped ||
                  readSweepEdges(200000, 900000, 5).stop.clamped);
     EXPECT_TRUE(readSweepEdges(1, 15000000, 5).stop.clamped);
@@ -259,12 +230,12 @@ TEST_F(ReadWindow, ScriptsReadAndSendWithoutDisplay) {
     defaults.setInteger(RecordField::ComPort, 2);
     const QString defaultFile = folder() + "/" + recordfile::DefaultFileName;
     ASSERT_TRUE(recordfile::writeRecord(defaultFile, defaults).ok);
-    const QByteArray defaultBytes = bytesOf(defaultFile);
+    const QByteArray defaultBytes = fileBytes(defaultFile);
 
     const auto [readExit, readOutput, readErrors] = runProgram({"--read", file, "--port", sim().linkPath()});
     EXPECT_TRUE(readExit == 0 && readOutput.contains("\nCheck [Main Func Freq.] from DXS-4820 OK\n") &&
                 readOutput.contains("\nRead from DXS-4820: 27 values read, "))
-        << (readOutput + readErrors).toStdString();
+        << (readOutput + readErrors);
     EXPECT_TRUE(std::ranges::all_of(sim().lineTexts(), isQuery));
     SettingsRecord stored;
     ASSERT_EQ(recordfile::readRecord(file, stored), recordfile::ReadStatus::Read);
@@ -280,14 +251,14 @@ TEST_F(ReadWindow, ScriptsReadAndSendWithoutDisplay) {
         instrument.setValue(int(property), 1);
     const auto [sendExit, sendOutput, sendErrors] = runProgram({"--send", file, "--port", sim().linkPath()});
     EXPECT_TRUE(sendExit == 0 && sendOutput.contains("\nSet [Main Func Freq] to DXS-4820 OK\n"))
-        << (sendOutput + sendErrors).toStdString();
+        << (sendOutput + sendErrors);
     for (const auto& [property, value] : bench)
         EXPECT_EQ(instrument.value(int(property)), value) << commandRow(property).name;
 
     const QString link = sim().linkPath();
     m_sim.reset(); // the instrument is gone
     const auto [goneExit, goneOutput, goneErrors] = runProgram({"--send", file, "--port", link});
-    EXPECT_TRUE(goneExit == 1 && goneOutput.contains("FAILURE")) << (goneOutput + goneErrors).toStdString();
+    EXPECT_TRUE(goneExit == 1 && goneOutput.contains("FAILURE")) << (goneOutput + goneErrors);
     EXPECT_EQ(std::get<0>(runProgram({"--read", file, "--port", link})), 1);
     EXPECT_EQ(recordfile::readRecord(file, stored), recordfile::ReadStatus::Read);
     EXPECT_EQ(stored.text(RecordField::MainFreq), "2500.0    "); // an incomplete read writes nothing
@@ -295,7 +266,7 @@ TEST_F(ReadWindow, ScriptsReadAndSendWithoutDisplay) {
     for (const QStringList& arguments : {QStringList{"--send", folder() + "/missing.Log"},
                                          QStringList{"--send", folder()}, QStringList{"--read", folder()}}) {
         const auto [status, output, errors] = runProgram(arguments);
-        EXPECT_TRUE(status == 2 && !errors.isEmpty()) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(status == 2 && !errors.isEmpty()) << arguments.join(' ');
     }
-    EXPECT_EQ(bytesOf(defaultFile), defaultBytes);
+    EXPECT_EQ(fileBytes(defaultFile), defaultBytes);
 }

@@ -1,25 +1,11 @@
 // Send from the real window to the simulated instrument over a pseudo-terminal.
 #include "app/CommandLine.h"
-#include "instrument/SerialTransport.h"
 #include "instrument/Transcript.h"
-#include "support/QtPrint.h"
 #include "support/RecordingTransport.h"
 #include "support/SendFixture.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <tuple>
-
 namespace {
 
-const QString kNotReady = "The Connection between DXS-4820 and PC is not Ready, Please check and try agagin.";
 const QString kModOff = "Modulation Setting is Done under Off mode;";
 const QString kGateOff = "Gate Setting is Done under Off mode;";
 const QString kOffSummary = "Main Setting is Done;Sweep Setting is Done under Off mode;" + kModOff + kGateOff;
@@ -38,14 +24,6 @@ const QStringList kAlwaysSent = {
     ":SOURCE:SOURCE 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 0"};
 // clang-format on
 
-// Typed and confirmed with Return, so the box's rules run.
-void type(NumericBox* box, const QString& text) {
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
-}
-
 } // namespace
 
 class SendWindow : public SendFixture {
@@ -60,24 +38,22 @@ protected:
     }
 };
 
-// The first send transmits everything; trigger rate and symmetry, not remembered while trigger, burst
-// and gate are off, go out when the trigger comes on.
+// The first send transmits everything; the trigger rate and symmetry, not remembered while trigger,
+// burst and gate are off, go out once the trigger is on.
 TEST_F(SendWindow, SendTwice) {
-    QStringList withLongFrequency = kAlwaysSent;
-    withLongFrequency.insert(2, ":FREQ 10000");
-    QStringList triggered = kAlwaysSent; // the phase was sent already
-    triggered.removeOne(":SOUR:TRIG:STAT 0");
-    triggered.insert(triggered.size() - 2, ":SOUR:TRIG:STAT 1");
-    triggered << ":SOUR:TRIG:RAT 1000"
-              << ":SOUR:TRIG:SYM 50";
+    // clang-format off
+    const QStringList withLongFrequency = {"*IDN?", "*IDN?", ":FREQ 10000", ":OFFS 0", ":SOUR:STAT 0", ":SOUR:TRIG:STAT 0",
+        ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 0"};
+    const QStringList triggered = {"*IDN?", "*IDN?", ":OFFS 0", ":SOUR:STAT 0", ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0",
+        ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 1", ":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 0",
+        ":SOUR:TRIG:RAT 1000", ":SOUR:TRIG:SYM 50"}; // the phase was sent already
     // Skipping, the frequency entered, what the second send transmits, the trigger switched on before it.
-    const std::tuple<bool, QString, QStringList, bool> cases[] = {
-        {true, "10000", kAlwaysSent, false},
-        {false, "10000", kFullDefaultSend, false},
-        {true, "10000.00000", withLongFrequency, false}, // longer than its memory: always sent
-        {true, "10000", triggered, true}};
+    const std::tuple<bool, QString, QStringList, bool> cases[] = {{true, "10000", kAlwaysSent, false},
+        {false, "10000", kFullDefaultSend, false}, {true, "10000", triggered, true},
+        {true, "10000.00000", withLongFrequency, false}}; // longer than its memory: always sent
+    // clang-format on
     for (const auto& [skip, frequency, second, triggerOn] : cases) {
-        SCOPED_TRACE(frequency.toStdString() + (skip ? " skipping" : ""));
+        SCOPED_TRACE(frequency + (skip ? " skipping" : ""));
         frmDXS& w = ready();
         w.panel.chkSkipCommand->setChecked(skip);
         enter(w.panel.txtMainFreq, frequency);
@@ -152,12 +128,12 @@ TEST_F(SendWindow, SpecialFunctions) {
              enter(p.txtTrgPhase, "45"); }, {":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 1",
              ":SOUR:TRIG:RAT 1000", ":SOUR:TRIG:SYM 50", ":SOUR:TRIG:PHAS 45"}, kModOff + "Trigger Setting is Done;"},
         // The burst rules fill the trigger rate and symmetry; the orange phase goes out as 0.
-        {"burst on, internal source", [](Panel& p) { p.optBurst[0]->click(); type(p.txtBurstPeriod, "100");
-             type(p.txtBurstCount, "5"); p.txtTrgPhase->setText("90"); p.txtTrgPhase->markEdited(); },
+        {"burst on, internal source", [](Panel& p) { p.optBurst[0]->click(); typeAndEnter(p.txtBurstPeriod, "100");
+             typeAndEnter(p.txtBurstCount, "5"); p.txtTrgPhase->setText("90"); p.txtTrgPhase->markEdited(); },
          {":SOUR:TRIG:RAT 100", ":SOUR:TRIG:SYM 10", ":SOUR:TRIG:PHAS 0"}, kModOff + "Burst Setting is Done;"},
         // The gate rules fill them too; the phase goes out as 0.
-        {"gate on", [](Panel& p) { p.optGate[0]->click(); type(p.txtGatePeriod, "100");
-             type(p.txtOpenGatePeriod, "400"); enter(p.txtTrgPhase, "60"); },
+        {"gate on", [](Panel& p) { p.optGate[0]->click(); typeAndEnter(p.txtGatePeriod, "100");
+             typeAndEnter(p.txtOpenGatePeriod, "400"); enter(p.txtTrgPhase, "60"); },
          {":SOUR:TRIG:RAT 100", ":SOUR:TRIG:SYM 25", ":SOUR:TRIG:PHAS 0"}, kModOff + "Gate Setting is Done;"},
         {"counter on, 1S", [](Panel& p) { p.optExternal[0]->click(); p.optGateTimeExt[2]->click(); },
          {":SOUR:COUN:SOUR 1", ":SOUR:COUN:GAT 2"}, kGateOff + "Gate Setting is Done;"},
@@ -170,32 +146,10 @@ TEST_F(SendWindow, SpecialFunctions) {
         w.mnuSend->trigger();
         const QStringList sent = sim().lineTexts();
         EXPECT_EQ(sent.mid(sent.indexOf(tail[0]), tail.size()), tail);
-        EXPECT_TRUE(w.messageLineText().endsWith(summaryEnd)) << w.messageLineText().toStdString();
+        EXPECT_TRUE(w.messageLineText().endsWith(summaryEnd)) << w.messageLineText();
         EXPECT_TRUE(dialogs().messages.empty());
-        if (w.panel.optModulation[0]->isChecked()) {
-            EXPECT_FALSE(sent.contains(":SOUR:STAT 0") || sent.contains(":SOUR:WAV 1"));
-        }
-        m_window.reset();
-    }
-}
-
-TEST_F(SendWindow, InstrumentThatDoesNotAnswer) {
-    const SimulatedOptions silent{.silent = true}, once{.answerOnce = true};
-    // The instrument, what it receives, the message line, the boxes shown.
-    const std::tuple<SimulatedOptions, QStringList, QString, QStringList> cases[] = {
-        {silent, {"*IDN?"}, kNotReady, {}},
-        {once, {"*IDN?", "*IDN?"}, "DXS-4820 <--> PC: [Ready]", {"DXS-4820 <--> PC: [Failure]"}}};
-    for (const auto& [options, received, line, boxes] : cases) {
-        SCOPED_TRACE(line.toStdString());
-        frmDXS& w = ready();
-        sim().options() = options;
-        w.mnuSend->trigger();
-        EXPECT_EQ(sim().lineTexts(), received);
-        EXPECT_EQ(w.messageLineText(), line);
-        EXPECT_EQ(dialogs().texts(), boxes);
-        EXPECT_TRUE(w.sendAll); // nothing was sent: all of it (Lin spacing, remembered from start, too) next
-        sim().options() = {};
-        sendsEverything(w);
+        EXPECT_FALSE(w.panel.optModulation[0]->isChecked() &&
+                     (sent.contains(":SOUR:STAT 0") || sent.contains(":SOUR:WAV 1")));
         m_window.reset();
     }
 }
@@ -208,18 +162,14 @@ TEST_F(SendWindow, UnpluggedAndPluggedInAgain) {
     SimulatedInstrumentPort other(elsewhere.path(), 1);
     ASSERT_TRUE(elsewhere.isValid() && other.isRunning());
     const QString ttys = elsewhere.filePath("tty");
-    ASSERT_TRUE(QDir().mkpath(ttys + "/ttyS0/device"));
-    QFile uevent(ttys + "/ttyS0/uevent");
-    ASSERT_TRUE(uevent.open(QIODevice::WriteOnly));
-    uevent.write("DEVNAME=" + other.slaveName().mid(5).toLatin1() + "\n"); // /dev/pts/N
-    uevent.close();
+    ASSERT_TRUE(makeTtyList(ttys, "ttyS0:8250:" + other.slaveName().mid(5))); // /dev/pts/N
     SerialTransport::setMachinePortsSearched(true);
     SerialTransport::setTtyListFolder(ttys);
     ASSERT_EQ(SerialTransport::machinePortDevices(), QStringList{other.slaveName()});
 
     QString error;
     const auto transcript = Transcript::open(folder() + "/exchanges.txt", &error);
-    ASSERT_TRUE(transcript) << error.toStdString();
+    ASSERT_TRUE(transcript) << error;
     const auto recorders = recordExchanges(window(), *transcript);
     frmDXS& w = ready();
     const QString firstDevice = sim().port().slaveName();
@@ -233,20 +183,18 @@ TEST_F(SendWindow, UnpluggedAndPluggedInAgain) {
     m_sim = std::make_unique<PtyInstrument>(folder(), 1);
     ASSERT_TRUE(m_sim->isRunning());
     sendsEverything(w);
-    EXPECT_TRUE(other.instrument().received.isEmpty()) << other.instrument().received.join('|').toStdString();
+    EXPECT_TRUE(other.instrument().received.isEmpty()) << other.instrument().received.join('|');
 
-    QFile file(folder() + "/exchanges.txt");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QStringList opens;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n'))
+    for (const QString& line : QString::fromUtf8(fileBytes(folder() + "/exchanges.txt")).split('\n'))
         if (line.contains(" opened") || line.contains(" open failed")) opens << line.section(' ', 1);
     const QString link = "RS232 COM1 " + folder() + "/COM1 ";
-    ASSERT_GE(opens.size(), 3) << opens.join('\n').toStdString();
+    ASSERT_GE(opens.size(), 3) << opens.join('\n');
     EXPECT_EQ(opens.first(), link + "opened, a link to " + firstDevice);
     EXPECT_EQ(opens.last(), link + "opened, a link to " + sim().port().slaveName());
     for (const QString& open : opens.mid(1, opens.size() - 2))
         EXPECT_TRUE(open.startsWith(link + "open failed: Cannot open serial port " + folder() + "/COM1"))
-            << open.toStdString();
+            << open;
 }
 
 // A second copy of the program, its port held by the first, says why the port cannot be opened.
@@ -254,16 +202,13 @@ TEST_F(SendWindow, PortHeldByAnotherProgramIsExplained) {
     SerialTransport first; // the first copy's port, COM1 of the same folder
     first.configure();
     ASSERT_TRUE(first.isOpen());
-    frmDXS& w = window();
-    QStringList shown;
-    QObject::connect(w.txtMessage, &QLineEdit::textChanged, w.txtMessage,
-                     [&](const QString& t) { shown << t; });
+    const QStringList& shown = messageLog();
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown.contains("DXS-4820 <--> PC: [Failure]"); }));
     const QString last = shown.last();
     EXPECT_TRUE(
         last.startsWith("DXS-4820 <--> PC: [Failure]: Cannot open serial port " + folder() + "/COM1: ") &&
         last.endsWith(" (the port is in use by another program)"))
-        << last.toStdString();
+        << last;
     EXPECT_TRUE(sim().lines().isEmpty());
 }
 
@@ -271,7 +216,7 @@ TEST_F(SendWindow, PortHeldByAnotherProgramIsExplained) {
 TEST_F(SendWindow, StoredPortOpensWithTheFirstExchange) {
     frmDXS& w = window(false);
     EXPECT_FALSE(w.CWSerial1().isOpen());
-    EXPECT_FALSE(w.messageLineText().startsWith("Set [Configure")) << w.messageLineText().toStdString();
+    EXPECT_FALSE(w.messageLineText().startsWith("Set [Configure")) << w.messageLineText();
     QStringList lines;
     w.instrument.txtMsg = [&](const QString& line) { lines << line; };
     w.instrument.iWaiting_ms = kFastPacing;
@@ -282,51 +227,56 @@ TEST_F(SendWindow, StoredPortOpensWithTheFirstExchange) {
     EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
 }
 
-// While a send waits for a reply the window stays live, but nothing else may talk to the instrument.
-TEST_F(SendWindow, CommandsDuringASendAreRefused) {
-    frmDXS& w = ready();
+// While a send waits for a reply the window stays live and shows its steps, but nothing else may talk to
+// the instrument; Escape stops it between exchanges, and the next send sends everything.
+TEST_F(SendWindow, CommandsDuringASendAreRefusedAndEscapeStopsIt) {
+    frmDXS& w = ready(20);
+    activeWindow();
     w.panel.fraComm->show();
     bool busyShown = false;
+    QString progress;
+    qsizetype linesAtStop = 0;
     QTimer during;
     QObject::connect(&during, &QTimer::timeout, [&] { // after the identification the busy pointer shows
         if (!w.instrument.isExchanging() || sim().lines().size() < 5) return;
+        during.stop();
         busyShown = !w.mnuSend->isEnabled() && !w.mnuSetting->isEnabled() && !w.panel.OKButton->isEnabled() &&
                     !w.panel.cmdTestConnect->isEnabled() && QApplication::overrideCursor() != nullptr;
+        progress = w.panel.sendProgress->isVisible() ? w.panel.sendProgress->text() : "(hidden)";
         // Straight to the handlers, past the disabled controls, as a queued activation would arrive.
         emit w.mnuSend->triggered(false);
         emit w.panel.cmdTestConnect->clicked(false);
         emit w.panel.OKButton->clicked(false);
         w.checkReadiness();
-        during.stop();
+        linesAtStop = sim().lines().size();
+        QTest::keyClick(&w, Qt::Key_Escape);
     });
     during.start(1);
     w.mnuSend->trigger();
     EXPECT_TRUE(busyShown);
-    EXPECT_EQ(sim().lineTexts(), kFullDefaultSend);
-    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_TRUE(progress.endsWith(" / 26")) << progress;
+    EXPECT_FALSE(w.panel.sendProgress->isVisible());
+    EXPECT_LE(sim().lines().size(), linesAtStop + 1);
+    EXPECT_EQ(sim().lineTexts(), kFullDefaultSend.mid(0, sim().lines().size()));
+    EXPECT_TRUE(w.messageLineText().startsWith("Send stopped at step ")) << w.messageLineText();
+    EXPECT_TRUE(w.sendAll && w.mnuSend->isEnabled() && dialogs().messages.empty());
     EXPECT_TRUE(w.panel.fraComm->isVisible());
+    sendsEverything(w);
 }
 
-// Closing during the readiness or identification query or a setting: the record is stored, nothing more
-// sent, the empty answer not reported. The transport closes the window right after its `closeAt`-th line.
+// Closing right after the readiness query, the identification query or a setting is sent: the record is
+// stored, nothing more sent, the empty answer not reported.
 TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
-    struct ClosingTransport : RecordingTransport {
-        ClosingTransport(Transport* inner, frmDXS* w, qsizetype at)
-            : RecordingTransport(inner), window(w), closeAt(at) {}
-        void write(const QByteArray& data) override {
-            RecordingTransport::write(data);
-            if (writes.size() == closeAt) QTimer::singleShot(0, window, [w = window] { w->close(); });
-        }
-        frmDXS* window;
-        qsizetype closeAt;
-    };
     const bool quitOnClose = QApplication::quitOnLastWindowClosed();
     QApplication::setQuitOnLastWindowClosed(false);
     for (const qsizetype closeAt : {1, 2, 4}) {
         SCOPED_TRACE(closeAt);
         QFile::remove(folder() + "/DXS4820.Log");
         frmDXS& w = ready();
-        ClosingTransport transport(w.instrument.CWSerial1, &w, closeAt);
+        RecordingTransport transport(w.instrument.CWSerial1);
+        transport.afterWrite = [&] {
+            if (transport.writes.size() == closeAt) QTimer::singleShot(0, &w, [&w] { w.close(); });
+        };
         w.instrument.CWSerial1 = &transport;
         w.mnuSend->trigger();
         EXPECT_EQ(transport.writes.size(), closeAt);
@@ -340,33 +290,40 @@ TEST_F(SendWindow, ClosingTheWindowDuringASendEndsIt) {
     QApplication::setQuitOnLastWindowClosed(quitOnClose);
 }
 
-// The instrument vanishes after its n-th line: this step or the next ends in FAILURE, nothing follows.
-// Restarted on the same link it is reached without Setting, and the next send repeats everything.
-TEST_F(SendWindow, InstrumentPulledMidSendThenBack) {
-    const std::pair<int, QStringList> cases[] = {
-        {3,
-         {"Set [Main Func Freq. Wave Form: (Sin)] to DXS-4820 FAILURE",
-          "Set [Main Func Freq] to DXS-4820 FAILURE"}},
-        {11, {"Check [Source State] from DXS-4820 FAILURE", "Set [Source Source] to DXS-4820 FAILURE"}},
-    };
-    for (const auto& [pulledAfter, failureLines] : cases) {
-        SCOPED_TRACE(pulledAfter);
+// An instrument that does not answer, or vanishes after its n-th line (this step or the next fails, nothing
+// follows): the send ends there; back on the same link, reached without Setting, it gets the next one whole.
+TEST_F(SendWindow, InstrumentFailingASendGetsEverythingNext) {
+    // The instrument, the line it vanishes after (0: stays), what it receives, message lines, boxes shown.
+    // clang-format off
+    const std::tuple<SimulatedOptions, int, QStringList, QStringList, QStringList> cases[] = {
+        {{.silent = true}, 0, {"*IDN?"}, {kNotReady}, {}},
+        {{.answerOnce = true}, 0, {"*IDN?", "*IDN?"}, {"DXS-4820 <--> PC: [Ready]"}, {"DXS-4820 <--> PC: [Failure]"}},
+        {{}, 3, {}, {"Set [Main Func Freq. Wave Form: (Sin)] to DXS-4820 FAILURE", "Set [Main Func Freq] to DXS-4820 FAILURE"}, {}},
+        {{}, 11, {}, {"Check [Source State] from DXS-4820 FAILURE", "Set [Source Source] to DXS-4820 FAILURE"}, {}}};
+    // clang-format on
+    for (const auto& [options, pulledAfter, received, line, boxes] : cases) {
+        SCOPED_TRACE(line[0]);
         frmDXS& w = ready();
-        QStringList shown;
-        QObject::connect(w.txtMessage, &QLineEdit::textChanged, w.txtMessage,
-                         [&](const QString& t) { shown << t; });
+        const QStringList& shown = messageLog();
+        sim().options() = options;
         QObject::connect(&sim().port(), &SimulatedInstrumentPort::lineReceived, w.txtMessage, [&, this] {
             if (sim().lines().size() == pulledAfter)
                 QTimer::singleShot(0, w.txtMessage, [this] { m_sim.reset(); });
         });
         w.mnuSend->trigger();
-        ASSERT_FALSE(m_sim);
-        EXPECT_TRUE(failureLines.contains(w.messageLineText())) << w.messageLineText().toStdString();
-        EXPECT_EQ(shown.filter(" FAILURE").size(), 1);
+        EXPECT_EQ(!m_sim, pulledAfter > 0);
+        EXPECT_EQ(m_sim ? sim().lineTexts() : QStringList(), received);
+        EXPECT_TRUE(line.contains(w.messageLineText())) << w.messageLineText();
+        EXPECT_EQ(dialogs().texts(), boxes);
+        EXPECT_LE(shown.filter(" FAILURE").size(), 1);
         EXPECT_FALSE(shown.join('|').contains("Setting is Done"));
-        EXPECT_TRUE(w.sendAll && dialogs().messages.empty() && w.mnuSend->isEnabled());
+        // Nothing was sent: all of it (Lin spacing, remembered from start, too) goes next.
+        EXPECT_TRUE(w.sendAll && w.mnuSend->isEnabled());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        m_sim = std::make_unique<PtyInstrument>(folder(), 1);
+        if (m_sim)
+            sim().options() = {};
+        else
+            m_sim = std::make_unique<PtyInstrument>(folder(), 1);
         ASSERT_TRUE(m_sim->isRunning());
         sendsEverything(w);
         m_window.reset();

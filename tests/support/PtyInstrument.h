@@ -3,8 +3,7 @@
 // <folder>/COM<port>. It answers from the event loop, so it keeps answering during a pacing wait.
 #include "instrument/SimulatedInstrument.h"
 
-#include <QStringList>
-#include <QTest>
+#include <QtTest>
 #include <memory>
 
 class PtyInstrument {
@@ -35,3 +34,23 @@ public:
 private:
     std::unique_ptr<SimulatedInstrumentPort> m_port;
 };
+
+// A folder laid out as the kernel's tty list, from entries name:kind[:device]: "usb" (an adapter),
+// "8250" (a built-in port with a UART fitted) or "empty" (without one); a console or parentless port has
+// no device. The device under /dev is the entry's name unless given.
+inline bool makeTtyList(const QString& root, const QString& ttys) {
+    const QString drivers = root + "/../drivers/";
+    bool ok = QDir().mkpath(drivers + "serial8250") && QDir().mkpath(drivers + "usb-serial");
+    for (const QString& tty : ttys.split(' ', Qt::SkipEmptyParts)) {
+        const QString name = tty.section(':', 0, 0), kind = tty.section(':', 1, 1), entry = root + "/" + name;
+        const QString device = tty.section(':', 2).isEmpty() ? name : tty.section(':', 2);
+        QFile uevent(entry + "/uevent"), type(entry + "/type");
+        ok = ok && QDir().mkpath(entry);
+        if (kind != "usb" && kind != "8250" && kind != "empty") continue;
+        ok = ok && QDir().mkpath(entry + "/device") &&
+             QFile::link(drivers + (kind == "usb" ? "usb-serial" : "serial8250"), entry + "/device/driver") &&
+             uevent.open(QIODevice::WriteOnly) && uevent.write("DEVNAME=" + device.toLatin1() + "\n") > 0 &&
+             type.open(QIODevice::WriteOnly) && type.write(kind == "empty" ? "0\n" : "4\n") > 0;
+    }
+    return ok;
+}

@@ -5,6 +5,7 @@
 
 #include <QByteArrayList>
 #include <chrono>
+#include <functional>
 
 inline qint64 steadyNowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -20,6 +21,7 @@ public:
     int configures = 0, reads = 0;
     QByteArray reply;
     bool failWrite = false;
+    std::function<void()> afterWrite; // runs once a write has gone through
     qint64 lastWriteEndNs = 0, lastReadStartNs = 0;
 
     void configure() override {
@@ -31,6 +33,7 @@ public:
         if (failWrite) throw TransportError(6, "write refused");
         if (m_inner) m_inner->write(data);
         lastWriteEndNs = steadyNowNs();
+        if (afterWrite) afterWrite();
     }
     QByteArray read() override {
         ++reads;

@@ -1,6 +1,5 @@
 #pragma once
 // A shown main window talking over a pseudo-terminal to the simulated instrument on COM1.
-#include "panel/NumericBox.h"
 #include "support/PtyInstrument.h"
 #include "support/WindowFixture.h"
 
@@ -31,6 +30,13 @@ protected:
     static void enter(NumericBox* box, const QString& text) {
         box->setText(text);
         box->markAccepted();
+    }
+    // Typed and confirmed with Return, so the box's rules run.
+    static void typeAndEnter(NumericBox* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
     }
 
     std::unique_ptr<PtyInstrument> m_sim;
