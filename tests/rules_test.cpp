@@ -11,9 +11,9 @@
 #include "support/QtPrint.h"
 
 #include <QStringList>
+#include <gtest/gtest.h>
 #include <map>
 #include <string_view>
-#include <gtest/gtest.h>
 
 namespace {
 // An optional text as the tables write it: "-" for none.
