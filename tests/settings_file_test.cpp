@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,7 +28,6 @@
 #include <QUrl>
 #include <atomic>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <map>
@@ -187,7 +185,9 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     read.setBytes(expected);
     EXPECT_EQ(read, record);
     for (const auto& [field, integer, text, stored] : rows)
-        if (!text) { EXPECT_EQ(read.integer(field), integer) << int(field); }
+        if (!text) {
+            EXPECT_EQ(read.integer(field), integer) << int(field);
+        }
 }
 
 TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {
@@ -437,46 +437,6 @@ TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
               QStringList({"DXS4820.Log", "DXS4820.Log.lock", "folder.Log"}));
 }
 
-TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
-    const QString file = path("DXS4820.Log");
-    const auto linkToDevice = [&] {
-        // The null device itself only where no node can be made: there only root could replace it.
-        const bool made = mknod(QFile::encodeName(path("device")), S_IFCHR | 0666, makedev(1, 3)) == 0;
-        QFile::link(made ? "device" : "/dev/null", file);
-    };
-    // How the default file is made, and what it is before and after: itself, and where it leads.
-    const std::tuple<const char*, std::function<void()>, std::pair<mode_t, mode_t>> rows[] = {
-        {"pipe", [&] { mkfifo(QFile::encodeName(file), 0666); }, {S_IFIFO, S_IFIFO}},
-        {"link to a pipe",
-         [&] { mkfifo(QFile::encodeName(path("pipe")), 0666), QFile::link("pipe", file); },
-         {S_IFLNK, S_IFIFO}},
-        {"link to a device", linkToDevice, {S_IFLNK, S_IFCHR}},
-    };
-    for (const auto& [what, make, kind] : rows) {
-        SCOPED_TRACE(what);
-        make();
-        ASSERT_EQ(types(file), kind);
-        const QStringList entries = QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden);
-        save(file); // Save refuses it with a box naming the file
-        ASSERT_EQ(dialogs().messages.size(), 1u);
-        EXPECT_TRUE(dialogs().texts()[0].contains(QDir::toNativeSeparators(file)))
-            << dialogs().texts()[0].toStdString();
-        EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
-        load(file); // Load does not wait on it
-        // Closing refuses to store the setting there, and asks whether to close anyway.
-        dialogs().answers.push_back(UserDialogs::Answer::Yes);
-        window().close();
-        ASSERT_EQ(dialogs().messages.size(), 2u);
-        EXPECT_TRUE(dialogs().texts()[1].contains(QDir::toNativeSeparators(file)));
-        EXPECT_FALSE(window().isVisible());
-        EXPECT_EQ(types(file), kind);
-        EXPECT_EQ(QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden), entries);
-        m_window.reset();
-        for (const char* name : {"DXS4820.Log", "pipe", "device"})
-            QFile::remove(path(name));
-    }
-}
-
 // In a folder that takes no new file, a writable file is saved in place, its tail kept.
 TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
     const QString locked = path("locked"), file = path("locked/kept.Log");
@@ -506,40 +466,6 @@ TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
                   QStringList{"kept.Log"});
         m_window.reset();
     }
-}
-
-// Output that cannot be written is a failed print, and a file already there keeps its content.
-TEST_F(SettingFiles, PrintOutputThatCannotBeWritten) {
-    const QString kept = path("kept.pdf");
-    writeAll(kept, "old");
-    const std::tuple<QString, rlim_t, QString> rows[] = {
-        {"/dev/full", RLIM_INFINITY, "Print failed: /dev/full is not a regular file."},
-        // The cause is the system's own text, in the user's language.
-        {kept, 1000,
-         "Print failed: " + kept + " could not be written (" + QString::fromLocal8Bit(std::strerror(EFBIG)) +
-             ")."},
-    };
-    for (const auto& [file, room, message] : rows) {
-        window().setMessage("before printing");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        {
-            const FileSizeLimit fullDisk(room);
-            printMainWindowOn(window().operationContext(), printer);
-        }
-        EXPECT_EQ(window().messageLineText(), message);
-    }
-    EXPECT_EQ(readAll(kept), "old");
-}
-
-// A pipe as help document gives an empty help window instead of one waiting for a writer.
-TEST_F(SettingFiles, APipeAsHelpDocumentGivesAnEmptyWindow) {
-    const QString document = path("HelpDoc.rtf");
-    ASSERT_EQ(mkfifo(QFile::encodeName(document), 0666), 0);
-    std::unique_ptr<frmHelp> help;
-    EXPECT_FALSE(pipeOpenedBy(document, [&] { help = createHelpWindow(&window(), 0); }));
-    EXPECT_EQ(help->txtHelp->toPlainText(), QString());
 }
 
 // The file's identity and what a new file in its place would change.
@@ -598,7 +524,9 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         writeAll(file, stored().slot() + tail);
         ASSERT_EQ(chmod(QFile::encodeName(file), mode), 0);
         ASSERT_EQ(chown(QFile::encodeName(file), owner, owner), 0);
-        if (linked) { ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0); }
+        if (linked) {
+            ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        }
         const FileIdentity before = identity(file);
         window().panel.optMainFunc[2]->click(); // Square
         if (full) small.fill(disk + "/filler");
@@ -609,7 +537,9 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         square.setInteger(F::MainWaveform, 3);
         EXPECT_EQ(readAll(file), square.slot() + tail);
         EXPECT_EQ(identity(file), before);
-        if (linked) { EXPECT_EQ(readAll(other), square.slot() + tail); }
+        if (linked) {
+            EXPECT_EQ(readAll(other), square.slot() + tail);
+        }
         EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1 + int(linked) + int(full));
         m_window.reset();
         for (const QString& name : {file, other, disk + "/filler"})
@@ -812,7 +742,9 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
             if (ordinaryUser) ordinary.emplace();
             (window().*command)->trigger();
         }
-        if (loads) { EXPECT_EQ(panel().txtMainFreq->text(), "2500.0"); }
+        if (loads) {
+            EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
+        }
         ASSERT_EQ(dialogs().fileRequests.size(), 1u);
         EXPECT_EQ(dialogs().fileRequests[0].startFolder, QDir::toNativeSeparators(expected));
     }
@@ -986,31 +918,64 @@ TEST_F(SettingFiles, TheHistoryKeepsAnyNameButOneWithALineBreak) {
     EXPECT_EQ(dialogs().fileRequests[0].startFolder, path("før = [General]"));
 }
 
-// A pipe as history is neither read nor written; saving and loading go on without a box.
-TEST_F(SettingFiles, APipeAsHistoryIsLeftAsItIs) {
-    const QString history = path("DXS4820.ini");
-    const std::tuple<const char*, std::function<void()>, std::pair<mode_t, mode_t>> rows[] = {
-        {"pipe", [&] { mkfifo(QFile::encodeName(history), 0666); }, {S_IFIFO, S_IFIFO}},
-        {"link to a pipe",
-         [&] { mkfifo(QFile::encodeName(path("pipe")), 0666), QFile::link("pipe", history); },
-         {S_IFLNK, S_IFIFO}},
+// A device or pipe where the setting file, the history or the help document belongs is left as it is,
+// and never opened: a pipe would hold the window until a writer came. Save and closing refuse it as
+// setting file with a box naming it; the history and help do without it, silently.
+TEST_F(SettingFiles, ADeviceOrPipeInPlaceOfAFileIsLeftAsItIs) {
+    const auto pipe = [](const QString& file) { mkfifo(QFile::encodeName(file), 0666); };
+    const auto linkToPipe = [&](const QString& file) { pipe(path("pipe")), QFile::link("pipe", file); };
+    const auto linkToDevice = [&](const QString& file) {
+        // The null device itself only where no node can be made: there only root could replace it.
+        const bool made = mknod(QFile::encodeName(path("device")), S_IFCHR | 0666, makedev(1, 3)) == 0;
+        QFile::link(made ? "device" : "/dev/null", file);
     };
-    for (const auto& [what, make, kind] : rows) {
-        SCOPED_TRACE(what);
-        make();
-        const QString pipe = QFileInfo(history).canonicalFilePath();
-        const bool opened = pipeOpenedBy(pipe, [&] {
-            save(path("a.Log"));
-            load(path("a.Log"));
-            EXPECT_EQ(recentEntries(window()), QStringList());
-        });
-        EXPECT_FALSE(opened);
-        EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
-        EXPECT_EQ(types(history), kind);
-        EXPECT_EQ(dialogs().fileRequests.size(), 2u);
+    // The file, how it is made, and what it is before and after: itself, and where it leads.
+    const std::tuple<const char*, std::function<void(const QString&)>, std::pair<mode_t, mode_t>> rows[] = {
+        {"DXS4820.Log", pipe, {S_IFIFO, S_IFIFO}},         {"DXS4820.Log", linkToPipe, {S_IFLNK, S_IFIFO}},
+        {"DXS4820.Log", linkToDevice, {S_IFLNK, S_IFCHR}}, {"DXS4820.ini", pipe, {S_IFIFO, S_IFIFO}},
+        {"DXS4820.ini", linkToPipe, {S_IFLNK, S_IFIFO}},   {"HelpDoc.rtf", pipe, {S_IFIFO, S_IFIFO}},
+    };
+    ASSERT_TRUE(QDir(folder()).mkdir("saved"));
+    for (const auto& [name, make, kind] : rows) {
+        SCOPED_TRACE(testing::Message() << name << " " << kind.first);
+        const QString file = path(name);
+        const bool settingFile = file == path();
+        if (!settingFile) writeAll(path(), stored().slot());
+        make(file);
+        ASSERT_EQ(types(file), kind);
+        const QStringList entries = QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden);
+        const auto use = [&] {
+            if (settingFile) {
+                save(file); // refused with a box naming the file
+                load(file);
+            } else if (std::string_view(name) == "HelpDoc.rtf") {
+                EXPECT_EQ(createHelpWindow(&window(), 0)->txtHelp->toPlainText(), QString());
+            } else {
+                save(path("saved/a.Log"));
+                load(path("saved/a.Log"));
+                EXPECT_EQ(recentEntries(window()), QStringList());
+            }
+            dialogs().answers.push_back(UserDialogs::Answer::Yes);
+            window().close(); // asks whether to close anyway where the setting cannot be stored
+        };
+        if (kind.second == S_IFIFO) {
+            EXPECT_FALSE(pipeOpenedBy(QFileInfo(file).canonicalFilePath(), use));
+        } else {
+            use();
+        }
+        EXPECT_FALSE(window().isVisible());
+        const QStringList told = dialogs().texts();
+        EXPECT_EQ(told.filter(QDir::toNativeSeparators(file)).size(), settingFile ? 2 : 0)
+            << told.join('\n').toStdString();
+        EXPECT_EQ(told.size(), settingFile ? 2 : 0);
+        if (settingFile) {
+            EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
+        }
+        EXPECT_EQ(types(file), kind);
+        EXPECT_EQ(QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden), entries);
         m_window.reset();
-        for (const char* name : {"DXS4820.ini", "pipe"})
-            QFile::remove(path(name));
+        for (const char* made : {name, "pipe", "device"})
+            QFile::remove(path(made));
     }
 }
 
@@ -1063,7 +1028,9 @@ TEST(CommandLineProgram, AFileArgumentIsLoadedAtStart) {
         const CommandLine options = parseCommandLine(arguments);
         EXPECT_EQ(options.run, run) << arguments.join(' ').toStdString();
         EXPECT_EQ(options.settingFile, file);
-        if (!run) { EXPECT_EQ(options.exitCode, 2); }
+        if (!run) {
+            EXPECT_EQ(options.exitCode, 2);
+        }
     }
     QTemporaryDir folder;
     const QString missing = folder.filePath("missing.Log");
