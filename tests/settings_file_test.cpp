@@ -125,6 +125,26 @@ bool pipeOpenedBy(const QString& path, const std::function<void()>& action) {
     return opened;
 }
 
+// While alive, the user's home (and with it the documents folder) is a folder of the test's own, with the
+// configuration folder in it and the data folder as given (empty: none set).
+struct UserHome {
+    explicit UserHome(const QString& home, const QByteArray& dataHome = {}) {
+        set("HOME", QFile::encodeName(home));
+        set("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
+        set("XDG_DATA_HOME", dataHome);
+    }
+    ~UserHome() {
+        for (const auto& [name, value] : m_saved)
+            value ? qputenv(name, *value) : qunsetenv(name);
+    }
+    void set(const char* name, const QByteArray& value) {
+        m_saved.emplace_back(name,
+                             qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    }
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
+};
+
 class SettingFiles : public WindowFixture {
 protected:
     Panel& panel() { return window().panel; }
@@ -142,6 +162,11 @@ protected:
         load(path("hand-made.Log"));
     }
     void load(const SettingsRecord& record) { load(record.slot()); }
+    // Runs as an installed copy: the program in prefix/bin, its data in prefix/share/dxs4820.
+    void install() {
+        ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
+        setProgramFolder(path("prefix/bin"));
+    }
     // A box holding an edited (orange) text, to see whether restoring touches it.
     static void edit(NumericBox* box, const QString& text) {
         box->setText(text);
@@ -151,7 +176,7 @@ protected:
 
 } // namespace
 
-TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
+TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytes) {
     // In field order: an Integer (when there is no text) or a text, and its bytes.
     // clang-format off
     const std::tuple<F, int16_t, const char*, std::string_view> rows[] = {
@@ -185,26 +210,21 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     read.setBytes(expected);
     EXPECT_EQ(read, record);
     for (const auto& [field, integer, text, stored] : rows)
-        if (!text) {
-            EXPECT_EQ(read.integer(field), integer) << int(field);
-        }
-}
-
-TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {
+        EXPECT_TRUE(text || read.integer(field) == integer) << int(field);
+    // Texts are blank-padded or cut as Windows-1252, and nothing else is written.
     // clang-format off
-    const std::tuple<F, int, const char*, std::string_view> rows[] = { // UTF-8 texts; "Ω" is not in the set
+    const std::tuple<F, int, const char*, std::string_view> texts[] = { // UTF-8 texts; "Ω" is not in the set
         {F::MainFreq, 14, "123456789012", "1234567890"}, {F::Duty, 36, "5", "5 "}, {F::Duty, 36, "", "  "},
         {F::Amplitude, 24, "5€é", "5\x80\xE9   "sv}, {F::Amplitude, 24, "Ω1", "?1    "},
         {F::Amplitude, 24, "😀2", "?2    "}, {F::Amplitude, 24, "1234567😀", "123456"},
     };
     // clang-format on
-    for (const auto& [field, offset, text, stored] : rows) {
-        SettingsRecord record;
-        record.setText(field, QString::fromUtf8(text));
-        QByteArray expected(SettingsRecord::DataSize, '\0');
-        expected.replace(offset, qsizetype(stored.size()),
-                         QByteArray(stored.data(), qsizetype(stored.size())));
-        EXPECT_EQ(record.bytes(), expected) << text;
+    for (const auto& [field, offset, text, stored] : texts) {
+        SettingsRecord one;
+        one.setText(field, QString::fromUtf8(text));
+        QByteArray bytes(SettingsRecord::DataSize, '\0');
+        bytes.replace(offset, qsizetype(stored.size()), QByteArray(stored.data(), qsizetype(stored.size())));
+        EXPECT_EQ(one.bytes(), bytes) << text;
     }
 }
 
@@ -230,15 +250,15 @@ TEST_F(SettingFiles, RoundTripAndShortFilesReadMissingBytesAsZero) {
 }
 
 TEST_F(SettingFiles, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
-    for (int oldSize : {-1, 0, 121, 213, 214, 215, 200000}) { // -1: no file yet
+    // -1: no file yet; the largest file still taken for a setting file
+    for (int oldSize : {-1, 0, 121, 213, 214, 215, 200000, int(recordfile::LargestSettingFile)}) {
         const QString file = path(QString("case%1.Log").arg(oldSize));
         const QByteArray old = pattern(std::max(oldSize, 0), oldSize);
         if (oldSize >= 0) writeAll(file, old);
         ASSERT_TRUE(recordfile::writeRecord(file, stored())) << oldSize;
-        const QByteArray now = readAll(file);
-        EXPECT_EQ(now, stored().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
+        EXPECT_EQ(readAll(file), stored().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
     }
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 7); // no temporary file left
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 8); // no temporary file left
     // A rewrite through a link keeps the link.
     ASSERT_TRUE(QDir(folder()).mkdir("real"));
     writeAll(path("real/target.Log"), pattern(300));
@@ -550,10 +570,6 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
 
 // A file far larger than a setting file is not copied: it is refused, and closing asks first.
 TEST_F(SettingFiles, AFileFarLargerThanASettingFileIsRefused) {
-    const QString largest = path("largest.Log");
-    writeAll(largest, pattern(int(recordfile::LargestSettingFile), 5));
-    EXPECT_TRUE(recordfile::writeRecord(largest, stored()));
-    EXPECT_EQ(readAll(largest), stored().slot() + pattern(int(recordfile::LargestSettingFile), 5).mid(214));
     const QByteArray huge = QFile::encodeName(path());
     writeAll(path(), "head");
     ASSERT_EQ(truncate(huge.constData(), 2 * 1024 * 1024), 0); // sparse: a size, no data
@@ -641,25 +657,18 @@ TEST_F(SettingFiles, AKilledCopyHoldsNothingBack) {
 // An installed copy ignores a relative XDG_DATA_HOME, as if unset; a home that is not a folder: closing
 // says why the setting cannot be stored.
 TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
-    ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
-    setProgramFolder(path("prefix/bin")); // an installed copy keeps its setting in the home folder
-    setSettingsFolder(QString());         // the user's own, as the program finds it
+    install();                    // an installed copy keeps its setting in the home folder
+    setSettingsFolder(QString()); // the user's own, as the program finds it
     writeAll(path("home"), "a file, not a folder");
-    const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("HOME", QFile::encodeName(path("home")));
-    qputenv("XDG_DATA_HOME", "relative/data");
-    const QString file = defaultSettingFile();
-    const QString links = settingsFolder(); // the COMn links are looked for in the same folder
-    window();
-    dialogs().answers = {UserDialogs::Answer::Yes};
-    window().close();
-    qputenv("HOME", home);
-    if (dataHome.isNull())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", dataHome);
-    setProgramFolder(folder());
-    setSettingsFolder(settingsDir());
+    QString file, links;
+    {
+        const UserHome user(path("home"), "relative/data");
+        file = defaultSettingFile();
+        links = settingsFolder(); // the COMn links are looked for in the same folder
+        window();
+        dialogs().answers = {UserDialogs::Answer::Yes};
+        window().close();
+    }
     EXPECT_EQ(links, path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software"));
     EXPECT_EQ(file, links + "/DXS4820.Log");
     EXPECT_FALSE(window().isVisible());
@@ -671,25 +680,6 @@ TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
 }
 
 namespace {
-
-// While alive, the user's home (and with it the documents folder) is a folder of the test's own.
-struct UserHome {
-    explicit UserHome(const QString& home)
-        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME")),
-          m_hadConfig(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
-        qputenv("HOME", QFile::encodeName(home));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
-    }
-    ~UserHome() {
-        qputenv("HOME", m_home);
-        if (m_hadConfig)
-            qputenv("XDG_CONFIG_HOME", m_config);
-        else
-            qunsetenv("XDG_CONFIG_HOME");
-    }
-    QByteArray m_home, m_config;
-    bool m_hadConfig;
-};
 
 // Runs `answer` on the next modal dialog once it is up.
 void whenModal(std::function<void(QWidget*)> answer) {
@@ -753,14 +743,13 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
 // An installed copy the user cannot write saves Save's proposal into Documents, never into bin.
 TEST_F(SettingFiles, AnInstalledCopySavesItsProposalIntoAWritableFolder) {
     const QString bin = path("prefix/bin"), home = path("home"), documents = path("home/Documents");
-    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(path("prefix/share/dxs4820")) &&
-                QDir().mkpath(documents));
+    install();
+    ASSERT_TRUE(QDir().mkpath(documents));
     for (const QString& open : {folder(), path("prefix"), bin})
         chmod(QFile::encodeName(open), 0555);
     for (const QString& everyones : {home, documents})
         chmod(QFile::encodeName(everyones), 0777);
     const UserHome user(home);
-    setProgramFolder(bin);
     ASSERT_TRUE(installedCopy());
     window();
     std::optional<OrdinaryUser> ordinary;
@@ -784,15 +773,6 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
     writeAll(path("old.Log"), stored().slot());
     QtUserDialogs real(&window());
     using Kind = UserDialogs::FileDialogKind;
-    struct Seen {
-        QString title, button, folder, name, suffix;
-        QFileDialog::AcceptMode mode;
-        QFileDialog::FileMode fileMode;
-        bool confirms;
-        QStringList filters;
-        QString question; // the box shown on accepting, if any
-        bool stillOpen = false;
-    };
     // The request, the name typed, what the user answers a question with, and what comes back.
     const std::tuple<Kind, QString, QMessageBox::StandardButton, QString> rows[] = {
         {Kind::Save, "mine", QMessageBox::NoButton, path("mine.Log")},
@@ -803,51 +783,41 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
     };
     for (const auto& [kind, typed, reply, returned] : rows) {
         SCOPED_TRACE(typed.toStdString());
-        Seen seen;
+        QString seen, question; // the dialog as shown; the box shown on accepting, if any
+        bool stillOpen = false;
         whenModal([&, typed = typed, reply = reply](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             ASSERT_TRUE(dialog);
-            seen = {dialog->windowTitle(),
-                    dialog->labelText(QFileDialog::Accept),
-                    dialog->directory().path(),
-                    dialog->findChild<QLineEdit*>("fileNameEdit")->text(),
-                    dialog->defaultSuffix(),
-                    dialog->acceptMode(),
-                    dialog->fileMode(),
-                    !dialog->testOption(QFileDialog::DontConfirmOverwrite),
-                    dialog->nameFilters(),
-                    {},
-                    false};
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            const bool confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            seen = QStringList(
+                       {dialog->windowTitle(), withoutMnemonic(dialog->labelText(QFileDialog::Accept)),
+                        dialog->directory().path(), dialog->nameFilters().join(';'),
+                        dialog->acceptMode() == QFileDialog::AcceptSave
+                            ? name->text() + " " + dialog->defaultSuffix() + (confirms ? " confirms" : "")
+                        : dialog->fileMode() == QFileDialog::ExistingFile ? "existing"
+                                                                          : "any"})
+                       .join('|');
+            name->setText(typed);
             if (reply != QMessageBox::NoButton)
-                whenModal([&seen, reply](QWidget* question) {
-                    auto* box = qobject_cast<QMessageBox*>(question);
+                whenModal([&question, reply](QWidget* shown) {
+                    auto* box = qobject_cast<QMessageBox*>(shown);
                     ASSERT_TRUE(box);
-                    seen.question = box->text();
+                    question = box->text();
                     box->button(reply)->click();
                 });
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog keeps its own accept protected
-            seen.stillOpen = dialog->isVisible();
-            if (seen.stillOpen) dialog->reject();
+            stillOpen = dialog->isVisible();
+            if (stillOpen) dialog->reject();
         });
         const bool save = kind == Kind::Save;
         const QString chosen = real.chooseFile({kind, save ? "Save" : "Load", folder(),
                                                 save ? "DXS4820.Log" : QString(), "DXS4820(*.Log)|*.Log"});
         EXPECT_EQ(chosen, returned);
-        EXPECT_EQ(seen.title + " " + withoutMnemonic(seen.button), save ? "Save Save" : "Load Load");
-        EXPECT_EQ(seen.folder, folder());
-        EXPECT_EQ(seen.filters, QStringList{"DXS4820(*.Log)"});
-        if (save) {
-            EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
-            EXPECT_EQ(seen.name + " " + seen.suffix, "DXS4820.Log Log");
-            EXPECT_TRUE(seen.confirms);
-            EXPECT_EQ(seen.question.contains("old.Log"), reply != QMessageBox::NoButton)
-                << seen.question.toStdString();
-            EXPECT_EQ(seen.stillOpen, reply == QMessageBox::No);
-        } else {
-            EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
-            EXPECT_EQ(seen.fileMode, QFileDialog::ExistingFile);
-        }
+        EXPECT_EQ(seen, (save ? "Save|Save|" : "Load|Load|") + folder() + "|DXS4820(*.Log)|" +
+                            (save ? "DXS4820.Log Log confirms" : "existing"));
+        EXPECT_EQ(question.contains("old.Log"), reply != QMessageBox::NoButton) << question.toStdString();
+        EXPECT_EQ(stillOpen, reply == QMessageBox::No);
     }
 }
 
