@@ -11,6 +11,7 @@
 #include "support/QtPrint.h"
 
 #include <QStringList>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
 #include <string_view>
@@ -27,111 +28,85 @@ TEST(Rules, MainSetting) {
     // the rule ('f' frequency, 'a' amplitude, 'o' offset, 'd' duty), the typed text, the other box
     // (offset for the amplitude, amplitude for the offset), then "text/step" or the text
     const struct { char rule; const char *typed, *other, *expected; } rows[] = {
-        {'f', "1500", "", "1500.00/0.01"}, {'f', "1500.04", "", "1500.1/0.1"}, {'f', "15000", "", "15000.0/0.1"},
-        {'f', "15000.3", "", "15001/1"}, {'f', "150000", "", "150000/1"}, {'f', "150004", "", "150010/10"},
-        {'f', "150015", "", "150020/10"}, {'f', "1500000", "", "1500000/10"}, {'f', "1500049", "", "1500100/100"},
-        {'f', "12345678", "", "12345700/100"}, {'f', "14999999.99", "", "15000000/100"}, {'f', "0.01", "", "0.01/0.01"},
+        {'f', "1500", "", "1500.00/0.01"}, {'f', "1500.04", "", "1500.1/0.1"}, {'f', "15000.3", "", "15001/1"},
+        {'f', "150000", "", "150000/1"}, {'f', "150004", "", "150010/10"}, {'f', "150015", "", "150020/10"},
+        {'f', "1500000", "", "1500000/10"}, {'f', "1500049", "", "1500100/100"}, {'f', "12345678", "", "12345700/100"},
         {'f', "20000000", "", "15000000/100"}, {'f', "0.005", "", "0.01/0.01"}, {'f', "", "", "0.01/0.01"},
-        {'f', "1.125", "", "1.13/0.01"}, {'f', " 25 00", "", "2500.0/0.1"},
-        {'a', "12", "0.00", "10.00"}, {'a', "5", "3", "4.00"}, {'a', "0", "1", "8.00"}, {'a', "-1", "0", "10.00"},
-        {'a', "5", "-2.5", "5.00"}, {'a', "3.99", "3", "3.99"}, {'a', "0.01", "0", "0.01"}, {'a', "5", "7", "0.00"},
-        {'o', "7", "5.00", "2.50"}, {'o', "-4", "5.00", "-2.50"}, {'o', "3", "0.01", "3.00"}, {'o', "5", "0", "5.00"},
-        {'o', "5", "0.01", "4.99"}, {'o', "-5", "0.01", "-5.00"}, {'o', "-5.01", "0", "-5.00"}, {'o', "-3", "12", "0.00"},
-        {'o', "2.49", "5.00", "2.49"}, {'o', "abc", "5.00", "abc"}, {'o', "-1.125", "0", "-1.13"}, {'o', "1", "12", "0.00"},
+        {'f', "1.125", "", "1.13/0.01"}, {'a', "12", "0.00", "10.00"}, {'a', "5", "3", "4.00"}, {'a', "0", "1", "8.00"},
+        {'a', "-1", "0", "10.00"}, {'a', "5", "-2.5", "5.00"}, {'a', "3.99", "3", "3.99"}, {'a', "5", "7", "0.00"},
+        {'o', "7", "5.00", "2.50"}, {'o', "-4", "5.00", "-2.50"}, {'o', "5", "0", "5.00"}, {'o', "5", "0.01", "4.99"},
+        {'o', "-5", "0.01", "-5.00"}, {'o', "-5.01", "0", "-5.00"}, {'o', "abc", "5.00", "abc"}, {'o', "-3", "12", "0.00"},
         {'d', "19.4", "", "20"}, {'d', "85", "", "80"}, {'d', "80.5", "", "80"}, {'d', "62.5", "", "63"},
-        {'d', "abc", "", "20"}, {'d', "", "", "20"}, {'d', "50abc", "", "50abc"}, {'d', "20", "", "20"},
+        {'d', "abc", "", "20"}, {'d', "50abc", "", "50abc"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(std::string(1, r.rule) + " " + r.typed + " with " + r.other);
-        QString result;
-        if (r.rule == 'f') {
-            const MainFrequencyResult f = mainFrequency(r.typed);
-            result = f.text + "/" + f.step;
-        } else if (r.rule == 'a') {
-            result = mainAmplitude(r.typed, r.other);
-        } else {
-            result = r.rule == 'o' ? mainOffset(r.typed, r.other) : mainDuty(r.typed);
-        }
+        const MainFrequencyResult f = mainFrequency(r.typed);
+        const QString result = r.rule == 'f' ? f.text + "/" + f.step : r.rule == 'a' ? mainAmplitude(r.typed, r.other)
+                               : r.rule == 'o' ? mainOffset(r.typed, r.other) : mainDuty(r.typed);
         EXPECT_EQ(result, QString(r.expected));
     }
 }
 
 TEST(Rules, RateBandsAndSymmetry) {
-    // modulation (and trigger) 'm', sweep 's', burst 'b', gate 'g', open gate 'o'; "text/step", "-": step kept
+    // modulation and trigger 'm', sweep 's', burst 'b', gate 'g', open gate 'o': "text/step", "-": step kept
     const struct { char variant; const char *typed, *expected; } rows[] = {
         {'m', "12345", "10000/100"}, {'m', "101", "200/100"}, {'m', "150", "200/100"}, {'m', "149", "100/100"},
-        {'m', "100.4", "100/100"}, {'m', "100", "100/1"}, {'m', "99.6", "100/1"}, {'m', "2.5", "3/1"},
-        {'m', "1.01", "2/1"}, {'m', "1.4", "1/1"}, {'m', "1", "1/0.01"}, {'m', "1.0", "1.0/0.01"},
-        {'m', "0.5", "0.50/0.01"}, {'m', "0.01", "0.01/0.01"}, {'m', "0.005", "0.01/0.01"}, {'m', "abc", "0.01/0.01"},
-        {'s', "20000", "10000/100"}, {'s', "101", "200/100"}, {'s', "1.01", "2/1"}, {'s', "1", "1/0.01"},
-        {'s', "0.5", "0.50/0.01"}, {'s', "0.010", "0.010/-"}, {'s', "0.005", "0.01/0.01"}, {'s', "", "0.01/0.01"},
-        {'b', "12345", "10000/100"}, {'b', "150", "200/100"}, {'b', "101", "200/100"}, {'b', "1.01", "2/1"},
-        {'b', "1", "1.00/0.01"}, {'b', "0.5", "0.50/0.01"}, {'b', "", "0.01/0.01"}, {'g', "12345", "10000/100"},
-        {'g', "100", "100/100"}, {'g', "101", "100/100"}, {'g', "150", "200/100"}, {'g', "99.6", "100/1"},
-        {'g', "1.01", "1/1"}, {'g', "1", "1/1"}, {'g', "0.995", "1.00/0.01"}, {'g', "0.01", "0.01/0.01"},
-        {'g', "0.009", "0.01/0.01"}, {'o', "1000", "1000/100"}, {'o', "50", "50/1"}, {'o', "0.01", "0.01/0.01"},
-        {'o', "0.005", "0.005/0.001"}, {'o', "0.001", "0.001/0.001"}, {'o', "0.0005", "0.0005/-"}, {'o', "", "/-"},
-        {'o', "-5", "-5/-"},
+        {'m', "100", "100/1"}, {'m', "99.6", "100/1"}, {'m', "1.01", "2/1"}, {'m', "1.4", "1/1"}, {'m', "1", "1/0.01"},
+        {'m', "1.0", "1.0/0.01"}, {'m', "0.5", "0.50/0.01"}, {'m', "0.01", "0.01/0.01"}, {'m', "0.005", "0.01/0.01"},
+        {'s', "0.010", "0.010/-"}, {'s', "0.005", "0.01/0.01"}, {'s', "1", "1/0.01"}, {'b', "1", "1.00/0.01"},
+        {'b', "101", "200/100"}, {'b', "1.01", "2/1"}, {'g', "100", "100/100"}, {'g', "101", "100/100"},
+        {'g', "99.6", "100/1"}, {'g', "1.01", "1/1"}, {'g', "1", "1/1"}, {'g', "0.995", "1.00/0.01"},
+        {'g', "0.009", "0.01/0.01"}, {'o', "50", "50/1"}, {'o', "0.005", "0.005/0.001"}, {'o', "0.001", "0.001/0.001"},
+        {'o', "0.0005", "0.0005/-"}, {'o', "", "/-"},
     };
     const std::map<char, RateBandVariant> variants = {
-        {'m', kModulationRate}, {'s', kSweepRate}, {'b', kBurstRate}, {'g', kGateRate}, {'o', kOpenGateRate}};
+        {'m', kTriggerRate}, {'s', kSweepRate}, {'b', kBurstRate}, {'g', kGateRate}, {'o', kOpenGateRate}};
     for (const auto& r : rows) {
-        SCOPED_TRACE(std::string(1, r.variant) + " " + r.typed);
         const RateBandResult result = rateBand(r.typed, variants.at(r.variant));
-        EXPECT_EQ(result.text + "/" + shown(result.step), QString(r.expected));
+        EXPECT_EQ(result.text + "/" + shown(result.step), QString(r.expected)) << r.variant << " " << r.typed;
     }
-    EXPECT_EQ(rateBand("101", kTriggerRate).text, "200");
+    EXPECT_EQ(rateBand("1.0", kModulationRate).text, "1.0");
     // the symmetry boxes: a whole number from 10 to 90, rounded before the limits
     const std::pair<const char*, const char*> symmetries[] = {
-        {"95", "90"}, {"90.4", "90"}, {"90.5", "90"}, {"5", "10"}, {"9.5", "10"}, {"10.5", "11"}, {"49.6", "50"},
-        {"33.4", "33"}, {"", "10"}, {"abc", "10"}};
+        {"95", "90"}, {"90.5", "90"}, {"5", "10"}, {"9.5", "10"}, {"10.5", "11"}, {"33.4", "33"}, {"", "10"}};
     for (const auto& [typed, expected] : symmetries)
         EXPECT_EQ(symmetryText(typed), QString(expected)) << typed;
 }
 
 TEST(Rules, SweepSegments) {
-    // segment n: its limits, and the four boxes after choosing it (0 and 9: the nearest segment)
-    const struct { int segment; double lower, upper; const char* boxes; } segments[] = {
-        {1, 0.01, 1.5, "0.01 1.5 1.49 0.76"}, {3, 1.5, 150, "1.5 150 148.50 75.75"}, {4, 15, 1500, "15 1500 1485 758"},
-        {5, 150, 15000, "150 15000 14850 7575"}, {6, 1500, 150000, "1500 150000 148500 75800"},
-        {7, 15000, 1500000, "15000 1500000 1485000 757500"}, {8, 150000, 15000000, "150000 15000000 14850000 7575000"},
-        {0, 0.01, 1.5, "0.01 1.5 1.49 0.76"}, {9, 150000, 15000000, "150000 15000000 14850000 7575000"},
-    };
-    for (const auto& s : segments) {
-        SCOPED_TRACE(s.segment);
-        EXPECT_EQ(sweepSegment(s.segment).lower, s.lower);
-        EXPECT_EQ(sweepSegment(s.segment).upper, s.upper);
-        const SegmentTexts t = segmentTexts(s.segment);
-        EXPECT_EQ(QStringList({t.start, t.stop, t.span, t.center}).join(' '), QString(s.boxes));
+    QStringList limits;
+    for (int segment = 1; segment <= 8; ++segment)
+        limits << QString::number(sweepSegment(segment).lower, 'g', 15) + "-" + QString::number(sweepSegment(segment).upper, 'g', 15);
+    EXPECT_EQ(limits.join(' '), "0.01-1.5 0.15-15 1.5-150 15-1500 150-15000 1500-150000 15000-1500000 150000-15000000");
+    // the four boxes after choosing a segment (0 and 9: the nearest one)
+    const std::pair<int, const char*> chosen[] = {
+        {1, "0.01 1.5 1.49 0.76"}, {3, "1.5 150 148.50 75.75"}, {4, "15 1500 1485 758"},
+        {6, "1500 150000 148500 75800"}, {0, "0.01 1.5 1.49 0.76"}, {9, "150000 15000000 14850000 7575000"}};
+    for (const auto& [segment, boxes] : chosen) {
+        const SegmentTexts t = segmentTexts(segment);
+        EXPECT_EQ(QStringList({t.start, t.stop, t.span, t.center}).join(' '), QString(boxes)) << segment;
     }
-    EXPECT_EQ(sweepSegment(2).lower, 0.15);
     // the resolution bands, "-" outside 0.01..15000000
-    const std::pair<double, const char*> bands[] = {
-        {15000000, "100"}, {1500000.01, "100"}, {1500000, "10"}, {150000.01, "10"}, {150000, "1"}, {15000, "0.1"},
-        {1500.01, "0.1"}, {1500, "0.01"}, {0.01, "0.01"}, {0.0099, "-"}, {15000000.1, "-"}, {-1, "-"}};
-    for (const auto& [value, step] : bands) {
-        const std::optional<FrequencyBand> band = frequencyBand(value);
-        EXPECT_EQ(band ? QString(band->step) : "-", QString(step)) << value;
-    }
+    const std::pair<double, const char*> bands[] = {{15000000, "100"}, {1500000.01, "100"}, {1500000, "10"},
+        {150000, "1"}, {15000, "0.1"}, {1500, "0.01"}, {0.01, "0.01"}, {0.0099, "-"}, {15000000.1, "-"}};
+    for (const auto& [value, step] : bands)
+        EXPECT_EQ(frequencyBand(value) ? QString(frequencyBand(value)->step) : "-", QString(step)) << value;
     // start or stop confirmed in a segment, the other edge's text: the message (S start, T stop, < below,
     // > above), then text, step, span and center ("-" not computed)
     const struct { bool start; int segment; double value; const char *other, *message, *expected; } edges[] = {
         {true, 8, 1500050, "15000000", "", "1500100 100 13499900 8250100"},
         {true, 7, 150004, "1500000", "", "150010 10 1349990 825010"},
-        {true, 8, 1500000, "15000000", "", "1500000 10 13500000 8250000"},
         {true, 6, 200000, "150000", "S>", "1500.00 0.01 148500.00 75750.00"},
         {true, 5, 149.99, "15000", "S<", "150.00 0.01 14850.00 7575.00"},
         {true, 5, 150, "15000", "", "150.00 0.01 14850.00 7575.00"},
-        {true, 5, 14999.8, "15000", "", "14999.8 0.1 0.2 14999.9"},
         {true, 5, 15000, "15000", "S>", "150.00 0.01 14850.00 7575.00"},
-        {true, 5, 1500.05, "2000", "", "1500.1 0.1 499.9 1750.1"},
-        {true, 5, 1000, "", "", "1000.00 0.01 - -"},
+        {true, 5, 1500.05, "2000", "", "1500.1 0.1 499.9 1750.1"}, {true, 5, 1000, "", "", "1000.00 0.01 - -"},
         {false, 5, 150, "150", "T<", "15000.0 0.1 14850.0 7575.0"},
         {false, 5, 150.02, "150", "", "150.02 0.01 0.02 150.01"},
         {false, 5, 15000, "150", "", "15000.0 0.1 14850.0 7575.0"},
         {false, 5, 15001, "150", "T>", "15000.0 0.1 14850.0 7575.0"},
-        {false, 8, 1500050, "150000", "", "1500100 100 1350100 825100"},
-        {false, 5, 2000, "", "", "2000.0 0.1 - -"},
+        {false, 8, 1500050, "150000", "", "1500100 100 1350100 825100"}, {false, 5, 2000, "", "", "2000.0 0.1 - -"},
     };
     const std::map<SegmentMessage, QString> messages = {{SegmentMessage::StartBelow, "S<"},
         {SegmentMessage::StartAbove, "S>"}, {SegmentMessage::StopBelow, "T<"}, {SegmentMessage::StopAbove, "T>"}};
@@ -144,29 +119,22 @@ TEST(Rules, SweepSegments) {
     }
     // span and center confirmed in segment 5, shown at the span box's step: start and stop, or "-" refused
     const struct { double span, center; const char *step, *expected; } derived[] = {
-        {2000, 5000, "0.01", "4000.00 6000.00"}, {14850, 7575, "0.01", "150.00 15000.00"}, {1000, 100, "0.01", "-"},
-        {14850, 7576, "0.01", "-"}, {14850, 7574, "0.01", "-"}, {1000, 5050, "100", "4600 5600"},
-        {100, 1005, "10", "960 1060"}, {3, 1000, "1", "999 1002"}, {0.5, 1000, "0.1", "999.8 1000.3"},
-    };
+        {14850, 7575, "0.01", "150.00 15000.00"}, {14850, 7576, "0.01", "-"}, {14850, 7574, "0.01", "-"},
+        {1000, 5050, "100", "4600 5600"}, {100, 1005, "10", "960 1060"}, {0.5, 1000, "0.1", "999.8 1000.3"}};
     for (const auto& d : derived) {
         const SpanCenterResult r = sweepSpanCenter(d.span, d.center, sweepSegment(5), d.step);
         EXPECT_EQ(r.accepted ? r.start + " " + r.stop : "-", QString(d.expected)) << d.span << " " << d.center;
     }
-    EXPECT_EQ(segmentMessageText(SegmentMessage::StopAbove),
-              "Sweep Stop Freq. is over than the upper bound the Current Sweep Segment.\r\n"
-              "Please switch Segment.\r\nDo you need help?");
+    EXPECT_EQ(segmentMessageText(SegmentMessage::StopAbove), "Sweep Stop Freq. is over than the upper bound the "
+              "Current Sweep Segment.\r\nPlease switch Segment.\r\nDo you need help?");
 }
 
 TEST(Rules, Modulation) {
     // 'a' AM depth, 'f' FM span, 's' the span shown on switching to FM: typed or remembered, shown
     const std::tuple<char, const char*, const char*> clamps[] = {
-        {'a', "0", "1"}, {'a', "0.9", "1"}, {'a', "1.5", "2"}, {'a', "33.6", "34"}, {'a', "99.5", "100"},
-        {'a', "100.4", "100"}, {'a', "150", "100"}, {'a', "", "1"},
-        {'f', "20", "15"}, {'f', "15.04", "15"}, {'f', "15", "15.0"}, {'f', "7.46", "7.5"}, {'f', "7.25", "7.3"},
-        {'f', "0", "0.0"}, {'f', "-0.01", "0"}, {'f', "-3", "0"}, {'f', "", "0.0"},
-        {'s', "20", "15"}, {'s', "15.01", "15"}, {'s', "15", "15"}, {'s', "7.5   ", "7.5   "}, {'s', "0.0", "5"},
-        {'s', "", "5"},
-    };
+        {'a', "0.9", "1"}, {'a', "1.5", "2"}, {'a', "99.5", "100"}, {'a', "100.4", "100"}, {'a', "", "1"},
+        {'f', "15.04", "15"}, {'f', "15", "15.0"}, {'f', "7.25", "7.3"}, {'f', "-0.01", "0"}, {'f', "", "0.0"},
+        {'s', "15.01", "15"}, {'s', "15", "15"}, {'s', "7.5   ", "7.5   "}, {'s', "0.0", "5"}, {'s', "", "5"}};
     for (const auto& [rule, typed, expected] : clamps) {
         const QString result = rule == 'a' ? amDepthText(typed) : rule == 'f' ? fmSpanText(typed) : fmSpanOnSwitch(typed);
         EXPECT_EQ(result, QString(expected)) << rule << " " << typed;
@@ -176,26 +144,23 @@ TEST(Rules, Modulation) {
     const struct { double frequency, span; bool accepted; int segment; const char* suggestion; } swings[] = {
         {1000, 15, true, 4, "15.0"}, {1400, 10, true, 5, "15.0"}, {1500, 1, true, 5, "15.0"},
         {14000000, 10, false, 8, "7.1"}, {0.011, 15, false, 1, "9.1"}, {1450, 15, true, 5, "15.0"},
-        {20000000, 10, false, 0, nullptr}, {0.005, 10, false, 0, nullptr}, {0.01, 0, false, 0, nullptr},
-    };
+        {20000000, 10, false, 0, ""}, {0.01, 0, false, 0, ""}};
     for (const auto& s : swings) {
         SCOPED_TRACE(testing::Message() << s.frequency << " " << s.span);
         const FmSwingCheck check = checkFmSwing(s.frequency, s.span);
         EXPECT_EQ(check.accepted, s.accepted);
         EXPECT_EQ(check.lastContaining, s.segment);
-        if (s.suggestion) { EXPECT_EQ(suggestedFmSpan(s.frequency, s.segment), QString(s.suggestion)); }
+        EXPECT_EQ(s.segment ? suggestedFmSpan(s.frequency, s.segment) : "", QString(s.suggestion));
     }
     EXPECT_EQ(suggestedFmSpan(1450, 4), "3.4");
 }
 
 TEST(Rules, TriggerPhase) {
-    // pasted, shown; then the caret noted and where it goes back
-    const std::pair<const char*, const char*> phases[] = {
-        {"12.7", "13"}, {"2.5", "3"}, {"-100", "-90"}, {"-90.5", "-90"}, {"-89.5", "-90"}, {"80.4", "80"},
-        {"80.5", "80"}, {"81", "80"}, {"-45", "-45"}, {"045", "45"}, {"-0.4", "0"}, {"1e1", "10"}, {"7x", "7"},
-        {"4.", "4"}, {"-", "0"}, {"", "0"}, {"abc", "0"}};
+    const std::pair<const char*, const char*> phases[] = {{"12.7", "13"}, {"2.5", "3"}, {"-100", "-90"},
+        {"-90.5", "-90"}, {"-89.5", "-90"}, {"80.5", "80"}, {"-0.4", "0"}, {"4.", "4"}, {"-", "0"}, {"", "0"}};
     for (const auto& [pasted, expected] : phases)
         EXPECT_EQ(trigger::phaseText(QString(pasted)), QString(expected)) << pasted;
+    // the caret noted, the new text, where the caret goes back
     const std::tuple<int, const char*, int> carets[] = {{1, "80", 1}, {3, "80", 2}, {0, "-45", 0}, {5, "0", 1}};
     for (const auto& [noted, text, caret] : carets)
         EXPECT_EQ(trigger::phaseCaret(noted, text), caret) << noted << " " << text;
@@ -205,10 +170,9 @@ TEST(Rules, Burst) {
     using Count = burst::CountEntry::Kind;
     // the count typed: what it asks for, its whole text, whether it needs Multi
     const std::tuple<const char*, Count, const char*, bool> counts[] = {
-        {"", Count::Nothing, "", false}, {"0", Count::Nothing, "", false}, {"abc", Count::Nothing, "", false},
-        {"-3", Count::Negative, "", false}, {"1", Count::Count, "1", false}, {"1.4", Count::Count, "1", false},
-        {"1.5", Count::Count, "2", true}, {"2.5", Count::Count, "3", true}, {"0.4", Count::Count, "0", false},
-        {" 7", Count::Count, "7", true}};
+        {"", Count::Nothing, "", false}, {"abc", Count::Nothing, "", false}, {"-3", Count::Negative, "", false},
+        {"1", Count::Count, "1", false}, {"1.4", Count::Count, "1", false}, {"1.5", Count::Count, "2", true},
+        {"0.4", Count::Count, "0", false}};
     for (const auto& [typed, kind, whole, multi] : counts) {
         const burst::CountEntry entry = burst::readCount(QString(typed));
         EXPECT_EQ(entry.kind, kind) << typed;
@@ -219,29 +183,21 @@ TEST(Rules, Burst) {
     // count, main frequency, burst rate: the outcome and the share
     const std::tuple<double, const char*, const char*, Share, const char*> shares[] = {
         {5, "1000", "100", Share::Fits, "50"}, {1, "10000", "100", Share::Fits, "10"},
-        {10, "1000", "100", Share::Fits, "90"}, {9, "1000", "100", Share::Fits, "90"},
-        {7, "1000", "100", Share::Fits, "70"}, {2, "8", "0.5", Share::Fits, "13"},
-        {11, "1000", "100", Share::TooLong, ""}, {5, "", "100", Share::NeedMainFrequency, ""},
-        {5, "0", "100", Share::NeedMainFrequency, ""}, {5, "abc", "", Share::NeedMainFrequency, ""},
-        {5, "1000", "", Share::NeedBurstRate, ""}, {5, "1000", "0", Share::NeedBurstRate, ""},
-    };
+        {10, "1000", "100", Share::Fits, "90"}, {2, "8", "0.5", Share::Fits, "13"},
+        {11, "1000", "100", Share::TooLong, ""}, {5, "0", "100", Share::NeedMainFrequency, ""},
+        {5, "abc", "", Share::NeedMainFrequency, ""}, {5, "1000", "0", Share::NeedBurstRate, ""}};
     for (const auto& [count, mainFreq, rate, kind, share] : shares) {
         SCOPED_TRACE(testing::Message() << count << " at " << mainFreq << " rate " << rate);
         const burst::CountShare result = burst::shareOfPeriod(count, QString(mainFreq), QString(rate));
         EXPECT_EQ(result.kind, kind);
-        EXPECT_EQ(result.shareText, QString(share));
-        EXPECT_EQ(result.share, QString(share).toInt());
+        EXPECT_EQ(result.shareText + "|" + QString::number(result.share), QString("%1|%2").arg(share).arg(atoi(share)));
     }
-    using Tuning = burst::FineTuning;
-    const std::tuple<const char*, const char*, Tuning> tunings[] = { // only an empty text is missing
-        {"1000", "100", Tuning::Apply}, {"0", "0", Tuning::Apply}, {"", "100", Tuning::NeedMainFrequency},
+    using Tuning = burst::FineTuning; // only an empty text is missing
+    const std::tuple<const char*, const char*, Tuning> tunings[] = {{"0", "0", Tuning::Apply},
         {"", "", Tuning::NeedMainFrequency}, {"1000", "", Tuning::NeedBurstRate}};
     for (const auto& [mainFreq, rate, expected] : tunings)
         EXPECT_EQ(burst::checkFineTuning(QString(mainFreq), QString(rate)), expected) << mainFreq << " " << rate;
-    const std::pair<double, const char*> labels[] = {
-        {50, "0.0200sec"}, {0.5, "2.0000sec"}, {10000, "0.0001sec"}, {0.01, "100.0000sec"}, {3, "0.3333sec"}};
-    for (const auto& [rate, label] : labels)
-        EXPECT_EQ(burst::periodLabel(rate), QString(label)) << rate;
+    EXPECT_EQ(burst::periodLabel(50) + burst::periodLabel(3) + burst::periodLabel(0.01), "0.0200sec0.3333sec100.0000sec");
 }
 
 TEST(Rules, Gate) {
@@ -249,15 +205,13 @@ TEST(Rules, Gate) {
     // open gate, gate rate, main frequency: the outcome, then the open-time label, the replacement text
     // and label, and the share ("?" when the main frequency is wanted)
     const std::tuple<const char*, const char*, const char*, Kind, const char*> rows[] = {
-        {"1000", "100", "1000.0", Kind::Fits, "0.0010sec|||10"}, {"400", "100", "1000.0", Kind::Fits, "0.0025sec|||25"},
-        {"10000", "1", "1000.0", Kind::Fits, "0.0001sec|||0"}, {"8", "1", "1000.0", Kind::Fits, "0.1250sec|||13"},
-        {"400", "100", "", Kind::Fits, "0.0025sec|||?"}, {"400", "100", "0", Kind::Fits, "0.0025sec|||?"},
+        {"1000", "100", "1000.0", Kind::Fits, "0.0010sec|||10"}, {"10000", "1", "1000.0", Kind::Fits, "0.0001sec|||0"},
+        {"8", "1", "1000.0", Kind::Fits, "0.1250sec|||13"}, {"400", "100", "0", Kind::Fits, "0.0025sec|||?"},
         {"50", "100", "1000.0", Kind::NotShorter, "0.0200sec|100|0.0100sec|"},
         {"100", "100", "1000.0", Kind::NotShorter, "0.0100sec|100|0.0100sec|"},
         {"0.25", "0.5", "1000.0", Kind::NotShorter, "4.0000sec|0.5|2.0000sec|"},
-        {"400", "", "1000.0", Kind::NeedGateRate, "|||"}, {"400", "0", "1000.0", Kind::NeedGateRate, "|||"},
-        {"-5", "100", "1000.0", Kind::Skip, "|||"}, {"0", "100", "1000.0", Kind::Skip, "|||"},
-        {"", "100", "1000.0", Kind::Skip, "|||"}, {"abc", "", "1000.0", Kind::Skip, "|||"},
+        {"400", "0", "1000.0", Kind::NeedGateRate, "|||"}, {"-5", "100", "1000.0", Kind::Skip, "|||"},
+        {"abc", "", "1000.0", Kind::Skip, "|||"},
     };
     for (const auto& [open, gateRate, mainFreq, kind, expected] : rows) {
         SCOPED_TRACE(std::string("open ") + open + " gate " + gateRate + " main " + mainFreq);
@@ -266,10 +220,8 @@ TEST(Rules, Gate) {
         EXPECT_EQ(QStringList({c.openLabel, c.replacementText, c.replacementLabel,
                                c.needMainFrequency ? "?" : c.shareText}).join('|'), QString(expected));
     }
-    const std::pair<double, const char*> labels[] = {
-        {100, "0.010sec"}, {0.5, "2.000sec"}, {10000, "0.000sec"}, {0.01, "100.000sec"}, {1, "1.000sec"}};
-    for (const auto& [rate, label] : labels)
-        EXPECT_EQ(gate::gatePeriodLabel(rate), QString(label)) << rate;
+    EXPECT_EQ(gate::gatePeriodLabel(100) + gate::gatePeriodLabel(10000) + gate::gatePeriodLabel(0.01),
+              "0.010sec0.000sec100.000sec");
 }
 
 TEST(Rules, Synchronisation) {
@@ -280,10 +232,8 @@ TEST(Rules, Synchronisation) {
         {"txtTrgRate", "txtSweepRate txtModRate"},
         {"txtBurstPeriod", "txtModRate txtTrgRate txtSweepRate txtGatePeriod"},
         {"txtGatePeriod", "txtModRate txtTrgRate txtBurstPeriod txtSweepRate"},
-        {"txtModSymmetry", "txtSweepSymmetry txtTrgSymmetry"},
-        {"txtSweepSymmetry", "txtModSymmetry txtTrgSymmetry"},
-        {"txtTrgSymmetry", "txtModSymmetry txtSweepSymmetry"},
-        {"txtMainFreq", ""}, {"txtTrgPhase", ""}, {"txtOpenGatePeriod", ""},
+        {"txtModSymmetry", "txtSweepSymmetry txtTrgSymmetry"}, {"txtSweepSymmetry", "txtModSymmetry txtTrgSymmetry"},
+        {"txtTrgSymmetry", "txtModSymmetry txtSweepSymmetry"}, {"txtTrgPhase", ""}, {"txtOpenGatePeriod", ""},
     };
     for (const auto& [source, expected] : rows) {
         QStringList copies;
