@@ -956,16 +956,14 @@ TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
     writeAll(path("dropped.Log"), record.slot());
     ASSERT_TRUE(QDir(folder()).mkdir("folder"));
     const QUrl file = QUrl::fromLocalFile(path("dropped.Log"));
-    // clang-format off
-    const std::tuple<const char*, QList<QUrl>, QWidget* (*)(frmDXS&), bool> rows[] = {
-        {"a folder", {QUrl::fromLocalFile(path("folder"))}, [](frmDXS& w) -> QWidget* { return &w; }, false},
-        {"two files", {file, file}, [](frmDXS& w) -> QWidget* { return &w; }, false},
-        {"a web address", {QUrl("https://dxs4820.org/x.Log")}, [](frmDXS& w) -> QWidget* { return &w; }, false},
-        {"on the window", {file}, [](frmDXS& w) -> QWidget* { return &w; }, true},
-        {"on a box", {file}, [](frmDXS& w) -> QWidget* { return w.panel.txtSweepRate; }, true},
-    };
-    // clang-format on
-    for (const auto& [what, urls, target, loaded] : rows) {
+    // What is dropped, whether on a box (else on the window), whether it is loaded.
+    const std::tuple<const char*, QList<QUrl>, bool, bool> rows[] = {
+        {"a folder", {QUrl::fromLocalFile(path("folder"))}, false, false},
+        {"two files", {file, file}, false, false},
+        {"a web address", {QUrl("https://dxs4820.org/x.Log")}, false, false},
+        {"on the window", {file}, false, true},
+        {"on a box", {file}, true, true}};
+    for (const auto& [what, urls, onBox, loaded] : rows) {
         SCOPED_TRACE(what);
         panel().txtMainFreq->setText("10000");
         const QString rate = panel().txtSweepRate->text();
@@ -973,7 +971,7 @@ TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
         QMimeData data;
         data.setUrls(urls);
         data.setText(urls.first().toString()); // as file managers offer it too
-        QWidget* on = target(window());
+        QWidget* on = onBox ? static_cast<QWidget*>(panel().txtSweepRate) : &window();
         const QPoint at = on->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(on, &enter);
