@@ -65,20 +65,18 @@ TEST_F(LinkedRules, SegmentChooserRewritesTheFourBoxes) {
 // A Yes to a question opens help 200 characters past its caption's passage; the value is corrected anyway.
 TEST_F(LinkedRules, SweepStartAndStopAgainstTheSegment) {
     Panel& p = panel();
-    const struct {
-        int segment;
-        bool start; // else stop
-        const char* typed;
-        QString question;
-        const char *after, *step; // start, stop, span, center; the step of the box, span and center
-        int help = 0;
-    } cases[] = {
+    // the segment, start (else stop) typed, the question, start, stop, span and center after, the step of the
+    // box, span and center, the help position opened
+    // clang-format off
+    const struct { int segment; bool start; const char* typed; QString question; const char *after, *step;
+                   int help = 0; } cases[] = {
         {8, true, "1500050", "", "1500100 15000000 13499900 8250100", "100"},
         {6, true, "200000", kStartAbove, "1500.00 150000 148500.00 75750.00", "0.01", 3771},
         {5, true, "149.99", kStartBelow, "150.00 15000 14850.00 7575.00", "0.01"},
         {5, false, "150", kStopBelow, "150 15000.0 14850.0 7575.0", "0.1"},
         {5, false, "15001", kStopAbove, "150 15000.0 14850.0 7575.0", "0.1", 3771},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         chooseSegment(c.segment);
@@ -105,18 +103,16 @@ TEST_F(LinkedRules, SweepStartAndStopAgainstTheSegment) {
 
 TEST_F(LinkedRules, SweepSpanAndCenterDeriveStartAndStop) {
     Panel& p = panel(); // segment 5, steps 0.01
-    const struct {
-        bool span;                 // else Enter in the center box
-        const char *typed, *other; // other: typed into the other box first
-        QString message;
-        const char* after;
-        int help = 0;
-    } cases[] = {
+    // Enter in the span box (else the center box), typed, typed into the other box first, the message, the
+    // four boxes after, the help position opened
+    // clang-format off
+    const struct { bool span; const char *typed, *other; QString message; const char* after; int help = 0; } cases[] = {
         {true, "2000", "5000", "", "4000.00 6000.00 2000 5000"},
         {false, "3000", nullptr, "", "2000.00 4000.00 2000 3000"},
         {true, "1000", "100", kStartBelow, "2000.00 4000.00 1000 orange 100 orange", 4405},
         {false, "100", nullptr, kCenter, "2000.00 4000.00 1000 orange 100 orange"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         answer(c.help);
@@ -131,13 +127,10 @@ TEST_F(LinkedRules, SweepSpanAndCenterDeriveStartAndStop) {
 // The count's share of the burst period becomes the trigger symmetry; more than one cycle the type Multi.
 TEST_F(LinkedRules, BurstCountBecomesTheTriggerSymmetryAndType) {
     Panel& p = panel();
-    const struct {
-        const char *mainFreq, *rate, *count, *countAfter, *share; // share: symmetry|bar label|bar
-        bool multi;
-        const char* message;
-        int help = 0;
-        const char* focus = "txtBurstCount";
-    } cases[] = {
+    // share: symmetry|bar label|bar
+    // clang-format off
+    const struct { const char *mainFreq, *rate, *count, *countAfter, *share; bool multi; const char* message; int help = 0;
+                   const char* focus = "txtBurstCount"; } cases[] = {
         {"1000.0", "100", "5", "5", "50|50|50", true, ""},
         {"10000.0", "100", "1", "1", "10||10", false, ""},
         {"1000.0", "100", "11", "0", "33 orange||10", true, kTooLong, 10177},
@@ -148,6 +141,7 @@ TEST_F(LinkedRules, BurstCountBecomesTheTriggerSymmetryAndType) {
         {"1000.0", "100", "-3", "0", "33 orange||10", false, ""}, // no share from a negative count
         {"1000.0", "100", "0.4", "0", "33 orange||10", false, ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("main ") + c.mainFreq + " rate " + c.rate + " count " + c.count);
         p.txtBurstCount->setText("");
@@ -200,14 +194,9 @@ TEST_F(LinkedRules, BurstFineTuningBar) {
 // The open gate's share of the gate period becomes the trigger symmetry, the trigger type Multi.
 TEST_F(LinkedRules, OpenGateGivesTheTriggerSymmetry) {
     Panel& p = panel();
-    const struct {
-        const char *gate, *open, *openAfter, *label, *symmetry;
-        bool multi;
-        const char* message;
-        int help = 0;
-        const char* focus = "txtOpenGatePeriod";
-        const char* mainFreq = "1000.0";
-    } cases[] = {
+    // clang-format off
+    const struct { const char *gate, *open, *openAfter, *label, *symmetry; bool multi; const char* message; int help = 0;
+                   const char* focus = "txtOpenGatePeriod"; const char* mainFreq = "1000.0"; } cases[] = {
         {"100", "1000", "1000/100", "0.0010sec", "10", true, ""},
         {"100", "50", "100/1", "0.0100sec", "33 orange", false, kNotShorter, 12213},
         {"100", "0.0015", "100/0.001", "0.0100sec", "33 orange", false, kNotShorter},
@@ -218,6 +207,7 @@ TEST_F(LinkedRules, OpenGateGivesTheTriggerSymmetry) {
         {"100", "400", "400/100", "0.0025sec", "33 orange", true,
          "Please input the Main Frequence Value first", 0, "txtMainFreq", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("gate ") + c.gate + " open " + c.open);
         p.txtMainFreq->setText(c.mainFreq);
