@@ -1,5 +1,5 @@
-// The help document and its rich-text reader, the help and About windows over the main window, printing
-// the window, and where help finds its document (with DXS_INSTALL_PREFIX, the installed layout too).
+// The help document and its rich-text reader, the help and About windows over the main window, and
+// where help finds its document (with DXS_INSTALL_PREFIX, the installed layout too).
 #include "app/QtUserDialogs.h"
 #include "help/HelpWindows.h"
 #include "help/RtfReader.h"
@@ -12,7 +12,6 @@
 #include "support/WindowFixture.h"
 
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -82,7 +81,6 @@ protected:
 
 using HelpLookup = HelpWindow;
 using AboutWindow = WindowFixture;
-using PrintWindow = WindowFixture;
 
 } // namespace
 
@@ -114,13 +112,12 @@ TEST(HelpDocument, EveryCaptionOpensAtTheHeadingOfItsPassage) {
 TEST(HelpRtfReader, PlainTextOfWellAndMalformedInput) {
     // clang-format off
     const struct { std::string rtf; const char16_t* text; bool accepted = true; } cases[] = { // text nullptr: any
-        {R"({\rtf1 Hello})", u"Hello"}, {R"({\rtf1 one\par two\par})", u"one\ntwo\n"},
-        {R"({\rtf1 a\line b})", u"a\nb"}, {R"({\rtf1 {\b bold} and {\i italic}})", u"bold and italic"},
-        {"{\\rtf1 x\\\ny}", u"x\ny"}, {"{\\rtf1 line\r\nbreaks\nin the file}", u"linebreaksin the file"},
-        {R"({\rtf1 \{braces\} and \\})", u"{braces} and \\"}, {R"({\rtf1 caf\'e9 \'80})", u"caf\u00e9 \u20ac"},
-        {R"({\rtf1 \u30446?\u21069?})", u"\u76ee\u524d"}, {R"({\rtf1 \u-3? neg})", u"\ufffd neg"},
-        {R"({\rtf1\uc2 \u8364ab c})", u"\u20ac c"}, {R"({\rtf1\uc0 \u8364 ab})", u"\u20acab"},
-        {R"({\rtf1 {\uc2 \u8364\'80\'80}x})", u"\u20acx"},
+        {R"({\rtf1 Hello})", u"Hello"}, {R"({\rtf1 one\par two\par})", u"one\ntwo\n"}, {R"({\rtf1 a\line b})", u"a\nb"},
+        {R"({\rtf1 {\b bold} and {\i italic}})", u"bold and italic"}, {"{\\rtf1 x\\\ny}", u"x\ny"},
+        {"{\\rtf1 line\r\nbreaks\nin the file}", u"linebreaksin the file"}, {R"({\rtf1 \{braces\} and \\})", u"{braces} and \\"},
+        {R"({\rtf1 caf\'e9 \'80})", u"caf\u00e9 \u20ac"}, {R"({\rtf1 \u30446?\u21069?})", u"\u76ee\u524d"},
+        {R"({\rtf1 \u-3? neg})", u"\ufffd neg"}, {R"({\rtf1\uc2 \u8364ab c})", u"\u20ac c"},
+        {R"({\rtf1\uc0 \u8364 ab})", u"\u20acab"}, {R"({\rtf1 {\uc2 \u8364\'80\'80}x})", u"\u20acx"},
         {R"({\rtf1 \u-10179?\u-8704? smile})", u"\U0001F600 smile"}, {R"({\rtf1 \u-10179? lone})", u"\ufffd lone"},
         {R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red255\green0\blue0;}shown})", u"shown"},
         {R"({\rtf1{\*\generator hidden;}{\info{\title t}}{\stylesheet{s}}shown})", u"shown"},
@@ -130,18 +127,17 @@ TEST(HelpRtfReader, PlainTextOfWellAndMalformedInput) {
         {R"({\rtf1 a\bin3 {}\after})", u"aafter"}, {R"({\rtf1 {\pict\wmetafile8 0123456789abcdef}shown})", u"shown"},
         {"  {\\rtf1 leading blanks}", u"leading blanks"},
         // malformed
-        {"", u"", false}, {"plain text, not rich text", u"", false}, {"{\\rtf", u""},
-        {"{\\rtf1 unclosed {group {deeper", u"unclosed group deeper"}, {"{\\rtf1 a}}}}} b", u"a"},
-        {"{\\rtf1 a\\", u"a"}, {"{\\rtf1 a\\'4", u"a"}, {"{\\rtf1 a\\'zz b}", u"azz b"}, {"{\\rtf1 a\\u-", u"a"},
-        {"{\\rtf1 \\u99999999999999999999? huge}", nullptr},
-        {"{\\rtf1 \\fs99999999999999999999999999 big \\cf99999999999999 colour}", u"big colour"},
+        {"", u"", false}, {"plain text, not rich text", u"", false}, {"{\\rtf", u""}, {"{\\rtf1 a}}}}} b", u"a"},
+        {"{\\rtf1 unclosed {group {deeper", u"unclosed group deeper"}, {"{\\rtf1 a\\", u"a"}, {"{\\rtf1 a\\'4", u"a"},
+        {"{\\rtf1 a\\'zz b}", u"azz b"}, {"{\\rtf1 a\\u-", u"a"}, {"{\\rtf1 \\u99999999999999999999? huge}", nullptr},
+        {"{\\rtf1 \\fs99999999999999999999999999 big \\cf99999999999999 colour}", u"big colour"}, {"{\\rtf1 a\\bin-5 b}", u"ab"},
         {"{\\rtf1 \\uc99999999999 \\u8364 abc}", u"\u20ac"}, {"{\\rtf1 a\\bin99999999999999999999 swallowed}", u"a"},
-        {"{\\rtf1 a\\bin-5 b}", u"ab"}, {"{\\rtf1 {\\colortbl" + std::string(5000, ';') + "}\\cf4999 x}", u"x"},
-        {"{\\rtf1 " + std::string(100, 'x') + "\\" + std::string(100, 'w') + " y}", nullptr},
+        {"{\\rtf1 {\\colortbl" + std::string(5000, ';') + "}\\cf4999 x}", u"x"},
         {"{\\rtf1 " + std::string(200000, '{') + "x", u"x"},
+        {"{\\rtf1 " + std::string(100, 'x') + "\\" + std::string(100, 'w') + " y}", nullptr},
         {"{\\rtf1 " + std::string(5000, '{') + "deep" + std::string(5000, '}') + " after}", u"deep after"},
-        {"{\\rtf1 \\u0 \\u13?\\u10?\\u8233?\\u64976?\\u65535?ok}", u"ok"},
-        {std::string("{\\rtf1 nul\0byte}", 16), u"nulbyte"}, {"{\\rtf1 \\*}visible", u""}};
+        {"{\\rtf1 \\u0 \\u13?\\u10?\\u8233?\\u64976?\\u65535?ok}", u"ok"}, {std::string("{\\rtf1 nul\0byte}", 16), u"nulbyte"},
+        {"{\\rtf1 \\*}visible", u""}};
     // clang-format on
     for (const auto& c : cases) {
         const QString text = readText(QByteArray::fromStdString(c.rtf), c.accepted);
@@ -253,31 +249,4 @@ TEST_F(AboutWindow, ShowsOnceWithoutBlockingAndItsButtonsWork) {
         QTest::mouseClick(shown->cmdOK, Qt::LeftButton);
         EXPECT_FALSE(shown->isVisible());
     }
-}
-
-TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {
-    const QString unwritable = folder() + "/no such folder/window.pdf";
-    for (const QString& file : {folder() + "/window.pdf", unwritable}) {
-        window().setMessage("before printing");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        printMainWindowOn(window().operationContext(), printer);
-        EXPECT_EQ(window().messageLineText(),
-                  file == unwritable
-                      ? "Print failed: " + unwritable + " could not be written (No such file or directory)."
-                      : QString("before printing"));
-    }
-    QFile pdf(folder() + "/window.pdf");
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll(); // one image, window-sized, one page, no lossy compression
-    const QSize size = window().grab().size();
-    EXPECT_EQ(bytes.count("/Subtype /Image"), 1);
-    EXPECT_TRUE(
-        bytes.contains(QString("/Width %1\n/Height %2").arg(size.width()).arg(size.height()).toLatin1()));
-    EXPECT_EQ(bytes.count("/Type /Page\n"), 1);
-    EXPECT_FALSE(bytes.contains("/DCTDecode"));
-    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
-    window().mnuPrint->trigger();
-    EXPECT_EQ(window().messageLineText(), "Print failed: no default printer is installed.");
 }

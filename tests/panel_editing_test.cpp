@@ -134,16 +134,20 @@ TEST_F(PanelEditing, LeavingStoresAndSpinButtonsStepOrStart) {
             window().record.clear();
             window().record.setInteger(RecordField::AMSymmetry, 77);
             const QByteArray before = window().record.bytes();
-            NumericBox* b = box(row.name, true);
-            b->setText("123456789012");
-            focusAway();
-            const std::optional<RecordField> field = am ? row.am : row.fm;
-            if (!field)
-                EXPECT_EQ(window().record.bytes(), before);
-            else if (*field == F::AMSymmetry) // not a 16-bit whole number: the stored value stays
-                EXPECT_EQ(window().record.integer(F::AMSymmetry), 77);
-            else
-                EXPECT_EQ(window().record.text(*field), QString("123456789012").left(row.width));
+            NumericBox* b = box(row.name);
+            // Longer text is cut, shorter padded with blanks; the AM symmetry is a whole number, a half
+            // rounded to the even neighbour, and one that is none leaves the stored value.
+            for (const QString text : {"123456789012", " 12.5 "}) {
+                box(row.name, true)->setText(text);
+                focusAway();
+                const std::optional<RecordField> field = am ? row.am : row.fm;
+                if (!field)
+                    EXPECT_EQ(window().record.bytes(), before);
+                else if (*field == F::AMSymmetry)
+                    EXPECT_EQ(window().record.integer(F::AMSymmetry), text.size() > 6 ? 77 : 12);
+                else
+                    EXPECT_EQ(window().record.text(*field), text.left(row.width).leftJustified(row.width));
+            }
 
             for (const int key : {Up, Down}) {
                 SCOPED_TRACE(key == Up ? "up" : "down");
@@ -165,17 +169,6 @@ TEST_F(PanelEditing, LeavingStoresAndSpinButtonsStepOrStart) {
             }
         }
     }
-}
-
-// Shorter text is padded with blanks; the AM symmetry is rounded, a half to the even neighbour.
-TEST_F(PanelEditing, LeavingPadsAndRoundsHalfToEven) {
-    chooseAm(true);
-    window().record.clear();
-    box("txtMainDuty", true)->setText("5");
-    box("txtModSymmetry", true)->setText(" 12.5 ");
-    focusAway();
-    EXPECT_EQ(window().record.text(F::Duty) + QString::number(window().record.integer(F::AMSymmetry)),
-              "5 12");
 }
 
 // Switching to another window and back is neither leaving nor entering: no record write, no hint.

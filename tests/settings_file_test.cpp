@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,7 +28,6 @@
 #include <QUrl>
 #include <atomic>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <map>
@@ -103,7 +101,8 @@ std::pair<mode_t, mode_t> types(const QString& path) {
 
 // For the length of a save, root becomes an ordinary user, whom a read-only folder refuses.
 struct OrdinaryUser {
-    OrdinaryUser() : m_dropped(geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
+    explicit OrdinaryUser(bool wanted = true)
+        : m_dropped(wanted && geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
     ~OrdinaryUser() { EXPECT_TRUE(!m_dropped || setresuid(0, 0, 0) == 0); }
     bool m_dropped;
 };
@@ -127,6 +126,26 @@ bool pipeOpenedBy(const QString& path, const std::function<void()>& action) {
     return opened;
 }
 
+// While alive, the user's home (and with it the documents folder) is a folder of the test's own, with the
+// configuration folder in it and the data folder as given (empty: none set).
+struct UserHome {
+    explicit UserHome(const QString& home, const QByteArray& dataHome = {}) {
+        set("HOME", QFile::encodeName(home));
+        set("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
+        set("XDG_DATA_HOME", dataHome);
+    }
+    ~UserHome() {
+        for (const auto& [name, value] : m_saved)
+            value ? qputenv(name, *value) : qunsetenv(name);
+    }
+    void set(const char* name, const QByteArray& value) {
+        m_saved.emplace_back(name,
+                             qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    }
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
+};
+
 class SettingFiles : public WindowFixture {
 protected:
     Panel& panel() { return window().panel; }
@@ -144,6 +163,11 @@ protected:
         load(path("hand-made.Log"));
     }
     void load(const SettingsRecord& record) { load(record.slot()); }
+    // Runs as an installed copy: the program in prefix/bin, its data in prefix/share/dxs4820.
+    void install() {
+        ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
+        setProgramFolder(path("prefix/bin"));
+    }
     // A box holding an edited (orange) text, to see whether restoring touches it.
     static void edit(NumericBox* box, const QString& text) {
         box->setText(text);
@@ -153,7 +177,7 @@ protected:
 
 } // namespace
 
-TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
+TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytes) {
     // In field order: an Integer (when there is no text) or a text, and its bytes.
     // clang-format off
     const std::tuple<F, int16_t, const char*, std::string_view> rows[] = {
@@ -187,24 +211,21 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytesAndReadBack) {
     read.setBytes(expected);
     EXPECT_EQ(read, record);
     for (const auto& [field, integer, text, stored] : rows)
-        if (!text) { EXPECT_EQ(read.integer(field), integer) << int(field); }
-}
-
-TEST(SettingsRecord, TextsAreBlankPaddedOrCutAsWindows1252AndNothingElseIsWritten) {
+        EXPECT_TRUE(text || read.integer(field) == integer) << int(field);
+    // Texts are blank-padded or cut as Windows-1252, and nothing else is written.
     // clang-format off
-    const std::tuple<F, int, const char*, std::string_view> rows[] = { // UTF-8 texts; "Ω" is not in the set
+    const std::tuple<F, int, const char*, std::string_view> texts[] = { // UTF-8 texts; "Ω" is not in the set
         {F::MainFreq, 14, "123456789012", "1234567890"}, {F::Duty, 36, "5", "5 "}, {F::Duty, 36, "", "  "},
         {F::Amplitude, 24, "5€é", "5\x80\xE9   "sv}, {F::Amplitude, 24, "Ω1", "?1    "},
         {F::Amplitude, 24, "😀2", "?2    "}, {F::Amplitude, 24, "1234567😀", "123456"},
     };
     // clang-format on
-    for (const auto& [field, offset, text, stored] : rows) {
-        SettingsRecord record;
-        record.setText(field, QString::fromUtf8(text));
-        QByteArray expected(SettingsRecord::DataSize, '\0');
-        expected.replace(offset, qsizetype(stored.size()),
-                         QByteArray(stored.data(), qsizetype(stored.size())));
-        EXPECT_EQ(record.bytes(), expected) << text;
+    for (const auto& [field, offset, text, stored] : texts) {
+        SettingsRecord one;
+        one.setText(field, QString::fromUtf8(text));
+        QByteArray bytes(SettingsRecord::DataSize, '\0');
+        bytes.replace(offset, qsizetype(stored.size()), QByteArray(stored.data(), qsizetype(stored.size())));
+        EXPECT_EQ(one.bytes(), bytes) << text;
     }
 }
 
@@ -230,15 +251,15 @@ TEST_F(SettingFiles, RoundTripAndShortFilesReadMissingBytesAsZero) {
 }
 
 TEST_F(SettingFiles, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
-    for (int oldSize : {-1, 0, 121, 213, 214, 215, 200000}) { // -1: no file yet
+    // -1: no file yet; the largest file still taken for a setting file
+    for (int oldSize : {-1, 0, 121, 213, 214, 215, 200000, int(recordfile::LargestSettingFile)}) {
         const QString file = path(QString("case%1.Log").arg(oldSize));
         const QByteArray old = pattern(std::max(oldSize, 0), oldSize);
         if (oldSize >= 0) writeAll(file, old);
         ASSERT_TRUE(recordfile::writeRecord(file, stored())) << oldSize;
-        const QByteArray now = readAll(file);
-        EXPECT_EQ(now, stored().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
+        EXPECT_EQ(readAll(file), stored().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
     }
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 7); // no temporary file left
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 8); // no temporary file left
     // A rewrite through a link keeps the link.
     ASSERT_TRUE(QDir(folder()).mkdir("real"));
     writeAll(path("real/target.Log"), pattern(300));
@@ -437,46 +458,6 @@ TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
               QStringList({"DXS4820.Log", "DXS4820.Log.lock", "folder.Log"}));
 }
 
-TEST_F(SettingFiles, ADeviceOrPipeAsSettingFileIsLeftAsItIs) {
-    const QString file = path("DXS4820.Log");
-    const auto linkToDevice = [&] {
-        // The null device itself only where no node can be made: there only root could replace it.
-        const bool made = mknod(QFile::encodeName(path("device")), S_IFCHR | 0666, makedev(1, 3)) == 0;
-        QFile::link(made ? "device" : "/dev/null", file);
-    };
-    // How the default file is made, and what it is before and after: itself, and where it leads.
-    const std::tuple<const char*, std::function<void()>, std::pair<mode_t, mode_t>> rows[] = {
-        {"pipe", [&] { mkfifo(QFile::encodeName(file), 0666); }, {S_IFIFO, S_IFIFO}},
-        {"link to a pipe",
-         [&] { mkfifo(QFile::encodeName(path("pipe")), 0666), QFile::link("pipe", file); },
-         {S_IFLNK, S_IFIFO}},
-        {"link to a device", linkToDevice, {S_IFLNK, S_IFCHR}},
-    };
-    for (const auto& [what, make, kind] : rows) {
-        SCOPED_TRACE(what);
-        make();
-        ASSERT_EQ(types(file), kind);
-        const QStringList entries = QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden);
-        save(file); // Save refuses it with a box naming the file
-        ASSERT_EQ(dialogs().messages.size(), 1u);
-        EXPECT_TRUE(dialogs().texts()[0].contains(QDir::toNativeSeparators(file)))
-            << dialogs().texts()[0].toStdString();
-        EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
-        load(file); // Load does not wait on it
-        // Closing refuses to store the setting there, and asks whether to close anyway.
-        dialogs().answers.push_back(UserDialogs::Answer::Yes);
-        window().close();
-        ASSERT_EQ(dialogs().messages.size(), 2u);
-        EXPECT_TRUE(dialogs().texts()[1].contains(QDir::toNativeSeparators(file)));
-        EXPECT_FALSE(window().isVisible());
-        EXPECT_EQ(types(file), kind);
-        EXPECT_EQ(QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden), entries);
-        m_window.reset();
-        for (const char* name : {"DXS4820.Log", "pipe", "device"})
-            QFile::remove(path(name));
-    }
-}
-
 // In a folder that takes no new file, a writable file is saved in place, its tail kept.
 TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
     const QString locked = path("locked"), file = path("locked/kept.Log");
@@ -506,40 +487,6 @@ TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
                   QStringList{"kept.Log"});
         m_window.reset();
     }
-}
-
-// Output that cannot be written is a failed print, and a file already there keeps its content.
-TEST_F(SettingFiles, PrintOutputThatCannotBeWritten) {
-    const QString kept = path("kept.pdf");
-    writeAll(kept, "old");
-    const std::tuple<QString, rlim_t, QString> rows[] = {
-        {"/dev/full", RLIM_INFINITY, "Print failed: /dev/full is not a regular file."},
-        // The cause is the system's own text, in the user's language.
-        {kept, 1000,
-         "Print failed: " + kept + " could not be written (" + QString::fromLocal8Bit(std::strerror(EFBIG)) +
-             ")."},
-    };
-    for (const auto& [file, room, message] : rows) {
-        window().setMessage("before printing");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        {
-            const FileSizeLimit fullDisk(room);
-            printMainWindowOn(window().operationContext(), printer);
-        }
-        EXPECT_EQ(window().messageLineText(), message);
-    }
-    EXPECT_EQ(readAll(kept), "old");
-}
-
-// A pipe as help document gives an empty help window instead of one waiting for a writer.
-TEST_F(SettingFiles, APipeAsHelpDocumentGivesAnEmptyWindow) {
-    const QString document = path("HelpDoc.rtf");
-    ASSERT_EQ(mkfifo(QFile::encodeName(document), 0666), 0);
-    std::unique_ptr<frmHelp> help;
-    EXPECT_FALSE(pipeOpenedBy(document, [&] { help = createHelpWindow(&window(), 0); }));
-    EXPECT_EQ(help->txtHelp->toPlainText(), QString());
 }
 
 // The file's identity and what a new file in its place would change.
@@ -598,7 +545,9 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         writeAll(file, stored().slot() + tail);
         ASSERT_EQ(chmod(QFile::encodeName(file), mode), 0);
         ASSERT_EQ(chown(QFile::encodeName(file), owner, owner), 0);
-        if (linked) { ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0); }
+        if (linked) {
+            ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        }
         const FileIdentity before = identity(file);
         window().panel.optMainFunc[2]->click(); // Square
         if (full) small.fill(disk + "/filler");
@@ -609,7 +558,9 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         square.setInteger(F::MainWaveform, 3);
         EXPECT_EQ(readAll(file), square.slot() + tail);
         EXPECT_EQ(identity(file), before);
-        if (linked) { EXPECT_EQ(readAll(other), square.slot() + tail); }
+        if (linked) {
+            EXPECT_EQ(readAll(other), square.slot() + tail);
+        }
         EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1 + int(linked) + int(full));
         m_window.reset();
         for (const QString& name : {file, other, disk + "/filler"})
@@ -620,10 +571,6 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
 
 // A file far larger than a setting file is not copied: it is refused, and closing asks first.
 TEST_F(SettingFiles, AFileFarLargerThanASettingFileIsRefused) {
-    const QString largest = path("largest.Log");
-    writeAll(largest, pattern(int(recordfile::LargestSettingFile), 5));
-    EXPECT_TRUE(recordfile::writeRecord(largest, stored()));
-    EXPECT_EQ(readAll(largest), stored().slot() + pattern(int(recordfile::LargestSettingFile), 5).mid(214));
     const QByteArray huge = QFile::encodeName(path());
     writeAll(path(), "head");
     ASSERT_EQ(truncate(huge.constData(), 2 * 1024 * 1024), 0); // sparse: a size, no data
@@ -711,25 +658,18 @@ TEST_F(SettingFiles, AKilledCopyHoldsNothingBack) {
 // An installed copy ignores a relative XDG_DATA_HOME, as if unset; a home that is not a folder: closing
 // says why the setting cannot be stored.
 TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
-    ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
-    setProgramFolder(path("prefix/bin")); // an installed copy keeps its setting in the home folder
-    setSettingsFolder(QString());         // the user's own, as the program finds it
+    install();                    // an installed copy keeps its setting in the home folder
+    setSettingsFolder(QString()); // the user's own, as the program finds it
     writeAll(path("home"), "a file, not a folder");
-    const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("HOME", QFile::encodeName(path("home")));
-    qputenv("XDG_DATA_HOME", "relative/data");
-    const QString file = defaultSettingFile();
-    const QString links = settingsFolder(); // the COMn links are looked for in the same folder
-    window();
-    dialogs().answers = {UserDialogs::Answer::Yes};
-    window().close();
-    qputenv("HOME", home);
-    if (dataHome.isNull())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", dataHome);
-    setProgramFolder(folder());
-    setSettingsFolder(settingsDir());
+    QString file, links;
+    {
+        const UserHome user(path("home"), "relative/data");
+        file = defaultSettingFile();
+        links = settingsFolder(); // the COMn links are looked for in the same folder
+        window();
+        dialogs().answers = {UserDialogs::Answer::Yes};
+        window().close();
+    }
     EXPECT_EQ(links, path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software"));
     EXPECT_EQ(file, links + "/DXS4820.Log");
     EXPECT_FALSE(window().isVisible());
@@ -741,25 +681,6 @@ TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
 }
 
 namespace {
-
-// While alive, the user's home (and with it the documents folder) is a folder of the test's own.
-struct UserHome {
-    explicit UserHome(const QString& home)
-        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME")),
-          m_hadConfig(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
-        qputenv("HOME", QFile::encodeName(home));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
-    }
-    ~UserHome() {
-        qputenv("HOME", m_home);
-        if (m_hadConfig)
-            qputenv("XDG_CONFIG_HOME", m_config);
-        else
-            qunsetenv("XDG_CONFIG_HOME");
-    }
-    QByteArray m_home, m_config;
-    bool m_hadConfig;
-};
 
 // Runs `answer` on the next modal dialog once it is up.
 void whenModal(std::function<void(QWidget*)> answer) {
@@ -808,11 +729,11 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
         const bool loads = std::string_view(what) == "a file loaded from elsewhere";
         dialogs().files.push_back(loads ? path("used/one.Log") : QString());
         {
-            std::optional<OrdinaryUser> ordinary;
-            if (ordinaryUser) ordinary.emplace();
+            const OrdinaryUser ordinary(ordinaryUser);
             (window().*command)->trigger();
         }
-        if (loads) { EXPECT_EQ(panel().txtMainFreq->text(), "2500.0"); }
+        EXPECT_TRUE(!loads || panel().txtMainFreq->text() == "2500.0")
+            << panel().txtMainFreq->text().toStdString();
         ASSERT_EQ(dialogs().fileRequests.size(), 1u);
         EXPECT_EQ(dialogs().fileRequests[0].startFolder, QDir::toNativeSeparators(expected));
     }
@@ -821,22 +742,21 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
 // An installed copy the user cannot write saves Save's proposal into Documents, never into bin.
 TEST_F(SettingFiles, AnInstalledCopySavesItsProposalIntoAWritableFolder) {
     const QString bin = path("prefix/bin"), home = path("home"), documents = path("home/Documents");
-    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(path("prefix/share/dxs4820")) &&
-                QDir().mkpath(documents));
+    install();
+    ASSERT_TRUE(QDir().mkpath(documents));
     for (const QString& open : {folder(), path("prefix"), bin})
         chmod(QFile::encodeName(open), 0555);
     for (const QString& everyones : {home, documents})
         chmod(QFile::encodeName(everyones), 0777);
     const UserHome user(home);
-    setProgramFolder(bin);
     ASSERT_TRUE(installedCopy());
     window();
-    std::optional<OrdinaryUser> ordinary;
-    if (geteuid() == 0) ordinary.emplace();
-    EXPECT_FALSE(QFileInfo(bin).isWritable());
-    dialogs().files.push_back(QDir(documents).filePath("DXS4820.Log")); // the proposal accepted
-    window().SaveFile->trigger();
-    ordinary.reset();
+    {
+        const OrdinaryUser ordinary;
+        EXPECT_FALSE(QFileInfo(bin).isWritable());
+        dialogs().files.push_back(QDir(documents).filePath("DXS4820.Log")); // the proposal accepted
+        window().SaveFile->trigger();
+    }
     ASSERT_EQ(dialogs().fileRequests.size(), 1u);
     EXPECT_EQ(dialogs().fileRequests[0].startFolder + "/" + dialogs().fileRequests[0].proposedName,
               QDir::toNativeSeparators(documents) + "/DXS4820.Log");
@@ -852,15 +772,6 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
     writeAll(path("old.Log"), stored().slot());
     QtUserDialogs real(&window());
     using Kind = UserDialogs::FileDialogKind;
-    struct Seen {
-        QString title, button, folder, name, suffix;
-        QFileDialog::AcceptMode mode;
-        QFileDialog::FileMode fileMode;
-        bool confirms;
-        QStringList filters;
-        QString question; // the box shown on accepting, if any
-        bool stillOpen = false;
-    };
     // The request, the name typed, what the user answers a question with, and what comes back.
     const std::tuple<Kind, QString, QMessageBox::StandardButton, QString> rows[] = {
         {Kind::Save, "mine", QMessageBox::NoButton, path("mine.Log")},
@@ -871,51 +782,41 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
     };
     for (const auto& [kind, typed, reply, returned] : rows) {
         SCOPED_TRACE(typed.toStdString());
-        Seen seen;
+        QString seen, question; // the dialog as shown; the box shown on accepting, if any
+        bool stillOpen = false;
         whenModal([&, typed = typed, reply = reply](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             ASSERT_TRUE(dialog);
-            seen = {dialog->windowTitle(),
-                    dialog->labelText(QFileDialog::Accept),
-                    dialog->directory().path(),
-                    dialog->findChild<QLineEdit*>("fileNameEdit")->text(),
-                    dialog->defaultSuffix(),
-                    dialog->acceptMode(),
-                    dialog->fileMode(),
-                    !dialog->testOption(QFileDialog::DontConfirmOverwrite),
-                    dialog->nameFilters(),
-                    {},
-                    false};
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            const bool confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            seen = QStringList(
+                       {dialog->windowTitle(), withoutMnemonic(dialog->labelText(QFileDialog::Accept)),
+                        dialog->directory().path(), dialog->nameFilters().join(';'),
+                        dialog->acceptMode() == QFileDialog::AcceptSave
+                            ? name->text() + " " + dialog->defaultSuffix() + (confirms ? " confirms" : "")
+                        : dialog->fileMode() == QFileDialog::ExistingFile ? "existing"
+                                                                          : "any"})
+                       .join('|');
+            name->setText(typed);
             if (reply != QMessageBox::NoButton)
-                whenModal([&seen, reply](QWidget* question) {
-                    auto* box = qobject_cast<QMessageBox*>(question);
+                whenModal([&question, reply](QWidget* shown) {
+                    auto* box = qobject_cast<QMessageBox*>(shown);
                     ASSERT_TRUE(box);
-                    seen.question = box->text();
+                    question = box->text();
                     box->button(reply)->click();
                 });
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog keeps its own accept protected
-            seen.stillOpen = dialog->isVisible();
-            if (seen.stillOpen) dialog->reject();
+            stillOpen = dialog->isVisible();
+            if (stillOpen) dialog->reject();
         });
         const bool save = kind == Kind::Save;
         const QString chosen = real.chooseFile({kind, save ? "Save" : "Load", folder(),
                                                 save ? "DXS4820.Log" : QString(), "DXS4820(*.Log)|*.Log"});
         EXPECT_EQ(chosen, returned);
-        EXPECT_EQ(seen.title + " " + withoutMnemonic(seen.button), save ? "Save Save" : "Load Load");
-        EXPECT_EQ(seen.folder, folder());
-        EXPECT_EQ(seen.filters, QStringList{"DXS4820(*.Log)"});
-        if (save) {
-            EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
-            EXPECT_EQ(seen.name + " " + seen.suffix, "DXS4820.Log Log");
-            EXPECT_TRUE(seen.confirms);
-            EXPECT_EQ(seen.question.contains("old.Log"), reply != QMessageBox::NoButton)
-                << seen.question.toStdString();
-            EXPECT_EQ(seen.stillOpen, reply == QMessageBox::No);
-        } else {
-            EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
-            EXPECT_EQ(seen.fileMode, QFileDialog::ExistingFile);
-        }
+        EXPECT_EQ(seen, (save ? "Save|Save|" : "Load|Load|") + folder() + "|DXS4820(*.Log)|" +
+                            (save ? "DXS4820.Log Log confirms" : "existing"));
+        EXPECT_EQ(question.contains("old.Log"), reply != QMessageBox::NoButton) << question.toStdString();
+        EXPECT_EQ(stillOpen, reply == QMessageBox::No);
     }
 }
 
@@ -986,31 +887,64 @@ TEST_F(SettingFiles, TheHistoryKeepsAnyNameButOneWithALineBreak) {
     EXPECT_EQ(dialogs().fileRequests[0].startFolder, path("før = [General]"));
 }
 
-// A pipe as history is neither read nor written; saving and loading go on without a box.
-TEST_F(SettingFiles, APipeAsHistoryIsLeftAsItIs) {
-    const QString history = path("DXS4820.ini");
-    const std::tuple<const char*, std::function<void()>, std::pair<mode_t, mode_t>> rows[] = {
-        {"pipe", [&] { mkfifo(QFile::encodeName(history), 0666); }, {S_IFIFO, S_IFIFO}},
-        {"link to a pipe",
-         [&] { mkfifo(QFile::encodeName(path("pipe")), 0666), QFile::link("pipe", history); },
-         {S_IFLNK, S_IFIFO}},
+// A device or pipe where the setting file, the history or the help document belongs is left as it is,
+// and never opened: a pipe would hold the window until a writer came. Save and closing refuse it as
+// setting file with a box naming it; the history and help do without it, silently.
+TEST_F(SettingFiles, ADeviceOrPipeInPlaceOfAFileIsLeftAsItIs) {
+    const auto pipe = [](const QString& file) { mkfifo(QFile::encodeName(file), 0666); };
+    const auto linkToPipe = [&](const QString& file) { pipe(path("pipe")), QFile::link("pipe", file); };
+    const auto linkToDevice = [&](const QString& file) {
+        // The null device itself only where no node can be made: there only root could replace it.
+        const bool made = mknod(QFile::encodeName(path("device")), S_IFCHR | 0666, makedev(1, 3)) == 0;
+        QFile::link(made ? "device" : "/dev/null", file);
     };
-    for (const auto& [what, make, kind] : rows) {
-        SCOPED_TRACE(what);
-        make();
-        const QString pipe = QFileInfo(history).canonicalFilePath();
-        const bool opened = pipeOpenedBy(pipe, [&] {
-            save(path("a.Log"));
-            load(path("a.Log"));
-            EXPECT_EQ(recentEntries(window()), QStringList());
-        });
-        EXPECT_FALSE(opened);
-        EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
-        EXPECT_EQ(types(history), kind);
-        EXPECT_EQ(dialogs().fileRequests.size(), 2u);
+    // The file, how it is made, and what it is before and after: itself, and where it leads.
+    const std::tuple<const char*, std::function<void(const QString&)>, std::pair<mode_t, mode_t>> rows[] = {
+        {"DXS4820.Log", pipe, {S_IFIFO, S_IFIFO}},         {"DXS4820.Log", linkToPipe, {S_IFLNK, S_IFIFO}},
+        {"DXS4820.Log", linkToDevice, {S_IFLNK, S_IFCHR}}, {"DXS4820.ini", pipe, {S_IFIFO, S_IFIFO}},
+        {"DXS4820.ini", linkToPipe, {S_IFLNK, S_IFIFO}},   {"HelpDoc.rtf", pipe, {S_IFIFO, S_IFIFO}},
+    };
+    ASSERT_TRUE(QDir(folder()).mkdir("saved"));
+    for (const auto& [name, make, kind] : rows) {
+        SCOPED_TRACE(testing::Message() << name << " " << kind.first);
+        const QString file = path(name);
+        const bool settingFile = file == path();
+        if (!settingFile) writeAll(path(), stored().slot());
+        make(file);
+        ASSERT_EQ(types(file), kind);
+        const QStringList entries = QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden);
+        const auto use = [&] {
+            if (settingFile) {
+                save(file); // refused with a box naming the file
+                load(file);
+            } else if (std::string_view(name) == "HelpDoc.rtf") {
+                EXPECT_EQ(createHelpWindow(&window(), 0)->txtHelp->toPlainText(), QString());
+            } else {
+                save(path("saved/a.Log"));
+                load(path("saved/a.Log"));
+                EXPECT_EQ(recentEntries(window()), QStringList());
+            }
+            dialogs().answers.push_back(UserDialogs::Answer::Yes);
+            window().close(); // asks whether to close anyway where the setting cannot be stored
+        };
+        if (kind.second == S_IFIFO) {
+            EXPECT_FALSE(pipeOpenedBy(QFileInfo(file).canonicalFilePath(), use));
+        } else {
+            use();
+        }
+        EXPECT_FALSE(window().isVisible());
+        const QStringList told = dialogs().texts();
+        EXPECT_EQ(told.filter(QDir::toNativeSeparators(file)).size(), settingFile ? 2 : 0)
+            << told.join('\n').toStdString();
+        EXPECT_EQ(told.size(), settingFile ? 2 : 0);
+        if (settingFile) {
+            EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
+        }
+        EXPECT_EQ(types(file), kind);
+        EXPECT_EQ(QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden), entries);
         m_window.reset();
-        for (const char* name : {"DXS4820.ini", "pipe"})
-            QFile::remove(path(name));
+        for (const char* made : {name, "pipe", "device"})
+            QFile::remove(path(made));
     }
 }
 
@@ -1021,16 +955,14 @@ TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
     writeAll(path("dropped.Log"), record.slot());
     ASSERT_TRUE(QDir(folder()).mkdir("folder"));
     const QUrl file = QUrl::fromLocalFile(path("dropped.Log"));
-    // clang-format off
-    const std::tuple<const char*, QList<QUrl>, QWidget* (*)(frmDXS&), bool> rows[] = {
-        {"a folder", {QUrl::fromLocalFile(path("folder"))}, [](frmDXS& w) -> QWidget* { return &w; }, false},
-        {"two files", {file, file}, [](frmDXS& w) -> QWidget* { return &w; }, false},
-        {"a web address", {QUrl("https://dxs4820.org/x.Log")}, [](frmDXS& w) -> QWidget* { return &w; }, false},
-        {"on the window", {file}, [](frmDXS& w) -> QWidget* { return &w; }, true},
-        {"on a box", {file}, [](frmDXS& w) -> QWidget* { return w.panel.txtSweepRate; }, true},
-    };
-    // clang-format on
-    for (const auto& [what, urls, target, loaded] : rows) {
+    // What is dropped, whether on a box (else on the window), whether it is loaded.
+    const std::tuple<const char*, QList<QUrl>, bool, bool> rows[] = {
+        {"a folder", {QUrl::fromLocalFile(path("folder"))}, false, false},
+        {"two files", {file, file}, false, false},
+        {"a web address", {QUrl("https://dxs4820.org/x.Log")}, false, false},
+        {"on the window", {file}, false, true},
+        {"on a box", {file}, true, true}};
+    for (const auto& [what, urls, onBox, loaded] : rows) {
         SCOPED_TRACE(what);
         panel().txtMainFreq->setText("10000");
         const QString rate = panel().txtSweepRate->text();
@@ -1038,7 +970,7 @@ TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
         QMimeData data;
         data.setUrls(urls);
         data.setText(urls.first().toString()); // as file managers offer it too
-        QWidget* on = target(window());
+        QWidget* on = onBox ? static_cast<QWidget*>(panel().txtSweepRate) : &window();
         const QPoint at = on->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(on, &enter);
@@ -1063,7 +995,9 @@ TEST(CommandLineProgram, AFileArgumentIsLoadedAtStart) {
         const CommandLine options = parseCommandLine(arguments);
         EXPECT_EQ(options.run, run) << arguments.join(' ').toStdString();
         EXPECT_EQ(options.settingFile, file);
-        if (!run) { EXPECT_EQ(options.exitCode, 2); }
+        if (!run) {
+            EXPECT_EQ(options.exitCode, 2);
+        }
     }
     QTemporaryDir folder;
     const QString missing = folder.filePath("missing.Log");
