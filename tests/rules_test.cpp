@@ -1,4 +1,5 @@
 // The panel's input rules without a window: texts in, texts and steps out, one table per group.
+#include "panel/rules/BoxText.h"
 #include "panel/rules/Burst.h"
 #include "panel/rules/Gate.h"
 #include "panel/rules/HelpPositions.h"
@@ -11,6 +12,7 @@
 #include "support/QtPrint.h"
 
 #include <QStringList>
+#include <clocale>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
@@ -224,6 +226,18 @@ TEST(Rules, Gate) {
               "0.010sec0.000sec100.000sec");
 }
 
+TEST(Rules, BoxText) {
+    // a value to work on: what a leading number reads as, spaces skipped
+    const std::pair<const char*, bool> texts[] = {{"", true}, {"0", true},     {"0.000", true},  {"  0 ", true},
+                                                  {"abc", true}, {"-0", true}, {"0.01", false}, {"-5", false},
+                                                  {"5abc", false}, {"1e-3", false}};
+    for (const auto& [text, emptyOrZero] : texts)
+        EXPECT_EQ(isEmptyOrZero(QString(text)), emptyOrZero) << text;
+    EXPECT_EQ(QStringList({secondsLabel(0.02, 4), secondsLabel(0.01, 3), secondsLabel(100, 3), secondsLabel(0.0001, 3)})
+                  .join(' '),
+              "0.0200sec 0.010sec 100.000sec 0.000sec");
+}
+
 TEST(Rules, Synchronisation) {
     // the copies in order; "receiver<box" where the text comes from another box than the source
     const std::pair<const char*, const char*> rows[] = {
@@ -267,3 +281,16 @@ TEST(Rules, HelpPositions) {
     EXPECT_EQ(HelpClickOffset, 200);
 }
 // clang-format on
+
+// The comma-decimal run really runs under that locale.
+TEST(Rules, CommaLocaleInForceWhenAsked) {
+    if (qEnvironmentVariableIsEmpty("DXS_COMMA_DECIMAL")) GTEST_SKIP() << "not the comma-decimal run";
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
+}
+
+// The user's locale in force, as in the program, where the application object sets it.
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
