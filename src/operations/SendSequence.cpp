@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 #include "operations/StrictConversion.h"
+#include "panel/rules/BoxText.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ private:
 
     // Empty or zero: not sent, and reported at the end (only the last one found).
     bool isMissing(const QString& text, const char* message) {
-        if (!text.isEmpty() && numtext::lenientValue(text) != 0) return false;
+        if (!isEmptyOrZero(text)) return false;
         m_errorText = QString(message) + "\r\n";
         return true;
     }
