@@ -57,9 +57,7 @@ void txtBurstCount_Change(RuleContext& ctx) {
             panel.txtBurstPeriod->setFocus();
             break;
         case burst::CountShare::Kind::TooLong:
-            if (ctx.dialogs().message("Please Change value of Burst Count. Do you need help?",
-                                      UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
-                ctx.dialogs().openHelp(kLabelPassages[BurstCountCaption].position + HelpClickOffset);
+            askWithHelp(ctx, "Please Change value of Burst Count. Do you need help?", BurstCountCaption);
             box->setText("0");
             break;
         case burst::CountShare::Kind::Fits:

@@ -40,9 +40,8 @@ void txtOpenGatePeriod_KeyPress(RuleContext& ctx) {
         break;
     case gate::OpenGateCheck::Kind::NotShorter:
         panel.lblOpenGatePeriod->setText(check.openLabel);
-        if (ctx.dialogs().message("Gate period should greater than Open Gate time\r\nDo you need help?",
-                                  UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
-            ctx.dialogs().openHelp(kLabelPassages[GatePeriodCaption].position + HelpClickOffset);
+        askWithHelp(ctx, "Gate period should greater than Open Gate time\r\nDo you need help?",
+                    GatePeriodCaption);
         box->setText(check.replacementText);
         panel.lblOpenGatePeriod->setText(check.replacementLabel);
         break;

@@ -313,10 +313,10 @@ int helpPositionFor(const Panel& p, const QWidget* control) {
     // An option group's caption panel, around the control.
     for (const QWidget* w = control; w; w = w->parentWidget())
         for (const HelpPassage& passage : kPanelPassages)
-            if (p.SSPanel1[size_t(passage.index)] == w) return passage.position + HelpClickOffset;
+            if (p.SSPanel1[size_t(passage.index)] == w) return passage.clickPosition();
     // The caption left of the control (or of the row of choices it sits in).
     const QLabel* caption = control ? captionOf(cellOf(const_cast<QWidget*>(control))) : nullptr;
     for (const HelpPassage& passage : kLabelPassages)
-        if (caption && p.Label1[size_t(passage.index)] == caption) return passage.position + HelpClickOffset;
+        if (caption && p.Label1[size_t(passage.index)] == caption) return passage.clickPosition();
     return -1;
 }

@@ -48,12 +48,12 @@ void installWaveformChoice(RuleContext& ctx) {
 
 void installCaptionClicks(RuleContext& ctx) {
     for (const HelpPassage& passage : kLabelPassages) {
-        const int position = passage.position + HelpClickOffset;
+        const int position = passage.clickPosition();
         QObject::connect(ctx.panel.Label1[size_t(passage.index)], &CaptionLabel::clicked, &ctx.window,
                          [&ctx, position] { ctx.dialogs().openHelp(position); });
     }
     for (const HelpPassage& passage : kPanelPassages) {
-        const int position = passage.position + HelpClickOffset;
+        const int position = passage.clickPosition();
         QObject::connect(ctx.panel.SSPanel1[size_t(passage.index)], &CaptionPanel::clicked, &ctx.window,
                          [&ctx, position] { ctx.dialogs().openHelp(position); });
     }
@@ -72,6 +72,11 @@ void installBoxConventions(RuleContext& ctx) {
 }
 
 } // namespace
+
+void askWithHelp(RuleContext& ctx, const QString& question, LabelCaption caption) {
+    if (ctx.dialogs().message(question, UserDialogs::Buttons::YesNo) == UserDialogs::Answer::Yes)
+        ctx.dialogs().openHelp(kLabelPassages[size_t(caption)].clickPosition());
+}
 
 void installPanelConventions(RuleContext& ctx) {
     installModeRule(ctx);

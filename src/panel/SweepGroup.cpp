@@ -14,7 +14,6 @@
 
 #include <QLabel>
 #include <QScrollBar>
-#include <cstring>
 
 using numtext::lenientValue;
 
@@ -24,22 +23,8 @@ enum SweepCheck { Idle = 0, FromStart = 1, FromStop = 2, FromSpan = 3, FromCente
 
 const char* const kCenterMessage = "Please change the value of Center Freq";
 
-// Where a click on the caption label opens the help.
-int helpPositionOf(const char* caption) {
-    for (const HelpPassage& passage : kLabelPassages)
-        if (std::strcmp(passage.caption, caption) == 0) return passage.position + HelpClickOffset;
-    return 0;
-}
-
 const SweepSegment& currentSegment(RuleContext& ctx) {
     return sweepSegment(int(lenientValue(ctx.panel.lblSweepSegNo->text())));
-}
-
-// The question of a segment rule; Yes opens the help as a click on the caption does.
-void askAboutSegment(RuleContext& ctx, SegmentMessage message, const char* caption) {
-    const auto answer = ctx.dialogs().message(segmentMessageText(message), UserDialogs::Buttons::YesNo,
-                                              UserDialogs::Icon::None);
-    if (answer == UserDialogs::Answer::Yes) ctx.dialogs().openHelp(helpPositionOf(caption));
 }
 
 void chooseSegment(RuleContext& ctx, int number) {
@@ -70,7 +55,7 @@ void confirmEdge(RuleContext& ctx, bool isStart) {
     const double value = lenientValue(box->text());
     const SweepEdgeResult result = isStart ? sweepStart(value, other->text(), currentSegment(ctx))
                                            : sweepStop(value, other->text(), currentSegment(ctx));
-    if (result.message) askAboutSegment(ctx, *result.message, "Start Freq :");
+    if (result.message) askWithHelp(ctx, segmentMessageText(*result.message), StartFreqCaption);
     box->setText(result.text);
     box->setTag(result.step);
     panel.txtSweepSpan->setTag(result.step);
@@ -104,7 +89,7 @@ void confirmSpanOrCenter(RuleContext& ctx, bool isSpan) {
         panel.txtSweepSpan->markAccepted();
         panel.txtSweepCenterFreq->markAccepted();
     } else if (isSpan) {
-        askAboutSegment(ctx, SegmentMessage::StartBelow, "SPAN:");
+        askWithHelp(ctx, segmentMessageText(SegmentMessage::StartBelow), SweepSpanCaption);
     } else {
         ctx.dialogs().message(kCenterMessage, UserDialogs::Buttons::Ok, UserDialogs::Icon::None);
     }

@@ -48,14 +48,16 @@ enum PanelCaption : int {
     CounterFunctionPanel,
 };
 
+// A click opens the help this far past the passage's start.
+constexpr int HelpClickOffset = 200;
+
 struct HelpPassage {
     int index;
     const char* caption;
     int position; // 0: no passage of its own, the document's start
+    // Where a click on the caption (or a Yes to its question, or F1 on its control) opens the help.
+    int clickPosition() const { return position + HelpClickOffset; }
 };
 
 extern const std::array<HelpPassage, 27> kLabelPassages;
 extern const std::array<HelpPassage, 11> kPanelPassages;
-
-// A click opens the help this far past the passage's start.
-constexpr int HelpClickOffset = 200;
