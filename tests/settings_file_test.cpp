@@ -151,8 +151,7 @@ void whenModal(std::function<void(QWidget*)> answer) { // once the next modal di
 QStringList recentEntries(frmDXS& window) {
     emit window.mnuFile->aboutToShow();
     QStringList entries;
-    for (QAction* entry : window.mnuRecent->actions())
-        entries << entry->text();
+    std::ranges::transform(window.mnuRecent->actions(), std::back_inserter(entries), &QAction::text);
     return entries;
 }
 
@@ -358,17 +357,14 @@ TEST_F(SettingFiles, RestoredTextsLoseTheirBlanksAndEmptyFieldsRestoreNothing) {
 
 TEST_F(SettingFiles, CodesChooseTheirOptionsAndOthersChangeNothing) {
     Panel& p = panel();
-    const std::map<F, std::span<QRadioButton* const>> groups = {{F::MainWaveform, p.optMainFunc},
-                                                                {F::SweepModel, p.optSweepModel},
-                                                                {F::ModSource, p.optModSource},
-                                                                {F::TriggerType, p.optTriggerType}};
+    // clang-format off
+    const std::map<F, std::span<QRadioButton* const>> groups = {
+        {F::MainWaveform, p.optMainFunc}, {F::SweepModel, p.optSweepModel}, {F::ModSource, p.optModSource}, {F::TriggerType, p.optTriggerType}};
     const auto choice = [&](F field) { // the option's index, the segment or the cycle time
         if (field == F::SweepSegment) return p.HScrollSweep->value();
         if (field == F::CycleTime) return p.txtCycleTime->text().toInt();
-        const auto& group = groups.at(field);
-        return int(std::ranges::find_if(group, &QRadioButton::isChecked) - group.begin());
+        return int(std::ranges::find_if(groups.at(field), &QRadioButton::isChecked) - groups.at(field).begin());
     };
-    // clang-format off
     const std::tuple<F, int16_t, int, int> rows[] = { // field, code, choice before, choice after
         {F::MainWaveform, 1, 2, 0}, {F::MainWaveform, 2, 0, 1}, {F::MainWaveform, 3, 0, 2}, {F::MainWaveform, 0, 2, 2},
         {F::MainWaveform, 4, 1, 1}, {F::SweepModel, 0, 1, 1}, {F::SweepModel, 1, 0, 1}, {F::SweepModel, 2, 0, 0},
@@ -400,9 +396,8 @@ TEST_F(SettingFiles, TheModulationFieldsFollowTheKindChosenNow) {
             boxes[i]->setText(texts[i]);
         save(path("mod.Log"));
     }
-    // AM kept, FM written
     EXPECT_EQ(fileBytes(path("mod.Log")).mid(70, 29),
-              QByteArray("100.0 \x2D", 7) + '\0' + "30    0.50  60 2.5   ");
+              QByteArray("100.0 \x2D", 7) + '\0' + "30    0.50  60 2.5   "); // AM kept, FM written
     for (const auto& [kind, texts] : rows) {
         kind->setChecked(true);
         load(path("mod.Log"));
@@ -420,8 +415,7 @@ TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
     for (const auto& [length, room] : {std::pair<int, rlim_t>{600, RLIM_INFINITY}, {100, 150}}) {
         writeAll(file, pattern(length));
         // Writable for the ordinary user (root's group kept) as for an owner; the folder for nobody.
-        chmod(QFile::encodeName(file), 0662);
-        chmod(QFile::encodeName(locked), 0555);
+        chmod(QFile::encodeName(file), 0662), chmod(QFile::encodeName(locked), 0555);
         window();
         {
             const OrdinaryUser user;
@@ -448,8 +442,7 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
     setProgramFolder(disk);
     const QString file = disk + "/DXS4820.Log", other = disk + "/other-name.Log";
     const QByteArray tail = pattern(600);
-    SettingsRecord triangle = stored(); // the file holds Square
-    triangle.setInteger(F::MainWaveform, 2);
+    const QByteArray triangle = stored().slot().replace(12, 2, QByteArray("\x02\x00", 2)); // from Square
     // Another name for the file, its mode, its owner and group, whether the disk is full.
     const std::tuple<bool, mode_t, uid_t, bool> rows[] = {
         {true, 0644, 0, false}, {false, 02664, 0, false},   {false, 0644, 65534, false},
@@ -465,11 +458,10 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
         window().panel.optMainFunc[1]->click(); // Triangle
         if (full) small.fill(disk + "/filler");
         window().close();
-        EXPECT_FALSE(window().isVisible());
-        EXPECT_TRUE(dialogs().messages.empty());
-        EXPECT_EQ(fileBytes(file), triangle.slot() + tail);
+        EXPECT_TRUE(!window().isVisible() && dialogs().messages.empty());
+        EXPECT_EQ(fileBytes(file), triangle + tail);
         EXPECT_EQ(identity(file), before);
-        EXPECT_EQ(fileBytes(other), linked ? triangle.slot() + tail : QByteArray());
+        EXPECT_EQ(fileBytes(other), linked ? triangle + tail : QByteArray());
         EXPECT_EQ(entries(disk).size(), 1 + int(linked) + int(full));
         m_window.reset();
         QFile::remove(file), QFile::remove(other), QFile::remove(disk + "/filler");
@@ -480,21 +472,20 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
 // Two copies on one default file: the first started keeps it; the second says so, stores nothing.
 TEST_F(SettingFiles, ASecondCopyLeavesTheFirstCopysSettingAloneAndAKilledCopyHoldsNothingBack) {
     frmDXS& first = window();
-    auto secondDialogs = std::make_unique<ScriptedDialogs>();
-    ScriptedDialogs& told = *secondDialogs;
-    auto second = std::make_unique<frmDXS>(std::move(secondDialogs));
+    auto* told = new ScriptedDialogs; // the second window's
+    auto second = std::make_unique<frmDXS>(std::unique_ptr<ScriptedDialogs>(told));
     second->show();
     first.panel.optMainFunc[2]->click();   // Square
     second->panel.optMainFunc[1]->click(); // Triangle
     first.close();
     second->close();
     EXPECT_TRUE(dialogs().messages.empty());
-    ASSERT_EQ(told.messages.size(), 1u);
-    EXPECT_TRUE(told.messages[0].text.startsWith(
+    ASSERT_EQ(told->messages.size(), 1u);
+    EXPECT_TRUE(told->messages[0].text.startsWith(
         "Another copy of this program (process " + QString::number(QCoreApplication::applicationPid()) +
         ") is running and stores its setting in " + QDir::toNativeSeparators(path()) + "."))
-        << told.messages[0].text.toStdString();
-    EXPECT_EQ(told.messages[0].icon, UserDialogs::Icon::Information);
+        << told->messages[0].text.toStdString();
+    EXPECT_EQ(told->messages[0].icon, UserDialogs::Icon::Information);
     EXPECT_EQ(fileBytes(path()).mid(12, 2), QByteArray("\x03\x00", 2)); // Square
     second.reset();
     m_window.reset();
@@ -525,11 +516,9 @@ TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
     setSettingsFolder(QString());         // the user's own, as the program finds it
     writeAll(path("home"), "a file, not a folder");
     const UserHome user(path("home"), "relative/data");
-    // The COMn links are looked for in the same folder.
     const QString links = path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software");
     const QString file = links + "/DXS4820.Log";
-    EXPECT_EQ(settingsFolder(), links);
-    EXPECT_EQ(defaultSettingFile(), file);
+    EXPECT_EQ(settingsFolder(), links); // where the COMn links are looked for too
     window();
     dialogs().answers = {UserDialogs::Answer::Yes};
     window().close();
@@ -545,34 +534,23 @@ TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
     const QString home = path("home"), documents = path("home/Documents"), used = path("used");
     ASSERT_TRUE(QDir().mkpath(home) && QDir().mkpath(used));
     const UserHome user(home);
-    // clang-format off
-    const std::tuple<const char*, std::function<void()>, QAction* frmDXS::*, bool, QString> rows[] = {
-        {"no documents folder", [] {}, &frmDXS::SaveFile, false, home},
-        {"documents folder", [&] { QDir().mkpath(documents); }, &frmDXS::LoadFile, false, documents},
-        {"a file loaded from elsewhere", [&] { writeAll(path("used/one.Log"), stored().slot()); }, &frmDXS::LoadFile, false, documents},
-        {"the next dialog", [] {}, &frmDXS::SaveFile, false, used},
-        // The program folder holds the list, so the ordinary user must read it.
-        {"the folder last used not writable", [&] {
-             for (const QString& open : {folder(), home, documents}) chmod(QFile::encodeName(open), 0777);
-             chmod(QFile::encodeName(used), 0555);
-         }, &frmDXS::LoadFile, true, documents},
+    const auto startFolder = [&](QAction* frmDXS::*command, const QString& file = {}) {
+        use(command, file);
+        const auto& asked = dialogs().fileRequests;
+        return asked.empty() ? QString() : QDir::fromNativeSeparators(asked.back().startFolder);
     };
-    // clang-format on
-    window();
-    for (const auto& [what, before, command, ordinaryUser, expected] : rows) {
-        SCOPED_TRACE(what);
-        before();
-        dialogs().fileRequests.clear();
-        const bool loads = std::string_view(what) == "a file loaded from elsewhere";
-        dialogs().files.push_back(loads ? path("used/one.Log") : QString());
-        {
-            const OrdinaryUser ordinary(ordinaryUser);
-            (window().*command)->trigger();
-        }
-        EXPECT_TRUE(!loads || panel().txtMainFreq->text() == "2500.0");
-        ASSERT_EQ(dialogs().fileRequests.size(), 1u);
-        EXPECT_EQ(dialogs().fileRequests[0].startFolder, QDir::toNativeSeparators(expected));
-    }
+    EXPECT_EQ(startFolder(&frmDXS::SaveFile), home); // no documents folder
+    ASSERT_TRUE(QDir().mkpath(documents));
+    writeAll(path("used/one.Log"), stored().slot());
+    EXPECT_EQ(startFolder(&frmDXS::LoadFile, path("used/one.Log")), documents);
+    EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
+    EXPECT_EQ(startFolder(&frmDXS::SaveFile), used);
+    // The program folder holds the list, so the ordinary user must read it.
+    for (const QString& open : {folder(), home, documents})
+        chmod(QFile::encodeName(open), 0777);
+    chmod(QFile::encodeName(used), 0555);
+    const OrdinaryUser ordinary;
+    EXPECT_EQ(startFolder(&frmDXS::LoadFile), documents); // the folder last used not writable
 }
 
 // The real dialogs: Save's title, button, suffix and overwrite question; Load takes existing files.
@@ -685,8 +663,7 @@ TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
     m_window.reset();
     EXPECT_EQ(recentEntries(window()), listed({"a.Log", odd}));
     load(QString());
-    ASSERT_EQ(dialogs().fileRequests.size(), 1u);
-    EXPECT_EQ(dialogs().fileRequests[0].startFolder, oddFolder);
+    EXPECT_EQ(dialogs().fileRequests.at(0).startFolder, oddFolder);
 }
 
 // A device or pipe in place of the setting file, the history or the help is left as it is and never opened
@@ -724,8 +701,8 @@ TEST_F(SettingFiles, ADeviceOrPipeInPlaceOfAFileIsLeftAsItIs) {
             dialogs().answers.push_back(UserDialogs::Answer::Yes);
             window().close(); // asks whether to close anyway where the setting cannot be stored
         };
-        const QString target = QFileInfo(file).canonicalFilePath();
-        EXPECT_FALSE(leads == S_IFIFO ? pipeOpenedBy(target, use) : (use(), false));
+        EXPECT_FALSE(leads == S_IFIFO ? pipeOpenedBy(QFileInfo(file).canonicalFilePath(), use)
+                                      : (use(), false));
         EXPECT_FALSE(window().isVisible());
         const QStringList told = dialogs().texts();
         EXPECT_EQ(told.size(), settingFile ? 2 : 0);
