@@ -163,15 +163,6 @@ protected:
     }
     void save(const QString& file) { use(&frmDXS::SaveFile, file); }
     void load(const QString& file) { use(&frmDXS::LoadFile, file); }
-    void load(const QByteArray& bytes) {
-        writeAll(path("hand-made.Log"), bytes);
-        load(path("hand-made.Log"));
-    }
-    // A box holding an edited (orange) text, to see whether restoring touches it.
-    static void edit(NumericBox* box, const QString& text) {
-        box->setText(text);
-        box->markEdited();
-    }
 };
 
 } // namespace
@@ -199,7 +190,6 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytes) {
         text ? record.setText(field, text) : record.setInteger(field, integer);
         expected += QByteArray(stored.data(), qsizetype(stored.size()));
     }
-    ASSERT_EQ(expected.size(), SettingsRecord::DataSize);
     EXPECT_EQ(record.bytes(), expected);
     EXPECT_EQ(record.slot(), expected + QByteArray(214 - 121, '\0'));
     SettingsRecord read;
@@ -303,7 +293,8 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
         {&Panel::txtTrgPhase, F::TriggerPhase, "-45"}, {&Panel::txtTrgRate, F::TriggerRate, "100.0"},
         {&Panel::txtTrgSymmetry, F::TriggerSymmetry, "40"},
     };
-    const std::pair<QRadioButton*, QStringList> kinds[] = {{panel().optModAM, {"100.0", "45", "30"}}, {panel().optModFM, {"0.50", "60", "2.5"}}};
+    const std::pair<QRadioButton*, QStringList> kinds[] = {
+        {panel().optModAM, {"100.0", "45", "30"}}, {panel().optModFM, {"0.50", "60", "2.5"}}};
     // clang-format on
     NumericBox* const modulation[] = {panel().txtModRate, panel().txtModSymmetry, panel().txtModSpanDepth};
     panel().HScrollSweep->setValue(7); // first, as its rule rewrites the sweep frequency boxes
@@ -323,8 +314,10 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     EXPECT_EQ(saved.bytes().mid(70, 29), QByteArray("100.0 \x2D", 7) + '\0' + "30    0.50  60 2.5   ");
 
     panel().HScrollSweep->setValue(3);
-    for (const auto& [box, field, text] : rows)
-        edit(panel().*box, "1");
+    for (const auto& [box, field, text] : rows) {
+        (panel().*box)->setText("1");
+        (panel().*box)->markEdited(); // orange, to see that restoring turns it white
+    }
     window().sendAll = false;
     load(QString()); // cancelled: nothing restored, yet the next Send transmits everything
     EXPECT_TRUE(window().sendAll && panel().txtMainFreq->text() == "1");
@@ -357,8 +350,10 @@ TEST_F(SettingFiles, RestoredTextsLoseTheirBlanksAndEmptyFieldsRestoreNothing) {
         {"          ", ""},     {QByteArray("\0 12", 4), ""}, {"\t1000\t    ", "\t1000\t"}, // only blanks go
     };
     for (const auto& [field, shown] : rows) {
-        edit(panel().txtMainFreq, "777");
-        load(QByteArray(SettingsRecord::DataSize, '\0').replace(14, 10, field.leftJustified(10, '\0')));
+        panel().txtMainFreq->setText("777");
+        panel().txtMainFreq->markEdited();
+        writeAll(path("a.Log"), QByteArray(121, '\0').replace(14, 10, field.leftJustified(10, '\0')));
+        load(path("a.Log"));
         EXPECT_EQ(panel().txtMainFreq->text(), shown.isEmpty() ? QString("777") : shown)
             << field.toStdString();
         EXPECT_EQ(panel().txtMainFreq->BackColor(), shown.isEmpty() ? ColorOrange : ColorWhite);
@@ -370,7 +365,8 @@ TEST_F(SettingFiles, CodesChooseTheirOptionsAndOthersChangeNothing) {
     Panel& p = panel();
     // clang-format off
     const std::map<F, std::span<QRadioButton* const>> groups = {
-        {F::MainWaveform, p.optMainFunc}, {F::SweepModel, p.optSweepModel}, {F::ModSource, p.optModSource}, {F::TriggerType, p.optTriggerType}};
+        {F::MainWaveform, p.optMainFunc}, {F::SweepModel, p.optSweepModel},
+        {F::ModSource, p.optModSource}, {F::TriggerType, p.optTriggerType}};
     const auto choice = [&](F field) { // the option's index, the segment or the cycle time
         if (field == F::SweepSegment) return p.HScrollSweep->value();
         if (field == F::CycleTime) return p.txtCycleTime->text().toInt();
@@ -391,7 +387,8 @@ TEST_F(SettingFiles, CodesChooseTheirOptionsAndOthersChangeNothing) {
         if (groups.contains(field)) groups.at(field)[size_t(before)]->setChecked(true);
         SettingsRecord record;
         record.setInteger(field, code);
-        load(record.slot());
+        writeAll(path("a.Log"), record.slot());
+        load(path("a.Log"));
         EXPECT_EQ(choice(field), after) << int(field) << " " << code;
         EXPECT_EQ(window().record.integer(field), code); // a chosen waveform stores its code again
     }
@@ -473,18 +470,14 @@ TEST_F(SettingFiles, ASecondCopyLeavesTheFirstCopysSettingAloneAndAKilledCopyHol
     ASSERT_EQ(told->messages.size(), 1u);
     EXPECT_TRUE(told->messages[0].text.startsWith(
         "Another copy of this program (process " + QString::number(QCoreApplication::applicationPid()) +
-        ") is running and stores its setting in " + QDir::toNativeSeparators(path()) + "."))
-        << told->messages[0].text.toStdString();
+        ") is running and stores its setting in " + QDir::toNativeSeparators(path()) + "."));
     EXPECT_EQ(told->messages[0].icon, UserDialogs::Icon::Information);
     EXPECT_EQ(fileBytes(path()).mid(12, 2), QByteArray("\x03\x00", 2)); // Square
     second.reset();
     m_window.reset();
     // A killed copy's lock and half save hold nothing back; the user's own files stay.
     const pid_t killed = fork();
-    if (killed == 0) {
-        QLockFile lock(path() + ".lock");
-        _exit(lock.tryLock(0) ? 0 : 1); // ends without letting go, as a killed copy does
-    }
+    if (killed == 0) _exit(QLockFile(path() + ".lock").tryLock(0) ? 0 : 1); // ends holding it, as if killed
     int status = -1;
     ASSERT_TRUE(waitpid(killed, &status, 0) == killed && status == 0);
     ASSERT_TRUE(QFileInfo::exists(path() + ".lock"));
@@ -564,13 +557,12 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
             ASSERT_TRUE(dialog);
             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
             const bool confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-            seen = QStringList(
-                       {dialog->windowTitle(), dialog->labelText(QFileDialog::Accept).remove(u'&'),
-                        dialog->directory().path(), dialog->nameFilters().join(';'),
-                        dialog->acceptMode() == QFileDialog::AcceptSave
-                            ? name->text() + " " + dialog->defaultSuffix() + (confirms ? " confirms" : "")
-                        : dialog->fileMode() == QFileDialog::ExistingFile ? "existing"
-                                                                          : "any"})
+            const QString saving =
+                name->text() + " " + dialog->defaultSuffix() + (confirms ? " confirms" : "");
+            const QString opening = dialog->fileMode() == QFileDialog::ExistingFile ? "existing" : "any";
+            seen = QStringList({dialog->windowTitle(), dialog->labelText(QFileDialog::Accept).remove(u'&'),
+                                dialog->directory().path(), dialog->nameFilters().join(';'),
+                                dialog->acceptMode() == QFileDialog::AcceptSave ? saving : opening})
                        .join('|');
             name->setText(typed);
             if (reply != QMessageBox::NoButton)
@@ -670,22 +662,20 @@ TEST_F(SettingFiles, ADeviceOrPipeInPlaceOfAFileIsLeftAsItIs) {
         const QString file = path(name), node = self == S_IFLNK ? path("target") : file;
         const bool settingFile = file == path();
         if (!settingFile) writeAll(path(), stored().slot());
-        const bool made = leads == S_IFIFO
-                              ? mkfifo(QFile::encodeName(node), 0666) == 0
-                              : mknod(QFile::encodeName(node), S_IFCHR | 0666, makedev(1, 3)) == 0;
+        const QByteArray at = QFile::encodeName(node);
+        const bool made =
+            (leads == S_IFIFO ? mkfifo(at, 0666) : mknod(at, S_IFCHR | 0666, makedev(1, 3))) == 0;
         // The null device itself only where no node can be made: there only root could replace it.
         if (self == S_IFLNK) QFile::link(made ? "target" : "/dev/null", file);
         ASSERT_EQ(types(file), std::pair(self, leads));
         const QStringList before = entries(folder());
         const auto use = [&] {
-            if (settingFile) {
-                save(file); // refused with a box naming the file
-                load(file);
-            } else if (std::string_view(name) == "HelpDoc.rtf") {
+            const QString saved =
+                settingFile ? file : path("saved/a.Log"); // the setting file: refused in a box
+            if (std::string_view(name) == "HelpDoc.rtf") {
                 EXPECT_EQ(createHelpWindow(&window(), 0)->txtHelp->toPlainText(), QString());
             } else {
-                save(path("saved/a.Log"));
-                load(path("saved/a.Log"));
+                save(saved), load(saved);
                 EXPECT_EQ(recentEntries(window()), QStringList());
             }
             dialogs().answers.push_back(UserDialogs::Answer::Yes);
