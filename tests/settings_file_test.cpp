@@ -4,7 +4,6 @@
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
-#include "panel/OptionGroup.h"
 #include "record/RecordFile.h"
 #include "support/WindowFixture.h"
 
