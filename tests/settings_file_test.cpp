@@ -4,34 +4,16 @@
 #include "help/HelpWindows.h"
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
-#include "panel/NumericBox.h"
 #include "record/RecordFile.h"
-#include "support/QtPrint.h"
 #include "support/WindowFixture.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QDropEvent>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QLockFile>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTextEdit>
-#include <QTimer>
-#include <QUrl>
 #include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -39,18 +21,12 @@
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <thread>
-#include <tuple>
 #include <unistd.h>
 
 using namespace std::literals;
 using F = RecordField;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -62,23 +38,16 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 struct FileSizeLimit {
     explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = bytes;
+        const rlimit lowered{bytes, m_saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &lowered);
     }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved), std::signal(SIGXFSZ, m_oldHandler); }
     rlimit m_saved{};
     void (*m_oldHandler)(int);
 };
 
-QByteArray pattern(int size, int seed = 1) {
-    QByteArray out(size, '\0');
-    for (int i = 0; i < size; ++i)
-        out[i] = char((i * 7 + seed) & 0xFF);
-    return out;
+QByteArray pattern(int size) {
+    return QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.").repeated(size / 37 + 1).left(size);
 }
 
 SettingsRecord stored() {
@@ -90,13 +59,23 @@ SettingsRecord stored() {
     return record;
 }
 
-// The type of the entry at a path and of what it leads to.
-std::pair<mode_t, mode_t> types(const QString& path) {
-    struct stat entry {};
-    struct stat target {};
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+std::pair<mode_t, mode_t> types(const QString& path) { // of the entry and of what it leads to
+    struct stat entry {
+    }, target{};
     lstat(QFile::encodeName(path), &entry);
     stat(QFile::encodeName(path), &target);
     return {entry.st_mode & S_IFMT, target.st_mode & S_IFMT};
+}
+
+// What a new file in the path's place would change: inode, links, mode bits, owner and group.
+auto identity(const QString& path) {
+    struct stat info {};
+    stat(QFile::encodeName(path), &info);
+    return std::tuple(info.st_ino, info.st_nlink, info.st_mode & 07777, info.st_uid, info.st_gid);
 }
 
 // For the length of a save, root becomes an ordinary user, whom a read-only folder refuses.
@@ -111,12 +90,9 @@ struct OrdinaryUser {
 bool pipeOpenedBy(const QString& path, const std::function<void()>& action) {
     const QByteArray name = QFile::encodeName(path);
     std::atomic<bool> released = false, opened = false;
-    std::thread writer([&] {
-        for (int fd; (fd = open(name, O_WRONLY)) >= 0;) {
-            close(fd);
-            if (released) return;
+    std::thread writer([&] { // each reader's open lets one through
+        for (int fd; (fd = open(name, O_WRONLY)) >= 0 && (close(fd), !released);)
             opened = true;
-        }
     });
     action();
     released = true;
@@ -126,25 +102,53 @@ bool pipeOpenedBy(const QString& path, const std::function<void()>& action) {
     return opened;
 }
 
-// While alive, the user's home (and with it the documents folder) is a folder of the test's own, with the
-// configuration folder in it and the data folder as given (empty: none set).
+// While alive, the home (so Documents) and its config folder are the test's, the data folder as given.
 struct UserHome {
     explicit UserHome(const QString& home, const QByteArray& dataHome = {}) {
-        set("HOME", QFile::encodeName(home));
-        set("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
-        set("XDG_DATA_HOME", dataHome);
+        for (const auto& [name, value] : {std::pair<const char*, QByteArray>{"HOME", QFile::encodeName(home)},
+                                          {"XDG_CONFIG_HOME", QFile::encodeName(home + "/.config")},
+                                          {"XDG_DATA_HOME", dataHome}}) {
+            m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name))
+                                                                       : std::nullopt);
+            value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+        }
     }
     ~UserHome() {
         for (const auto& [name, value] : m_saved)
             value ? qputenv(name, *value) : qunsetenv(name);
     }
-    void set(const char* name, const QByteArray& value) {
-        m_saved.emplace_back(name,
-                             qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
-    }
     std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
 };
+
+// A small file system of its own (a tmpfs mount, which needs root), removed when it goes.
+struct SmallFileSystem {
+    explicit SmallFileSystem(const QString& at) : m_at(QFile::encodeName(at)) {
+        QDir().mkpath(at);
+        m_mounted = mount("tmpfs", m_at.constData(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+    }
+    ~SmallFileSystem() {
+        if (m_mounted) umount2(m_at.constData(), MNT_DETACH);
+    }
+    static void fill(const QString& filler) { // what room is left
+        QFile file(filler);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (file.write(QByteArray(4096, 'f')) > 0) {
+        }
+    }
+    QByteArray m_at;
+    bool m_mounted = false;
+};
+
+void whenModal(std::function<void(QWidget*)> answer) { // once the next modal dialog is up
+    QTimer::singleShot(0, [answer] { answer(QApplication::activeModalWidget()); });
+}
+
+QStringList recentEntries(frmDXS& window) {
+    emit window.mnuFile->aboutToShow();
+    QStringList entries;
+    std::ranges::transform(window.mnuRecent->actions(), std::back_inserter(entries), &QAction::text);
+    return entries;
+}
 
 class SettingFiles : public WindowFixture {
 protected:
@@ -158,27 +162,12 @@ protected:
     }
     void save(const QString& file) { use(&frmDXS::SaveFile, file); }
     void load(const QString& file) { use(&frmDXS::LoadFile, file); }
-    void load(const QByteArray& bytes) {
-        writeAll(path("hand-made.Log"), bytes);
-        load(path("hand-made.Log"));
-    }
-    void load(const SettingsRecord& record) { load(record.slot()); }
-    // Runs as an installed copy: the program in prefix/bin, its data in prefix/share/dxs4820.
-    void install() {
-        ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
-        setProgramFolder(path("prefix/bin"));
-    }
-    // A box holding an edited (orange) text, to see whether restoring touches it.
-    static void edit(NumericBox* box, const QString& text) {
-        box->setText(text);
-        box->markEdited();
-    }
 };
 
 } // namespace
 
 TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytes) {
-    // In field order: an Integer (when there is no text) or a text, and its bytes.
+    // In field order: an integer (when there is no text) or a text, and its bytes.
     // clang-format off
     const std::tuple<F, int16_t, const char*, std::string_view> rows[] = {
         {F::ComPort, 1, {}, "\x01\x00"sv}, {F::BaudRate, 9600, {}, "\x80\x25"sv}, {F::GpibAddress, -2, {}, "\xFE\xFF"sv},
@@ -197,21 +186,14 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytes) {
     SettingsRecord record;
     QByteArray expected;
     for (const auto& [field, integer, text, stored] : rows) {
-        if (text)
-            record.setText(field, text);
-        else
-            record.setInteger(field, integer);
+        text ? record.setText(field, text) : record.setInteger(field, integer);
         expected += QByteArray(stored.data(), qsizetype(stored.size()));
     }
-    ASSERT_EQ(expected.size(), SettingsRecord::DataSize);
     EXPECT_EQ(record.bytes(), expected);
-    EXPECT_EQ(record.slot(),
-              expected + QByteArray(SettingsRecord::SlotSize - SettingsRecord::DataSize, '\0'));
+    EXPECT_EQ(record.slot(), expected + QByteArray(214 - 121, '\0'));
     SettingsRecord read;
     read.setBytes(expected);
     EXPECT_EQ(read, record);
-    for (const auto& [field, integer, text, stored] : rows)
-        EXPECT_TRUE(text || read.integer(field) == integer) << int(field);
     // Texts are blank-padded or cut as Windows-1252, and nothing else is written.
     // clang-format off
     const std::tuple<F, int, const char*, std::string_view> texts[] = { // UTF-8 texts; "Ω" is not in the set
@@ -223,84 +205,83 @@ TEST(SettingsRecord, KnownValuesGiveTheHandWrittenBytes) {
     for (const auto& [field, offset, text, stored] : texts) {
         SettingsRecord one;
         one.setText(field, QString::fromUtf8(text));
-        QByteArray bytes(SettingsRecord::DataSize, '\0');
-        bytes.replace(offset, qsizetype(stored.size()), QByteArray(stored.data(), qsizetype(stored.size())));
-        EXPECT_EQ(one.bytes(), bytes) << text;
+        const QByteArray bytes(stored.data(), qsizetype(stored.size()));
+        EXPECT_EQ(one.bytes(), QByteArray(121, '\0').replace(offset, bytes.size(), bytes)) << text;
     }
 }
 
-TEST_F(SettingFiles, RoundTripAndShortFilesReadMissingBytesAsZero) {
-    ASSERT_TRUE(recordfile::writeRecord(path(), stored()));
-    EXPECT_EQ(readAll(path()), stored().slot());
-    const QByteArray full = readAll(path()) + pattern(40);
-    for (int size : {0, 1, 14, 120, 121, 254}) {
-        writeAll(path(), full.left(size));
-        SettingsRecord record;
-        record.setText(F::Duty, "99"); // cleared by the read
-        ASSERT_EQ(recordfile::readRecord(path(), record), recordfile::ReadStatus::Read);
-        const int kept = std::min(size, SettingsRecord::DataSize);
-        EXPECT_EQ(record.bytes(), full.left(kept) + QByteArray(SettingsRecord::DataSize - kept, '\0'))
-            << size;
-    }
-    ASSERT_TRUE(QDir(folder()).mkdir("folder.Log"));
-    for (const QString& missing : {path("absent.Log"), path("folder.Log"), QString()}) {
-        SettingsRecord record = stored();
-        EXPECT_EQ(recordfile::readRecord(missing, record), recordfile::ReadStatus::Missing);
-        EXPECT_EQ(record, stored());
-    }
-}
-
-TEST_F(SettingFiles, WritingReplacesTheSlotAndKeepsALongerFilesTail) {
+// A write replaces the slot, keeps a longer file's tail and a link; a read fills what a short file lacks.
+TEST_F(SettingFiles, RoundTripKeepsALongerFilesTailAndShortFilesReadMissingBytesAsZero) {
+    using recordfile::ReadStatus;
     // -1: no file yet; the largest file still taken for a setting file
-    for (int oldSize : {-1, 0, 121, 213, 214, 215, 200000, int(recordfile::LargestSettingFile)}) {
+    for (int oldSize : {-1, 0, 14, 121, 213, 214, 215, 200000, int(recordfile::LargestSettingFile)}) {
+        SCOPED_TRACE(oldSize);
         const QString file = path(QString("case%1.Log").arg(oldSize));
-        const QByteArray old = pattern(std::max(oldSize, 0), oldSize);
+        const QByteArray old = pattern(std::max(oldSize, 0));
         if (oldSize >= 0) writeAll(file, old);
-        ASSERT_TRUE(recordfile::writeRecord(file, stored())) << oldSize;
-        EXPECT_EQ(readAll(file), stored().slot() + old.mid(SettingsRecord::SlotSize)) << oldSize;
+        SettingsRecord read = stored(), back;
+        EXPECT_EQ(recordfile::readRecord(file, read), oldSize < 0 ? ReadStatus::Missing : ReadStatus::Read);
+        EXPECT_EQ(read.bytes(), (oldSize < 0 ? stored().bytes() : old + QByteArray(121, '\0')).left(121));
+        ASSERT_TRUE(recordfile::writeRecord(file, stored()));
+        EXPECT_EQ(fileBytes(file), stored().slot() + old.mid(SettingsRecord::SlotSize));
+        EXPECT_TRUE(recordfile::readRecord(file, back) == ReadStatus::Read && back == stored());
     }
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 8); // no temporary file left
-    // A rewrite through a link keeps the link.
+    EXPECT_EQ(entries(folder()).size(), 9); // no temporary file left
     ASSERT_TRUE(QDir(folder()).mkdir("real"));
     writeAll(path("real/target.Log"), pattern(300));
     ASSERT_TRUE(QFile::link(path("real/target.Log"), path("link.Log")));
     ASSERT_TRUE(recordfile::writeRecord(path("link.Log"), stored()));
     EXPECT_TRUE(QFileInfo(path("link.Log")).isSymLink());
-    EXPECT_EQ(readAll(path("real/target.Log")), stored().slot() + pattern(300).mid(SettingsRecord::SlotSize));
+    EXPECT_EQ(fileBytes(path("real/target.Log")),
+              stored().slot() + pattern(300).mid(SettingsRecord::SlotSize));
+    for (const QString& missing : {path("real"), QString()}) {
+        SettingsRecord record = stored();
+        EXPECT_EQ(recordfile::readRecord(missing, record), ReadStatus::Missing);
+        EXPECT_EQ(record, stored());
+    }
 }
 
-// Start-up reads the default file; closing stores it, in place on a disk too full for a copy.
+// Start-up reads the default file; closing stores it, in place on a disk too full for a copy, and where it
+// cannot, asks first (No keeps the window) and leaves the file whole.
 TEST_F(SettingFiles, StartUpReadsTheDefaultFileAndClosingStoresIt) {
-    EXPECT_EQ(QDir::fromNativeSeparators(defaultSettingFile()), path());
-    const QByteArray tail = "bytes after the record slot";
-    SettingsRecord changed = stored();
-    changed.setText(F::MainFreq, "5");
-    // The file before, the room a file may grow to, the file after, and whether closing asked.
-    const std::tuple<QByteArray, rlim_t, QByteArray, bool> rows[] = {
-        {"", RLIM_INFINITY, SettingsRecord().slot(), false},
-        {stored().slot() + tail, RLIM_INFINITY, changed.slot() + tail, false},
-        {stored().slot() + QByteArray(400, 'x'), 300, changed.slot() + QByteArray(400, 'x'), false},
-        {stored().slot() + QByteArray(400, 'x'), 150, stored().slot() + QByteArray(400, 'x'), true}};
-    for (const auto& [file, room, after, asked] : rows) {
+    const QByteArray tail = "bytes after the record slot", x400(400, 'x');
+    const QByteArray huge = stored().slot() + QByteArray(2 * 1024 * 1024 - 214, '\0');
+    const QByteArray changed = stored().slot().replace(14, 10, "5         ");
+    // The file before, the room a file may grow to, the file after, and why closing asked (empty: not).
+    const std::tuple<QByteArray, rlim_t, QByteArray, QString> rows[] = {
+        {"", RLIM_INFINITY, SettingsRecord().slot(), ""},
+        {stored().slot() + tail, RLIM_INFINITY, changed + tail, ""},
+        {stored().slot() + x400, 300, changed + x400, ""},
+        {stored().slot() + x400, 150, stored().slot() + x400, qt_error_string(EFBIG)},
+        {huge, RLIM_INFINITY, huge,
+         "It is 2097152 bytes long, far larger than a setting file, and is left as it is."}};
+    for (const auto& [file, room, after, why] : rows) {
+        SCOPED_TRACE(file.size());
         if (!file.isEmpty()) writeAll(path(), file);
         EXPECT_EQ(window().record, file.isEmpty() ? SettingsRecord() : stored());
         EXPECT_EQ(panel().txtMainFreq->text() + " " + QString::number(panel().HScrollSweep->value()),
-                  "10000 5");
+                  "10000 5"); // the panel as built
         EXPECT_TRUE(panel().optMainFunc[0]->isChecked());
         if (!file.isEmpty()) window().record.setText(F::MainFreq, "5");
-        dialogs().answers.push_back(UserDialogs::Answer::Yes);
+        dialogs().answers = {UserDialogs::Answer::No, UserDialogs::Answer::Yes};
         {
             const FileSizeLimit fullDisk(room);
             window().close();
+            EXPECT_EQ(window().isVisible() && !window().isClosing(), !why.isEmpty());
+            if (window().isVisible()) window().close();
         }
         EXPECT_FALSE(window().isVisible());
-        EXPECT_EQ(dialogs().messages.size(), asked ? 1u : 0u);
-        EXPECT_EQ(readAll(path()), after);
-        EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"DXS4820.Log"});
+        const QString asked = "The setting could not be stored in " + QDir::toNativeSeparators(path()) +
+                              ".\n" + why + "\n\nClose anyway? The setting of this session will be lost.";
+        EXPECT_EQ(dialogs().texts(), why.isEmpty() ? QStringList() : QStringList({asked, asked}));
+        EXPECT_EQ(fileBytes(path()), after);
+        EXPECT_EQ(entries(folder()), QStringList{"DXS4820.Log"});
         m_window.reset();
     }
 }
 
+// Save copies every box into its field, the modulation boxes into those of the kind chosen now (the other
+// kind's kept); Load puts them back white, the modulation boxes from the kind chosen now.
 TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
     // clang-format off
     const std::tuple<NumericBox* Panel::*, F, QString> rows[] = {
@@ -311,43 +292,54 @@ TEST_F(SettingFiles, SaveCopiesEveryBoxIntoItsFieldAndLoadPutsItBackWhite) {
         {&Panel::txtTrgPhase, F::TriggerPhase, "-45"}, {&Panel::txtTrgRate, F::TriggerRate, "100.0"},
         {&Panel::txtTrgSymmetry, F::TriggerSymmetry, "40"},
     };
+    const std::pair<QRadioButton*, QStringList> kinds[] = {
+        {panel().optModAM, {"100.0", "45", "30"}}, {panel().optModFM, {"0.50", "60", "2.5"}}};
     // clang-format on
-    // First, as its rule rewrites the sweep frequency boxes.
-    panel().HScrollSweep->setValue(7);
+    NumericBox* const modulation[] = {panel().txtModRate, panel().txtModSymmetry, panel().txtModSpanDepth};
+    panel().HScrollSweep->setValue(7); // first, as its rule rewrites the sweep frequency boxes
     for (const auto& [box, field, text] : rows)
         (panel().*box)->setText(text);
-    save(path("saved.Log"));
-    ASSERT_EQ(dialogs().fileRequests.size(), 1u); // a save dialog, named and filtered
-    EXPECT_EQ(dialogs().fileRequests[0].kind, UserDialogs::FileDialogKind::Save);
-    const auto request = [&](size_t i) {
-        const auto& r = dialogs().fileRequests[i];
-        return r.title + " " + r.proposedName + " " + r.filter;
-    };
-    EXPECT_EQ(request(0), "Save DXS4820.Log DXS4820(*.Log)|*.Log");
+    for (const auto& [kind, texts] : kinds) { // saved with AM, then with FM to the same file
+        kind->setChecked(true);
+        for (int i = 0; i < 3; ++i)
+            modulation[i]->setText(texts[i]);
+        save(path("saved.Log"));
+    }
     SettingsRecord saved;
     ASSERT_EQ(recordfile::readRecord(path("saved.Log"), saved), recordfile::ReadStatus::Read);
     EXPECT_EQ(saved.slot(), window().record.slot());
     for (const auto& [box, field, text] : rows)
         EXPECT_EQ(fromWindows1252(saved.rawText(field)).trimmed(), text) << text.toStdString();
-    EXPECT_EQ(saved.integer(F::SweepSegment), 7);
-    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_EQ(saved.bytes().mid(70, 29), QByteArray("100.0 \x2D", 7) + '\0' + "30    0.50  60 2.5   ");
 
     panel().HScrollSweep->setValue(3);
-    for (const auto& [box, field, text] : rows)
-        edit(panel().*box, "1");
+    for (const auto& [box, field, text] : rows) {
+        (panel().*box)->setText("1");
+        (panel().*box)->markEdited(); // orange, to see that restoring turns it white
+    }
     window().sendAll = false;
     load(QString()); // cancelled: nothing restored, yet the next Send transmits everything
     EXPECT_TRUE(window().sendAll && panel().txtMainFreq->text() == "1");
-    EXPECT_EQ(dialogs().fileRequests[1].kind, UserDialogs::FileDialogKind::Open);
-    EXPECT_EQ(request(1), "Load  DXS4820(*.Log)|*.Log");
-    window().record.clear();
-    load(path("saved.Log"));
+    for (const auto& [kind, texts] : kinds) {
+        kind->setChecked(true);
+        window().record.clear();
+        load(path("saved.Log"));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(modulation[i]->text(), texts[i]);
+        EXPECT_TRUE(kind->isChecked()); // the kind itself is not restored
+    }
     for (const auto& [box, field, text] : rows) {
         EXPECT_EQ((panel().*box)->text(), text);
         EXPECT_EQ((panel().*box)->BackColor(), ColorWhite) << text.toStdString();
     }
     EXPECT_EQ(panel().HScrollSweep->value(), 7);
     EXPECT_EQ(window().record, saved);
+    QStringList requests; // the dialogs asked for: named and filtered
+    for (const auto& r : dialogs().fileRequests)
+        requests << (r.kind == UserDialogs::FileDialogKind::Save ? "save " : "open ") + r.title + " " +
+                        r.proposedName + " " + r.filter;
+    EXPECT_EQ(requests, QStringList(2, "save Save DXS4820.Log DXS4820(*.Log)|*.Log") +
+                            QStringList(3, "open Load  DXS4820(*.Log)|*.Log"));
 }
 
 TEST_F(SettingFiles, RestoredTextsLoseTheirBlanksAndEmptyFieldsRestoreNothing) {
@@ -357,119 +349,59 @@ TEST_F(SettingFiles, RestoredTextsLoseTheirBlanksAndEmptyFieldsRestoreNothing) {
         {"          ", ""},     {QByteArray("\0 12", 4), ""}, {"\t1000\t    ", "\t1000\t"}, // only blanks go
     };
     for (const auto& [field, shown] : rows) {
-        edit(panel().txtMainFreq, "777");
-        load(QByteArray(SettingsRecord::DataSize, '\0').replace(14, 10, field.leftJustified(10, '\0')));
+        panel().txtMainFreq->setText("777");
+        panel().txtMainFreq->markEdited();
+        writeAll(path("a.Log"), QByteArray(121, '\0').replace(14, 10, field.leftJustified(10, '\0')));
+        load(path("a.Log"));
         EXPECT_EQ(panel().txtMainFreq->text(), shown.isEmpty() ? QString("777") : shown)
             << field.toStdString();
         EXPECT_EQ(panel().txtMainFreq->BackColor(), shown.isEmpty() ? ColorOrange : ColorWhite);
-        // Restoring writes no field of the record itself.
-        EXPECT_EQ(window().record.rawText(F::MainFreq), field.leftJustified(10, '\0'));
+        EXPECT_EQ(window().record.rawText(F::MainFreq), field.leftJustified(10, '\0')); // not written back
     }
 }
 
 TEST_F(SettingFiles, CodesChooseTheirOptionsAndOthersChangeNothing) {
     Panel& p = panel();
-    auto list = [](const auto& group) { return std::vector<QRadioButton*>(group.begin(), group.end()); };
-    const std::map<F, std::vector<QRadioButton*>> groups = {{F::MainWaveform, list(p.optMainFunc)},
-                                                            {F::SweepModel, list(p.optSweepModel)},
-                                                            {F::ModSource, list(p.optModSource)},
-                                                            {F::TriggerType, list(p.optTriggerType)}};
-    // The option's index, the segment or the cycle time.
-    auto choice = [&](F field) {
+    // clang-format off
+    const std::map<F, std::span<QRadioButton* const>> groups = {
+        {F::MainWaveform, p.optMainFunc}, {F::SweepModel, p.optSweepModel},
+        {F::ModSource, p.optModSource}, {F::TriggerType, p.optTriggerType}};
+    const auto choice = [&](F field) { // the option's index, the segment or the cycle time
         if (field == F::SweepSegment) return p.HScrollSweep->value();
         if (field == F::CycleTime) return p.txtCycleTime->text().toInt();
-        const auto& group = groups.at(field);
-        return int(std::find_if(group.begin(), group.end(), [](auto* b) { return b->isChecked(); }) -
-                   group.begin());
+        return int(std::ranges::find_if(groups.at(field), &QRadioButton::isChecked) - groups.at(field).begin());
     };
-    auto choose = [&](F field, int value) {
-        if (field == F::SweepSegment)
-            p.HScrollSweep->setValue(value);
-        else if (field == F::CycleTime)
-            p.txtCycleTime->setText(QString::number(value));
-        else
-            groups.at(field)[size_t(value)]->setChecked(true);
-    };
-    const std::tuple<F, int16_t, int, int> rows[] = {
-        // field, code, choice before, choice after
-        // clang-format off
+    const std::tuple<F, int16_t, int, int> rows[] = { // field, code, choice before, choice after
         {F::MainWaveform, 1, 2, 0}, {F::MainWaveform, 2, 0, 1}, {F::MainWaveform, 3, 0, 2}, {F::MainWaveform, 0, 2, 2},
         {F::MainWaveform, 4, 1, 1}, {F::SweepModel, 0, 1, 1}, {F::SweepModel, 1, 0, 1}, {F::SweepModel, 2, 0, 0},
         {F::ModSource, 2, 3, 1}, {F::ModSource, 3, 0, 2}, {F::ModSource, 0, 3, 3}, {F::ModSource, 4, 1, 1},
         {F::TriggerType, 0, 1, 0}, {F::TriggerType, 5, 0, 1}, {F::TriggerType, -1, 1, 1}, {F::SweepSegment, 8, 5, 8},
         {F::SweepSegment, 0, 3, 3}, {F::SweepSegment, 9, 3, 3}, {F::SweepSegment, -1, 6, 6}, {F::CycleTime, 250, 9, 250},
         {F::CycleTime, 0, 9, 0}, {F::CycleTime, -5, 9, 9},
-        // clang-format on
     };
+    // clang-format on
     for (const auto& [field, code, before, after] : rows) {
-        choose(field, before);
+        if (field == F::SweepSegment) p.HScrollSweep->setValue(before);
+        if (field == F::CycleTime) p.txtCycleTime->setText(QString::number(before));
+        if (groups.contains(field)) groups.at(field)[size_t(before)]->setChecked(true);
         SettingsRecord record;
         record.setInteger(field, code);
-        load(record);
+        writeAll(path("a.Log"), record.slot());
+        load(path("a.Log"));
         EXPECT_EQ(choice(field), after) << int(field) << " " << code;
         EXPECT_EQ(window().record.integer(field), code); // a chosen waveform stores its code again
     }
 }
 
-TEST_F(SettingFiles, TheModulationFieldsFollowTheKindChosenNow) {
-    const std::pair<QRadioButton*, QStringList> rows[] = {{panel().optModAM, {"100.0", "45", "30"}},
-                                                          {panel().optModFM, {"0.50", "60", "2.5"}}};
-    NumericBox* const boxes[] = {panel().txtModRate, panel().txtModSymmetry, panel().txtModSpanDepth};
-    for (const auto& [kind, texts] : rows) { // saved with AM, then with FM to the same file
-        kind->setChecked(true);
-        for (int i = 0; i < 3; ++i)
-            boxes[i]->setText(texts[i]);
-        save(path("mod.Log"));
-    }
-    const QByteArray saved = readAll(path("mod.Log"));
-    EXPECT_EQ(saved.mid(70, 29), QByteArray("100.0 \x2D\x00"
-                                            "30    0.50  60 2.5   ",
-                                            29)); // AM kept, FM written
-    for (const auto& [kind, texts] : rows) {
-        kind->setChecked(true);
-        load(path("mod.Log"));
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(boxes[i]->text(), texts[i]);
-        EXPECT_TRUE(kind->isChecked()); // the kind itself is not restored
-    }
-}
-
-TEST_F(SettingFiles, ASaveThatFailsIsToldInABoxNamingTheFile) {
-    writeAll(path(), QByteArray(600, 'o'));
-    ASSERT_TRUE(QDir(folder()).mkdir("folder.Log"));
-    window();
-    // The file size limit stops writes as a full disk would.
-    const std::pair<QString, rlim_t> rows[] = {{path("no such folder/DXS4820.Log"), RLIM_INFINITY},
-                                               {path("folder.Log"), RLIM_INFINITY},
-                                               {path(), 150}};
-    for (const auto& [target, room] : rows) {
-        dialogs().messages.clear();
-        {
-            const FileSizeLimit limit(room);
-            save(target);
-        }
-        ASSERT_EQ(dialogs().messages.size(), 1u) << target.toStdString();
-        EXPECT_TRUE(dialogs().messages[0].text.contains(QDir::toNativeSeparators(target)));
-        EXPECT_EQ(dialogs().messages[0].buttons, UserDialogs::Buttons::Ok);
-        EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
-    }
-    EXPECT_EQ(readAll(path()), QByteArray(600, 'o'));
-    EXPECT_EQ(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList({"DXS4820.Log", "DXS4820.Log.lock", "folder.Log"}));
-}
-
-// In a folder that takes no new file, a writable file is saved in place, its tail kept.
+// A writable file in a folder that takes no new file is saved in place; one cut short is put back whole.
 TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
     const QString locked = path("locked"), file = path("locked/kept.Log");
     ASSERT_TRUE(QDir().mkpath(locked));
     chmod(QFile::encodeName(folder()), 0755);
-    const QByteArray old = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ").repeated(24);
     for (const auto& [length, room] : {std::pair<int, rlim_t>{600, RLIM_INFINITY}, {100, 150}}) {
-        chmod(QFile::encodeName(locked), 0755);
-        writeAll(file, old.left(length));
+        writeAll(file, pattern(length));
         // Writable for the ordinary user (root's group kept) as for an owner; the folder for nobody.
-        chmod(QFile::encodeName(file), 0662);
-        chmod(QFile::encodeName(locked), 0555);
+        chmod(QFile::encodeName(file), 0662), chmod(QFile::encodeName(locked), 0555);
         window();
         {
             const OrdinaryUser user;
@@ -479,54 +411,15 @@ TEST_F(SettingFiles, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
         }
         chmod(QFile::encodeName(locked), 0755);
         const bool saved = room == RLIM_INFINITY;
-        EXPECT_EQ(readAll(file),
-                  saved ? window().record.slot() + old.mid(214, length - 214) : old.left(length));
+        EXPECT_EQ(fileBytes(file), saved ? window().record.slot() + pattern(600).mid(214) : pattern(100));
         EXPECT_EQ(dialogs().texts().filter(QDir::toNativeSeparators(file)).size(), saved ? 0 : 1);
         EXPECT_EQ(int(QFile::permissions(file)) & 0x7077, 0x6062); // rw-rw--w- as it was
-        EXPECT_EQ(QDir(locked).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                  QStringList{"kept.Log"});
+        EXPECT_EQ(entries(locked), QStringList{"kept.Log"});
         m_window.reset();
     }
 }
 
-// The file's identity and what a new file in its place would change.
-struct FileIdentity {
-    ino_t inode;
-    nlink_t links;
-    mode_t mode;
-    uid_t owner;
-    gid_t group;
-    bool operator==(const FileIdentity&) const = default;
-};
-FileIdentity identity(const QString& path) {
-    struct stat info {};
-    stat(QFile::encodeName(path), &info);
-    return {info.st_ino, info.st_nlink, mode_t(info.st_mode & 07777), info.st_uid, info.st_gid};
-}
-
-// A small file system of its own (a tmpfs mount, which needs root), removed when it goes.
-struct SmallFileSystem {
-    explicit SmallFileSystem(const QString& at) : m_at(QFile::encodeName(at)) {
-        QDir().mkpath(at);
-        m_mounted = mount("tmpfs", m_at.constData(), "tmpfs", 0, "size=64k,mode=0755") == 0;
-    }
-    ~SmallFileSystem() {
-        if (m_mounted) umount2(m_at.constData(), MNT_DETACH);
-    }
-    // Fills what room is left with a file of its own.
-    static void fill(const QString& filler) {
-        QFile file(filler);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray block(4096, 'f');
-        while (file.write(block) == block.size()) {
-        }
-        file.write("f");
-    }
-    QByteArray m_at;
-    bool m_mounted = false;
-};
-
-// Where a new file would lose links, owner or mode bits (or find no room), it is rewritten in place.
+// Where a new file would lose links, owner or mode bits (or find no room), closing rewrites it in place.
 TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root for other owners and a small file system";
     const QString disk = path("disk");
@@ -534,7 +427,8 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
     if (!small.m_mounted) GTEST_SKIP() << "no tmpfs can be mounted here";
     setProgramFolder(disk);
     const QString file = disk + "/DXS4820.Log", other = disk + "/other-name.Log";
-    const QByteArray tail = pattern(600, 3);
+    const QByteArray tail = pattern(600);
+    const QByteArray triangle = stored().slot().replace(12, 2, QByteArray("\x02\x00", 2)); // from Square
     // Another name for the file, its mode, its owner and group, whether the disk is full.
     const std::tuple<bool, mode_t, uid_t, bool> rows[] = {
         {true, 0644, 0, false}, {false, 02664, 0, false},   {false, 0644, 65534, false},
@@ -543,228 +437,102 @@ TEST_F(SettingFiles, AFileThatANewOneWouldChangeIsRewrittenInPlace) {
     for (const auto& [linked, mode, owner, full] : rows) {
         SCOPED_TRACE(testing::Message() << linked << " " << std::oct << mode << " " << owner << " " << full);
         writeAll(file, stored().slot() + tail);
-        ASSERT_EQ(chmod(QFile::encodeName(file), mode), 0);
-        ASSERT_EQ(chown(QFile::encodeName(file), owner, owner), 0);
-        if (linked) {
-            ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
-        }
-        const FileIdentity before = identity(file);
-        window().panel.optMainFunc[2]->click(); // Square
+        ASSERT_TRUE(chmod(QFile::encodeName(file), mode) == 0 &&
+                    chown(QFile::encodeName(file), owner, owner) == 0);
+        ASSERT_TRUE(!linked || ::link(QFile::encodeName(file), QFile::encodeName(other)) == 0);
+        const auto before = identity(file);
+        window().panel.optMainFunc[1]->click(); // Triangle
         if (full) small.fill(disk + "/filler");
         window().close();
-        EXPECT_FALSE(window().isVisible());
-        EXPECT_TRUE(dialogs().messages.empty());
-        SettingsRecord square = stored();
-        square.setInteger(F::MainWaveform, 3);
-        EXPECT_EQ(readAll(file), square.slot() + tail);
+        EXPECT_TRUE(!window().isVisible() && dialogs().messages.empty());
+        EXPECT_EQ(fileBytes(file), triangle + tail);
         EXPECT_EQ(identity(file), before);
-        if (linked) {
-            EXPECT_EQ(readAll(other), square.slot() + tail);
-        }
-        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1 + int(linked) + int(full));
+        EXPECT_EQ(fileBytes(other), linked ? triangle + tail : QByteArray());
+        EXPECT_EQ(entries(disk).size(), 1 + int(linked) + int(full));
         m_window.reset();
-        for (const QString& name : {file, other, disk + "/filler"})
-            QFile::remove(name);
+        QFile::remove(file), QFile::remove(other), QFile::remove(disk + "/filler");
     }
     setProgramFolder(folder());
 }
 
-// A file far larger than a setting file is not copied: it is refused, and closing asks first.
-TEST_F(SettingFiles, AFileFarLargerThanASettingFileIsRefused) {
-    const QByteArray huge = QFile::encodeName(path());
-    writeAll(path(), "head");
-    ASSERT_EQ(truncate(huge.constData(), 2 * 1024 * 1024), 0); // sparse: a size, no data
-    const auto refused = recordfile::writeRecord(path(), stored());
-    EXPECT_FALSE(refused);
-    EXPECT_TRUE(refused.reason.contains("2097152 bytes long, far larger than a setting file"))
-        << refused.reason.toStdString();
-    // Closing the window asks: No keeps it open, Yes closes it; the file stays as it was.
-    window().record = stored();
-    dialogs().answers = {UserDialogs::Answer::No, UserDialogs::Answer::Yes};
-    window().close();
-    EXPECT_TRUE(window().isVisible() && !window().isClosing());
-    window().close();
-    EXPECT_FALSE(window().isVisible());
-    ASSERT_EQ(dialogs().messages.size(), 2u);
-    for (const auto& shown : dialogs().messages) {
-        EXPECT_EQ(shown.text, "The setting could not be stored in " + QDir::toNativeSeparators(path()) +
-                                  ".\n" + refused.reason +
-                                  "\n\nClose anyway? The setting of this session will be lost.");
-        EXPECT_EQ(shown.buttons, UserDialogs::Buttons::YesNo);
-        EXPECT_EQ(shown.icon, UserDialogs::Icon::Warning);
-    }
-    EXPECT_EQ(QFileInfo(path()).size(), 2 * 1024 * 1024);
-    EXPECT_EQ(readAll(path()).left(4), "head");
-}
-
-// Two copies on one default file: the first started keeps it; the second says so once, stores nothing.
-TEST_F(SettingFiles, ASecondCopyLeavesTheFirstCopysSettingAlone) {
-    for (const bool firstClosesFirst : {true, false}) {
-        SCOPED_TRACE(firstClosesFirst);
-        QFile::remove(path());
-        frmDXS& first = window();
-        auto secondDialogs = std::make_unique<ScriptedDialogs>();
-        ScriptedDialogs& told = *secondDialogs;
-        auto second = std::make_unique<frmDXS>(std::move(secondDialogs));
-        second->show();
-        EXPECT_TRUE(dialogs().messages.empty());
-        ASSERT_EQ(told.messages.size(), 1u);
-        EXPECT_TRUE(told.messages[0].text.startsWith(
-            "Another copy of this program (process " + QString::number(QCoreApplication::applicationPid()) +
-            ") is running and stores its setting in " + QDir::toNativeSeparators(path()) + "."))
-            << told.messages[0].text.toStdString();
-        EXPECT_EQ(told.messages[0].icon, UserDialogs::Icon::Information);
-        first.panel.optMainFunc[2]->click();   // Square
-        second->panel.optMainFunc[1]->click(); // Triangle
-        if (firstClosesFirst) first.close();
-        second->close();
-        first.close();
-        EXPECT_EQ(told.messages.size(), 1u);
-        SettingsRecord kept;
-        ASSERT_EQ(recordfile::readRecord(path(), kept), recordfile::ReadStatus::Read);
-        EXPECT_EQ(kept.integer(F::MainWaveform), 3);
-        second.reset();
-        m_window.reset();
-    }
-    window();
+// Two copies on one default file: the first started keeps it; the second says so, stores nothing.
+TEST_F(SettingFiles, ASecondCopyLeavesTheFirstCopysSettingAloneAndAKilledCopyHoldsNothingBack) {
+    frmDXS& first = window();
+    auto* told = new ScriptedDialogs; // the second window's
+    auto second = std::make_unique<frmDXS>(std::unique_ptr<ScriptedDialogs>(told));
+    second->show();
+    first.panel.optMainFunc[2]->click();   // Square
+    second->panel.optMainFunc[1]->click(); // Triangle
+    first.close();
+    second->close();
     EXPECT_TRUE(dialogs().messages.empty());
-    EXPECT_TRUE(window().storesSetting());
-}
-
-// A killed copy's lock and half save hold nothing back; the user's own files stay.
-TEST_F(SettingFiles, AKilledCopyHoldsNothingBack) {
+    ASSERT_EQ(told->messages.size(), 1u);
+    EXPECT_TRUE(told->messages[0].text.startsWith(
+        "Another copy of this program (process " + QString::number(QCoreApplication::applicationPid()) +
+        ") is running and stores its setting in " + QDir::toNativeSeparators(path()) + "."));
+    EXPECT_EQ(told->messages[0].icon, UserDialogs::Icon::Information);
+    EXPECT_EQ(fileBytes(path()).mid(12, 2), QByteArray("\x03\x00", 2)); // Square
+    second.reset();
+    m_window.reset();
+    // A killed copy's lock and half save hold nothing back; the user's own files stay.
     const pid_t killed = fork();
-    if (killed == 0) {
-        QLockFile lock(path() + ".lock");
-        _exit(lock.tryLock(0) ? 0 : 1); // ends without letting go, as a killed copy does
-    }
+    if (killed == 0) _exit(QLockFile(path() + ".lock").tryLock(0) ? 0 : 1); // ends holding it, as if killed
     int status = -1;
-    ASSERT_EQ(waitpid(killed, &status, 0), killed);
-    ASSERT_EQ(status, 0);
+    ASSERT_TRUE(waitpid(killed, &status, 0) == killed && status == 0);
     ASSERT_TRUE(QFileInfo::exists(path() + ".lock"));
     writeAll(path(".DXS4820.Log.saving-Ab3xY9"), "half a save");
     writeAll(path("DXS4820.Log.backup"), "the user's own");
     window().panel.optMainFunc[1]->click();
     EXPECT_TRUE(window().storesSetting());
-    EXPECT_TRUE(dialogs().messages.empty());
     window().close();
-    SettingsRecord kept;
-    ASSERT_EQ(recordfile::readRecord(path(), kept), recordfile::ReadStatus::Read);
-    EXPECT_EQ(kept.integer(F::MainWaveform), 2);
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"DXS4820.Log", "DXS4820.Log.backup"}));
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_EQ(fileBytes(path()).mid(12, 2), QByteArray("\x02\x00", 2)); // Triangle
+    EXPECT_EQ(entries(folder()), QStringList({"DXS4820.Log", "DXS4820.Log.backup"}));
 }
 
 // An installed copy ignores a relative XDG_DATA_HOME, as if unset; a home that is not a folder: closing
 // says why the setting cannot be stored.
 TEST_F(SettingFiles, AnApplicationDataFolderThatCannotBeMadeIsToldAtClose) {
-    install();                    // an installed copy keeps its setting in the home folder
-    setSettingsFolder(QString()); // the user's own, as the program finds it
+    ASSERT_TRUE(QDir().mkpath(path("prefix/bin")) && QDir().mkpath(path("prefix/share/dxs4820")));
+    setProgramFolder(path("prefix/bin")); // installed: its data in prefix/share/dxs4820
+    setSettingsFolder(QString());         // the user's own, as the program finds it
     writeAll(path("home"), "a file, not a folder");
-    QString file, links;
-    {
-        const UserHome user(path("home"), "relative/data");
-        file = defaultSettingFile();
-        links = settingsFolder(); // the COMn links are looked for in the same folder
-        window();
-        dialogs().answers = {UserDialogs::Answer::Yes};
-        window().close();
-    }
-    EXPECT_EQ(links, path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software"));
-    EXPECT_EQ(file, links + "/DXS4820.Log");
+    const UserHome user(path("home"), "relative/data");
+    const QString links = path("home/.local/share/DXS-4820 Function Generator RS232 Interface Software");
+    const QString file = links + "/DXS4820.Log";
+    EXPECT_EQ(settingsFolder(), links); // where the COMn links are looked for too
+    window();
+    dialogs().answers = {UserDialogs::Answer::Yes};
+    window().close();
     EXPECT_FALSE(window().isVisible());
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_TRUE(dialogs().texts()[0].startsWith("The setting could not be stored in " + file + ".\n" +
-                                                qt_error_string(ENOTDIR)))
-        << dialogs().texts()[0].toStdString();
-    EXPECT_EQ(readAll(path("home")), "a file, not a folder");
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{"The setting could not be stored in " + file + ".\n" + qt_error_string(ENOTDIR) +
+                          "\n\nClose anyway? The setting of this session will be lost."});
+    EXPECT_EQ(fileBytes(path("home")), "a file, not a folder");
 }
-
-namespace {
-
-// Runs `answer` on the next modal dialog once it is up.
-void whenModal(std::function<void(QWidget*)> answer) {
-    QTimer::singleShot(0, [answer] { answer(QApplication::activeModalWidget()); });
-}
-
-QString withoutMnemonic(QString text) {
-    return text.remove(u'&');
-}
-
-QStringList recentEntries(frmDXS& window) {
-    emit window.mnuFile->aboutToShow();
-    QStringList entries;
-    for (QAction* entry : window.mnuRecent->actions())
-        entries << entry->text();
-    return entries;
-}
-
-} // namespace
 
 // The dialogs start in the folder last used, else Documents, else home; never in an unwritable one.
 TEST_F(SettingFiles, TheDialogsStartInTheFolderLastUsedElseDocumentsElseHome) {
     const QString home = path("home"), documents = path("home/Documents"), used = path("used");
     ASSERT_TRUE(QDir().mkpath(home) && QDir().mkpath(used));
     const UserHome user(home);
-    // clang-format off
-    const std::tuple<const char*, std::function<void()>, QAction* frmDXS::*, bool, QString> rows[] = {
-        {"no documents folder", [] {}, &frmDXS::SaveFile, false, home},
-        {"documents folder", [&] { QDir().mkpath(documents); }, &frmDXS::LoadFile, false, documents},
-        {"a file loaded from elsewhere", [&] { writeAll(path("used/one.Log"), stored().slot()); }, &frmDXS::LoadFile, false, documents},
-        {"the next dialog", [] {}, &frmDXS::SaveFile, false, used},
-        // The program folder holds the list, so the ordinary user must read it.
-        {"the folder last used not writable", [&] {
-             for (const QString& open : {folder(), home, documents}) chmod(QFile::encodeName(open), 0777);
-             chmod(QFile::encodeName(used), 0555);
-         }, &frmDXS::LoadFile, true, documents},
-        {"the folder last used gone", [&] { chmod(QFile::encodeName(used), 0755), QDir(used).removeRecursively(); }, &frmDXS::LoadFile, false, documents},
-        {"nor documents", [&] { QDir(documents).removeRecursively(); }, &frmDXS::SaveFile, false, home},
+    const auto startFolder = [&](QAction* frmDXS::*command, const QString& file = {}) {
+        use(command, file);
+        const auto& asked = dialogs().fileRequests;
+        return asked.empty() ? QString() : QDir::fromNativeSeparators(asked.back().startFolder);
     };
-    // clang-format on
-    window();
-    for (const auto& [what, before, command, ordinaryUser, expected] : rows) {
-        SCOPED_TRACE(what);
-        before();
-        dialogs().fileRequests.clear();
-        const bool loads = std::string_view(what) == "a file loaded from elsewhere";
-        dialogs().files.push_back(loads ? path("used/one.Log") : QString());
-        {
-            const OrdinaryUser ordinary(ordinaryUser);
-            (window().*command)->trigger();
-        }
-        EXPECT_TRUE(!loads || panel().txtMainFreq->text() == "2500.0")
-            << panel().txtMainFreq->text().toStdString();
-        ASSERT_EQ(dialogs().fileRequests.size(), 1u);
-        EXPECT_EQ(dialogs().fileRequests[0].startFolder, QDir::toNativeSeparators(expected));
-    }
-}
-
-// An installed copy the user cannot write saves Save's proposal into Documents, never into bin.
-TEST_F(SettingFiles, AnInstalledCopySavesItsProposalIntoAWritableFolder) {
-    const QString bin = path("prefix/bin"), home = path("home"), documents = path("home/Documents");
-    install();
+    EXPECT_EQ(startFolder(&frmDXS::SaveFile), home); // no documents folder
     ASSERT_TRUE(QDir().mkpath(documents));
-    for (const QString& open : {folder(), path("prefix"), bin})
-        chmod(QFile::encodeName(open), 0555);
-    for (const QString& everyones : {home, documents})
-        chmod(QFile::encodeName(everyones), 0777);
-    const UserHome user(home);
-    ASSERT_TRUE(installedCopy());
-    window();
-    {
-        const OrdinaryUser ordinary;
-        EXPECT_FALSE(QFileInfo(bin).isWritable());
-        dialogs().files.push_back(QDir(documents).filePath("DXS4820.Log")); // the proposal accepted
-        window().SaveFile->trigger();
-    }
-    ASSERT_EQ(dialogs().fileRequests.size(), 1u);
-    EXPECT_EQ(dialogs().fileRequests[0].startFolder + "/" + dialogs().fileRequests[0].proposedName,
-              QDir::toNativeSeparators(documents) + "/DXS4820.Log");
-    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
-    EXPECT_EQ(readAll(QDir(documents).filePath("DXS4820.Log")), window().record.slot());
-    for (const QString& open : {folder(), path("prefix"), bin})
-        chmod(QFile::encodeName(open), 0755);
-    m_window.reset(); // closing stores the setting in the test's settings folder, not the user's
+    writeAll(path("used/one.Log"), stored().slot());
+    EXPECT_EQ(startFolder(&frmDXS::LoadFile, path("used/one.Log")), documents);
+    EXPECT_EQ(panel().txtMainFreq->text(), "2500.0");
+    EXPECT_EQ(startFolder(&frmDXS::SaveFile), used);
+    // The program folder holds the list, so the ordinary user must read it.
+    for (const QString& open : {folder(), home, documents})
+        chmod(QFile::encodeName(open), 0777);
+    chmod(QFile::encodeName(used), 0555);
+    const OrdinaryUser ordinary;
+    EXPECT_EQ(startFolder(&frmDXS::LoadFile), documents); // the folder last used not writable
 }
 
 // The real dialogs: Save's title, button, suffix and overwrite question; Load takes existing files.
@@ -775,34 +543,31 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
     // The request, the name typed, what the user answers a question with, and what comes back.
     const std::tuple<Kind, QString, QMessageBox::StandardButton, QString> rows[] = {
         {Kind::Save, "mine", QMessageBox::NoButton, path("mine.Log")},
-        {Kind::Save, "mine.txt", QMessageBox::NoButton, path("mine.txt")},
         {Kind::Save, "old", QMessageBox::No, QString()},
         {Kind::Save, "old", QMessageBox::Yes, path("old.Log")},
         {Kind::Open, "old.Log", QMessageBox::NoButton, path("old.Log")},
     };
     for (const auto& [kind, typed, reply, returned] : rows) {
         SCOPED_TRACE(typed.toStdString());
-        QString seen, question; // the dialog as shown; the box shown on accepting, if any
+        QString seen; // the dialog as shown
         bool stillOpen = false;
         whenModal([&, typed = typed, reply = reply](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             ASSERT_TRUE(dialog);
             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
             const bool confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-            seen = QStringList(
-                       {dialog->windowTitle(), withoutMnemonic(dialog->labelText(QFileDialog::Accept)),
-                        dialog->directory().path(), dialog->nameFilters().join(';'),
-                        dialog->acceptMode() == QFileDialog::AcceptSave
-                            ? name->text() + " " + dialog->defaultSuffix() + (confirms ? " confirms" : "")
-                        : dialog->fileMode() == QFileDialog::ExistingFile ? "existing"
-                                                                          : "any"})
+            const QString saving =
+                name->text() + " " + dialog->defaultSuffix() + (confirms ? " confirms" : "");
+            const QString opening = dialog->fileMode() == QFileDialog::ExistingFile ? "existing" : "any";
+            seen = QStringList({dialog->windowTitle(), dialog->labelText(QFileDialog::Accept).remove(u'&'),
+                                dialog->directory().path(), dialog->nameFilters().join(';'),
+                                dialog->acceptMode() == QFileDialog::AcceptSave ? saving : opening})
                        .join('|');
             name->setText(typed);
             if (reply != QMessageBox::NoButton)
-                whenModal([&question, reply](QWidget* shown) {
+                whenModal([reply](QWidget* shown) {
                     auto* box = qobject_cast<QMessageBox*>(shown);
                     ASSERT_TRUE(box);
-                    question = box->text();
                     box->button(reply)->click();
                 });
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog keeps its own accept protected
@@ -815,144 +580,122 @@ TEST_F(SettingFiles, TheSaveDialogSavesAndTheOpenDialogOpens) {
         EXPECT_EQ(chosen, returned);
         EXPECT_EQ(seen, (save ? "Save|Save|" : "Load|Load|") + folder() + "|DXS4820(*.Log)|" +
                             (save ? "DXS4820.Log Log confirms" : "existing"));
-        EXPECT_EQ(question.contains("old.Log"), reply != QMessageBox::NoButton) << question.toStdString();
         EXPECT_EQ(stillOpen, reply == QMessageBox::No);
     }
 }
 
-// File > Recent: newest first, kept for the next run, loads as Load does; a gone file leaves the list.
+// File > Recent: newest first, kept for the next run as plain UTF-8 lines, loads as Load does; a gone file
+// leaves the list; any name is kept but one with a line break. A failed save is told in a box, not listed.
 TEST_F(SettingFiles, RecentListsTheFilesLastSavedOrLoaded) {
-    const auto shown = [&](const QString& name) { return QDir::toNativeSeparators(path(name)); };
+    const QString odd = "før = [General]/a \"b\", c;d\\é.Log", oddFolder = path("før = [General]");
+    ASSERT_TRUE(QDir().mkpath(oddFolder));
+    const auto listed = [&](QStringList names) {
+        for (int i = 0; i < names.size(); ++i)
+            names[i] = QString("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path(names[i])));
+        return names;
+    };
     EXPECT_EQ(recentEntries(window()), QStringList());
     EXPECT_FALSE(window().mnuRecent->isEnabled());
-    for (const char* name : {"a.Log", "b.Log", "c.Log", "d.Log", "e.Log", "f.Log"}) {
+    for (const char* name : {"a.Log", "b.Log", "c.Log", "d.Log"}) {
         panel().txtMainFreq->setText(QString::number((name[0] - 'a' + 1) * 1000));
         save(path(name));
     }
     load(path("b.Log"));
-    save(path("no such folder/x.Log")); // not saved: not listed
-    load(path("missing.Log"));          // nothing read: not listed
-    load(QString());                    // cancelled
-    const QStringList expected = {"&1 " + shown("b.Log"), "&2 " + shown("f.Log"), "&3 " + shown("e.Log"),
-                                  "&4 " + shown("d.Log"), "&5 " + shown("c.Log")};
+    save(path(odd));
+    save(path("no such folder/x.Log"));
+    save(oddFolder);
+    EXPECT_EQ(dialogs().texts(),
+              QStringList({"The setting could not be saved to " + path("no such folder/x.Log") + ".\n" +
+                               qt_error_string(ENOENT),
+                           "The setting could not be saved to " + oddFolder + ".\nIt is a folder."}));
+    for (const auto& shown : dialogs().messages)
+        EXPECT_TRUE(shown.buttons == UserDialogs::Buttons::Ok && shown.icon == UserDialogs::Icon::Warning);
+    save(path("two\nlines.Log")); // saved, but neither listed nor the folder of the next dialog
+    EXPECT_TRUE(QFileInfo(path("two\nlines.Log")).isFile());
+    load(path("missing.Log")); // nothing read: not listed
+    load(QString());           // cancelled
+    const QStringList expected = listed({odd, "b.Log", "d.Log", "c.Log", "a.Log"});
     EXPECT_EQ(recentEntries(window()), expected);
     EXPECT_TRUE(window().mnuRecent->isEnabled());
-    EXPECT_TRUE(QFileInfo(path("DXS4820.ini")).isFile());
+    EXPECT_EQ(fileBytes(path("DXS4820.ini")),
+              QString("LastFolder=%1\nRecent=%2\nRecent=%3\nRecent=%4\nRecent=%5\nRecent=%6\n")
+                  .arg(oddFolder, path(odd), path("b.Log"), path("d.Log"), path("c.Log"), path("a.Log"))
+                  .toUtf8());
 
     m_window.reset(); // the next run lists the same
     ASSERT_EQ(recentEntries(window()), expected);
-    const int before = int(dialogs().messages.size());
     window().sendAll = false;
-    window().mnuRecent->actions()[3]->trigger(); // d
+    window().mnuRecent->actions()[2]->trigger(); // d
     EXPECT_EQ(panel().txtMainFreq->text(), "4000");
     EXPECT_EQ(panel().txtMainFreq->BackColor(), ColorWhite);
     EXPECT_TRUE(window().sendAll);
-    EXPECT_EQ(recentEntries(window()).first(), "&1 " + shown("d.Log"));
-
-    ASSERT_TRUE(QFile::remove(path("e.Log")));
-    window().setMessage("before");
-    const QStringList entries = recentEntries(window());
-    window().mnuRecent->actions()[entries.indexOf("&4 " + shown("e.Log"))]->trigger();
-    EXPECT_EQ(window().messageLineText(), "Setting file not found: " + shown("e.Log"));
+    EXPECT_EQ(recentEntries(window()), listed({"d.Log", odd, "b.Log", "c.Log", "a.Log"}));
+    ASSERT_TRUE(QFile::remove(path("c.Log")));
+    window().mnuRecent->actions()[3]->trigger(); // c
+    EXPECT_EQ(window().messageLineText(), "Setting file not found: " + path("c.Log"));
     EXPECT_EQ(panel().txtMainFreq->text(), "4000");
-    EXPECT_EQ(recentEntries(window()), QStringList({"&1 " + shown("d.Log"), "&2 " + shown("b.Log"),
-                                                    "&3 " + shown("f.Log"), "&4 " + shown("c.Log")}));
-    EXPECT_EQ(int(dialogs().messages.size()), before);
-}
-
-// The history: plain UTF-8 lines; any name is kept but one with a line break.
-TEST_F(SettingFiles, TheHistoryKeepsAnyNameButOneWithALineBreak) {
-    ASSERT_TRUE(QDir().mkpath(path("før = [General]")));
-    const QString odd = path("før = [General]/a \"b\", c;d\\é.Log");
-    const QString broken = path("two\nlines.Log");
-    save(path("plain.Log"));
-    save(odd);
-    save(broken); // saved, but neither listed nor the folder of the next dialog
-    EXPECT_TRUE(QFileInfo(broken).isFile());
-    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('\n').toStdString();
-    EXPECT_EQ(readAll(path("DXS4820.ini")), ("LastFolder=" + path("før = [General]") + "\nRecent=" + odd +
-                                             "\nRecent=" + path("plain.Log") + "\n")
-                                                .toUtf8());
+    EXPECT_EQ(recentEntries(window()), listed({"d.Log", odd, "b.Log", "a.Log"}));
+    EXPECT_TRUE(dialogs().messages.empty());
 
     // Written by hand: lines it does not know are passed over.
-    writeAll(path("DXS4820.ini"),
-             ("[General]\nRecent=" + path("plain.Log") +
-              "\nsomething else\nLastFolder=" + path("før = [General]") + "\nRecent=" + odd + "\n")
-                 .toUtf8());
+    writeAll(path("DXS4820.ini"), ("[General]\nRecent=" + path("a.Log") + "\nsomething else\nLastFolder=" +
+                                   oddFolder + "\nRecent=" + path(odd) + "\n")
+                                      .toUtf8());
     m_window.reset();
-    EXPECT_EQ(recentEntries(window()), QStringList({"&1 " + path("plain.Log"), "&2 " + odd}));
-    dialogs().files.push_back(QString());
-    window().LoadFile->trigger();
-    ASSERT_EQ(dialogs().fileRequests.size(), 1u);
-    EXPECT_EQ(dialogs().fileRequests[0].startFolder, path("før = [General]"));
+    EXPECT_EQ(recentEntries(window()), listed({"a.Log", odd}));
+    load(QString());
+    EXPECT_EQ(dialogs().fileRequests.at(0).startFolder, oddFolder);
 }
 
-// A device or pipe where the setting file, the history or the help document belongs is left as it is,
-// and never opened: a pipe would hold the window until a writer came. Save and closing refuse it as
-// setting file with a box naming it; the history and help do without it, silently.
+// A device or pipe in place of the setting file, the history or the help is left as it is and never opened
+// (a pipe would hold the window); as setting file it is refused in a box, the others do without it silently.
 TEST_F(SettingFiles, ADeviceOrPipeInPlaceOfAFileIsLeftAsItIs) {
-    const auto pipe = [](const QString& file) { mkfifo(QFile::encodeName(file), 0666); };
-    const auto linkToPipe = [&](const QString& file) { pipe(path("pipe")), QFile::link("pipe", file); };
-    const auto linkToDevice = [&](const QString& file) {
-        // The null device itself only where no node can be made: there only root could replace it.
-        const bool made = mknod(QFile::encodeName(path("device")), S_IFCHR | 0666, makedev(1, 3)) == 0;
-        QFile::link(made ? "device" : "/dev/null", file);
-    };
-    // The file, how it is made, and what it is before and after: itself, and where it leads.
-    const std::tuple<const char*, std::function<void(const QString&)>, std::pair<mode_t, mode_t>> rows[] = {
-        {"DXS4820.Log", pipe, {S_IFIFO, S_IFIFO}},         {"DXS4820.Log", linkToPipe, {S_IFLNK, S_IFIFO}},
-        {"DXS4820.Log", linkToDevice, {S_IFLNK, S_IFCHR}}, {"DXS4820.ini", pipe, {S_IFIFO, S_IFIFO}},
-        {"DXS4820.ini", linkToPipe, {S_IFLNK, S_IFIFO}},   {"HelpDoc.rtf", pipe, {S_IFIFO, S_IFIFO}},
-    };
+    // The file, what it is (a pipe, or a link to a pipe or to a device) and where it leads.
+    const std::tuple<const char*, mode_t, mode_t> rows[] = {
+        {"DXS4820.Log", S_IFIFO, S_IFIFO}, {"DXS4820.Log", S_IFLNK, S_IFIFO},
+        {"DXS4820.Log", S_IFLNK, S_IFCHR}, {"DXS4820.ini", S_IFIFO, S_IFIFO},
+        {"DXS4820.ini", S_IFLNK, S_IFIFO}, {"HelpDoc.rtf", S_IFIFO, S_IFIFO}};
     ASSERT_TRUE(QDir(folder()).mkdir("saved"));
-    for (const auto& [name, make, kind] : rows) {
-        SCOPED_TRACE(testing::Message() << name << " " << kind.first);
-        const QString file = path(name);
+    for (const auto& [name, self, leads] : rows) {
+        SCOPED_TRACE(testing::Message() << name << " " << self << " " << leads);
+        const QString file = path(name), node = self == S_IFLNK ? path("target") : file;
         const bool settingFile = file == path();
         if (!settingFile) writeAll(path(), stored().slot());
-        make(file);
-        ASSERT_EQ(types(file), kind);
-        const QStringList entries = QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden);
+        const QByteArray at = QFile::encodeName(node);
+        const bool made =
+            (leads == S_IFIFO ? mkfifo(at, 0666) : mknod(at, S_IFCHR | 0666, makedev(1, 3))) == 0;
+        // The null device itself only where no node can be made: there only root could replace it.
+        if (self == S_IFLNK) QFile::link(made ? "target" : "/dev/null", file);
+        ASSERT_EQ(types(file), std::pair(self, leads));
+        const QStringList before = entries(folder());
         const auto use = [&] {
-            if (settingFile) {
-                save(file); // refused with a box naming the file
-                load(file);
-            } else if (std::string_view(name) == "HelpDoc.rtf") {
+            const QString saved =
+                settingFile ? file : path("saved/a.Log"); // the setting file: refused in a box
+            if (std::string_view(name) == "HelpDoc.rtf") {
                 EXPECT_EQ(createHelpWindow(&window(), 0)->txtHelp->toPlainText(), QString());
             } else {
-                save(path("saved/a.Log"));
-                load(path("saved/a.Log"));
+                save(saved), load(saved);
                 EXPECT_EQ(recentEntries(window()), QStringList());
             }
             dialogs().answers.push_back(UserDialogs::Answer::Yes);
             window().close(); // asks whether to close anyway where the setting cannot be stored
         };
-        if (kind.second == S_IFIFO) {
-            EXPECT_FALSE(pipeOpenedBy(QFileInfo(file).canonicalFilePath(), use));
-        } else {
-            use();
-        }
+        EXPECT_FALSE(leads == S_IFIFO ? pipeOpenedBy(QFileInfo(file).canonicalFilePath(), use)
+                                      : (use(), false));
         EXPECT_FALSE(window().isVisible());
         const QStringList told = dialogs().texts();
-        EXPECT_EQ(told.filter(QDir::toNativeSeparators(file)).size(), settingFile ? 2 : 0)
-            << told.join('\n').toStdString();
         EXPECT_EQ(told.size(), settingFile ? 2 : 0);
-        if (settingFile) {
-            EXPECT_EQ(dialogs().messages[0].icon, UserDialogs::Icon::Warning);
-        }
-        EXPECT_EQ(types(file), kind);
-        EXPECT_EQ(QDir(folder()).entryList(QDir::System | QDir::AllEntries | QDir::Hidden), entries);
+        EXPECT_EQ(told.filter(QDir::toNativeSeparators(file)), told);
+        EXPECT_EQ(types(file), std::pair(self, leads));
+        EXPECT_EQ(entries(folder()), before);
         m_window.reset();
-        for (const char* made : {name, "pipe", "device"})
-            QFile::remove(path(made));
+        QFile::remove(file), QFile::remove(path("target"));
     }
 }
 
 // A setting file dropped on the window or a box is loaded as Load does; other drops are not taken.
 TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
-    SettingsRecord record;
-    record.setText(F::MainFreq, "1234.5");
-    writeAll(path("dropped.Log"), record.slot());
+    writeAll(path("dropped.Log"), stored().slot());
     ASSERT_TRUE(QDir(folder()).mkdir("folder"));
     const QUrl file = QUrl::fromLocalFile(path("dropped.Log"));
     // What is dropped, whether on a box (else on the window), whether it is loaded.
@@ -971,13 +714,12 @@ TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
         data.setUrls(urls);
         data.setText(urls.first().toString()); // as file managers offer it too
         QWidget* on = onBox ? static_cast<QWidget*>(panel().txtSweepRate) : &window();
-        const QPoint at = on->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(on, &enter);
         EXPECT_EQ(enter.isAccepted(), loaded);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(on->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(on, &drop);
-        EXPECT_EQ(panel().txtMainFreq->text(), loaded ? "1234.5" : "10000");
+        EXPECT_EQ(panel().txtMainFreq->text(), loaded ? "2500.0" : "10000");
         EXPECT_EQ(window().sendAll, loaded);
         EXPECT_EQ(panel().txtSweepRate->text(), rate); // the box took no text
     }
@@ -985,19 +727,18 @@ TEST_F(SettingFiles, ASettingFileDroppedOnTheWindowIsLoaded) {
 
 // `dxs4820 FILE` loads FILE at start (a file: address too); one it cannot read is said.
 TEST(CommandLineProgram, AFileArgumentIsLoadedAtStart) {
-    const std::tuple<QStringList, bool, QString> rows[] = {
-        {{"dxs4820", "my.Log"}, true, "my.Log"},
-        {{"dxs4820", "file:///tmp/a%20b.Log"}, true, "/tmp/a b.Log"},
-        {{"dxs4820", "--transcript", "-", "x.Log"}, true, "x.Log"},
-        {{"dxs4820", "x.Log", "y.Log"}, false, ""},
+    // The arguments, whether the program runs, the file it loads, its exit status when it does not run.
+    const std::tuple<QStringList, bool, QString, int> rows[] = {
+        {{"dxs4820", "my.Log"}, true, "my.Log", 0},
+        {{"dxs4820", "file:///tmp/a%20b.Log"}, true, "/tmp/a b.Log", 0},
+        {{"dxs4820", "--transcript", "-", "x.Log"}, true, "x.Log", 0},
+        {{"dxs4820", "x.Log", "y.Log"}, false, "", 2},
     };
-    for (const auto& [arguments, run, file] : rows) {
+    for (const auto& [arguments, run, file, status] : rows) {
         const CommandLine options = parseCommandLine(arguments);
-        EXPECT_EQ(options.run, run) << arguments.join(' ').toStdString();
-        EXPECT_EQ(options.settingFile, file);
-        if (!run) {
-            EXPECT_EQ(options.exitCode, 2);
-        }
+        EXPECT_EQ(std::tuple(options.run, options.settingFile, options.run ? 0 : options.exitCode),
+                  std::tuple(run, file, status))
+            << arguments.join(' ').toStdString();
     }
     QTemporaryDir folder;
     const QString missing = folder.filePath("missing.Log");
