@@ -1,35 +1,14 @@
 // Printing the window: one window-sized image on one page, or a message line that says why not.
 #include "operations/Operations.h"
+#include "support/FileSizeLimit.h"
 #include "support/QtPrint.h"
 #include "support/WindowFixture.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
-
-namespace {
-
-// While alive, no file of this process grows beyond `bytes` (writes past it fail as on a full disk).
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    rlimit m_saved{};
-    void (*m_oldHandler)(int);
-};
 
 using PrintWindow = WindowFixture;
-
-} // namespace
 
 // Output that cannot be written is a failed print, and a file already there keeps its content.
 TEST_F(PrintWindow, PrintsTheWindowImageOrSaysWhyNot) {

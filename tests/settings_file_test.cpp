@@ -5,6 +5,7 @@
 #include "help/frmHelp.h"
 #include "operations/Operations.h"
 #include "record/RecordFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/WindowFixture.h"
 
 #include <atomic>
@@ -33,18 +34,6 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
-
-// While alive, no file of this process grows beyond `bytes` (writes past it fail as on a full disk).
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        const rlimit lowered{bytes, m_saved.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved), std::signal(SIGXFSZ, m_oldHandler); }
-    rlimit m_saved{};
-    void (*m_oldHandler)(int);
-};
 
 QByteArray pattern(int size) {
     return QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.").repeated(size / 37 + 1).left(size);
