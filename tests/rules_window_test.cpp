@@ -56,7 +56,7 @@ const Row kRows[] = {
     // modulation: the kind chosen decides the field written and the value shown on switching
     {"@AMRate=kept;@FMRate=kept", 'e', "txtModRate", "101", "txtModRate=200/100;@AMRate=200;@FMRate=kept"},
     {"optModAM=on;@;@AMDepth=40;@FMSpan=20", 'c', "optModFM", "", "txtModSpanDepth=15"},
-    {"optModAM=on;@", 'c', "optModFM", "", "txtModSpanDepth=5"}, // never written
+    {"optModFM=on;@", 'c', "optModAM", "", "txtModSpanDepth="}, // never written
     {"optModFM=on;@AMDepth=40;@FMSpan=7.5", 'c', "optModAM", "", "txtModSpanDepth=40    ;txtModRate=200;txtModSymmetry=50"},
     {"", 'e', "txtModSpanDepth", "33.6", "txtModSpanDepth=34/1;@AMDepth=34"},
     {"", 'e', "txtModSymmetry", "95", "txtModSymmetry=90;@AMSymmetry=90"},
@@ -116,8 +116,7 @@ const Row kRows[] = {
     {kBurst + ";txtBurstPeriod=", 'p', "txtBurstCount", "5", "txtTrgSymmetry=33", "Please set Burst Period Value first!", 0,
      "txtBurstPeriod"},
     {kBurst, 'p', "txtBurstCount", "-3", "txtBurstCount=0;txtTrgSymmetry=33;optTriggerType_1=off"},
-    {kBurst + ";txtMainFreq=10000.0;txtBurstCount=2", 'k', "txtBurstCount", "1",
-     "txtBurstCount=12;caret=1;txtTrgSymmetry=12;lblSymmetry=12;HScroll1=12"},
+    {kBurst + ";txtMainFreq=10000.0;txtBurstCount=12", 'k', "txtBurstCount", "0", "txtBurstCount=12;caret=1;HScroll1=12"},
     // the fine-tuning bar: the symmetry waits for its Enter
     {"txtMainFreq=1000.0;txtBurstPeriod=100;HScroll1=20", 'm', "HScroll1", "35", "txtTrgSymmetry=35 orange;lblSymmetry=35"},
     {"txtMainFreq=;HScroll1=20;txtTrgSymmetry=33;lblSymmetry=", 'm', "HScroll1", "35", "txtTrgSymmetry=33;lblSymmetry=",
@@ -226,7 +225,7 @@ TEST_F(RuleRows, EachBoxRunsItsRuleOnItsEvent) {
         EXPECT_EQ(messages.join('|'), row.message);
         EXPECT_EQ(dialogs().helpRequests, row.help > 0 ? std::vector<int>{row.help} : std::vector<int>{});
         if (row.focus || (row.act != 'm' && row.act != 'c')) {
-            EXPECT_EQ(focused(), row.focus ? row.focus : row.target);
+            EXPECT_EQ(focused(), QString(row.focus ? row.focus : row.target));
         }
     }
 }
