@@ -8,6 +8,7 @@
 
 namespace {
 using F = RecordField;
+// clang-format off
 const std::map<QString, F> kFields = {{"MainFreq", F::MainFreq}, {"AMRate", F::AMRate}, {"FMRate", F::FMRate},
     {"AMDepth", F::AMDepth}, {"FMSpan", F::FMSpan}, {"AMSymmetry", F::AMSymmetry}, {"FMSymmetry", F::FMSymmetry},
     {"TriggerRate", F::TriggerRate}, {"SweepStart", F::SweepStart}, {"SweepStop", F::SweepStop},
@@ -46,7 +47,6 @@ struct Row {
     int help = 0;
     const char* focus = nullptr;
 };
-// clang-format off
 const Row kRows[] = {
     // main setting: amplitude and offset read each other's text without reformatting it
     {"", 'e', "txtMainFreq", "150015", "txtMainFreq=150020/10;@MainFreq=150020"},
@@ -149,15 +149,12 @@ protected:
         if (name == "@") return window().record.clear();
         if (name.startsWith('@')) return window().record.setText(kFields.at(name.mid(1)), value);
         QWidget* w = widget(name);
-        if (auto* box = qobject_cast<NumericBox*>(w)) {
-            preset(box, value.section('/', 0, 0), value.contains('/') ? value.section('/', 1) : QString());
-        } else if (auto* label = qobject_cast<QLabel*>(w)) {
-            label->setText(value);
-        } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
-            bar->setValue(value.toInt());
-        } else {
-            qobject_cast<QAbstractButton*>(w)->setChecked(value == "on");
-        }
+        if (auto* box = qobject_cast<NumericBox*>(w))
+            return preset(box, value.section('/', 0, 0),
+                          value.contains('/') ? value.section('/', 1) : QString());
+        if (auto* label = qobject_cast<QLabel*>(w)) return label->setText(value);
+        if (auto* bar = qobject_cast<QScrollBar*>(w)) return bar->setValue(value.toInt());
+        qobject_cast<QAbstractButton*>(w)->setChecked(value == "on");
     }
     QString shown(QWidget* w, bool steps) {
         if (auto* box = qobject_cast<NumericBox*>(w)) return steps ? state(box) : look(box);
@@ -176,7 +173,8 @@ protected:
             } else if (name.startsWith('@')) {
                 const F field = kFields.at(name.mid(1));
                 const SettingsRecord& record = window().record;
-                texts << (field == F::AMSymmetry ? QString::number(record.integer(field)) : record.text(field).trimmed());
+                texts << (field == F::AMSymmetry ? QString::number(record.integer(field))
+                                                 : record.text(field).trimmed());
             } else {
                 for (const QString& each : kGroups.contains(name) ? kGroups.at(name) : QStringList{name})
                     texts << shown(widget(each), item.contains('/'));
@@ -189,19 +187,14 @@ protected:
         QWidget* w = widget(row.target);
         auto* box = qobject_cast<NumericBox*>(w);
         for (QWidget* up = w; up; up = up->parentWidget()) // its tab page in front, so it can take the focus
-            if (const int page = panel().SSTabTrigger->indexOf(up); page >= 0) panel().SSTabTrigger->setCurrentIndex(page);
-        switch (row.act) {
-        case 'e': return enter(box, row.input);
-        case 't': return type(box, row.input);
-        case 'p': return paste(box, row.input);
-        case 'k':
-            box->setFocus();
-            box->setCursorPosition(0);
-            QTest::keyClicks(box, row.input);
-            break;
-        case 'm': qobject_cast<QScrollBar*>(w)->setValue(QString(row.input).toInt()); break;
-        case 'c': qobject_cast<QAbstractButton*>(w)->click(); break;
-        }
+            if (const int page = panel().SSTabTrigger->indexOf(up); page >= 0)
+                panel().SSTabTrigger->setCurrentIndex(page);
+        if (row.act == 'm') qobject_cast<QScrollBar*>(w)->setValue(QString(row.input).toInt());
+        if (row.act == 'c') qobject_cast<QAbstractButton*>(w)->click();
+        if (row.act == 'p') paste(box, row.input);
+        if (row.act == 'e' || row.act == 't') type(box, row.input);
+        if (row.act == 'e') confirm(box);
+        if (row.act == 'k') box->setFocus(), box->setCursorPosition(0), QTest::keyClicks(box, row.input);
         settle();
     }
 };
