@@ -9,10 +9,9 @@
 namespace {
 using F = RecordField;
 // clang-format off
-const std::map<QString, F> kFields = {{"MainFreq", F::MainFreq}, {"AMRate", F::AMRate}, {"FMRate", F::FMRate},
-    {"AMDepth", F::AMDepth}, {"FMSpan", F::FMSpan}, {"AMSymmetry", F::AMSymmetry}, {"FMSymmetry", F::FMSymmetry},
-    {"TriggerRate", F::TriggerRate}, {"SweepStart", F::SweepStart}, {"SweepStop", F::SweepStop},
-    {"TriggerPhase", F::TriggerPhase}};
+const std::map<QString, F> kFields = {{"MainFreq", F::MainFreq}, {"AMRate", F::AMRate}, {"FMRate", F::FMRate}, {"AMDepth", F::AMDepth},
+    {"FMSpan", F::FMSpan}, {"AMSymmetry", F::AMSymmetry}, {"FMSymmetry", F::FMSymmetry}, {"TriggerRate", F::TriggerRate},
+    {"SweepStart", F::SweepStart}, {"SweepStop", F::SweepStop}, {"TriggerPhase", F::TriggerPhase}};
 // Boxes shown together, their texts joined by blanks.
 const std::map<QString, QStringList> kGroups = {
     {"rates", {"txtSweepRate", "txtModRate", "txtTrgRate", "txtBurstPeriod", "txtGatePeriod"}},
@@ -24,13 +23,10 @@ QString question(const char* edge, const char* bound) {
                    "Do you need help?")
         .arg(edge, bound);
 }
-const QString kStartAbove = question("Start", "over than the upper"), kStopAbove = question("Stop", "over than the upper");
-const QString kStartBelow = question("Start", "less than the lower"), kStopBelow = question("Stop", "less than the lower");
 const QString kSuggest = "Please Change a Modulation Depth. Do you need a suggest value?";
 const QString kTooLong = "Please Change value of Burst Count. Do you need help?";
 const QString kNotShorter = "Gate period should greater than Open Gate time\r\nDo you need help?";
-const QString kBurst = "txtBurstCount=;txtMainFreq=1000.0;txtBurstPeriod=100;optTriggerType_0=on;HScroll1=10;"
-                       "txtTrgSymmetry=33;lblSymmetry=";
+const QString kBurst = "txtBurstCount=;txtMainFreq=1000.0;txtBurstPeriod=100;optTriggerType_0=on;HScroll1=10;txtTrgSymmetry=33;lblSymmetry=";
 const QString kGate = "txtMainFreq=1000.0;txtGatePeriod=100;optTriggerType_0=on;txtTrgSymmetry=33;lblOpenGatePeriod= Sec";
 
 // presets: "name=text;..." set in order: a box's text (and step after '/') accepted, a label's text, a bar's
@@ -66,8 +62,7 @@ const Row kRows[] = {
     {"txtMainFreq=14000000", 'e', "txtModSpanDepth", "10", "txtModSpanDepth=7.1;@FMSpan=7.1", kSuggest, -1},
     {"txtMainFreq=14000000", 'e', "txtModSpanDepth", "10", "txtModSpanDepth=10.0;@FMSpan=10.0", kSuggest},
     {"txtMainFreq=20000000", 'e', "txtModSpanDepth", "10", "txtModSpanDepth=10.0"}, // inside no segment
-    {"txtMainFreq=", 'e', "txtModSpanDepth", "20", "txtModSpanDepth=15;@FMSpan=15",
-     "Please Input the Freqence value of Main Setting"},
+    {"txtMainFreq=", 'e', "txtModSpanDepth", "20", "txtModSpanDepth=15;@FMSpan=15", "Please Input the Freqence value of Main Setting"},
     // rate bands, unticked; the burst rate sets the trigger rate accepted, the gate rate leaves it orange
     {"chkSyncRateSym=off;txtSweepRate=1000.0/1", 'e', "txtSweepRate", "0.010", "txtSweepRate=0.010/1"},
     {"", 'e', "txtTrgRate", "0.010", "txtTrgRate=0.01/0.01;@TriggerRate=0.01"},
@@ -91,48 +86,36 @@ const Row kRows[] = {
     {"HScrollSweep=1", 'm', "HScrollSweep", "5", "lblSweepSegNo=5;sweep=150/0.01 15000/0.01 14850/0.01 7575/0.01"},
     {"", 'm', "HScrollSweep", "9", "lblSweepSegNo=8;sweep=150000 15000000 14850000 7575000"},
     {"", 'e', "txtSweepStartFreq", "1500050", "sweep=1500100/100 15000000/0.01 13499900/100 8250100/100;@SweepStart=1500100"},
-    {"HScrollSweep=6", 'e', "txtSweepStartFreq", "200000", "sweep=1500.00 150000 148500.00 75750.00;@SweepStart=1500.00",
-     kStartAbove, 3771},
-    {"HScrollSweep=5", 'e', "txtSweepStopFreq", "150", "sweep=150 15000.0 14850.0 7575.0;@SweepStop=15000.0", kStopBelow},
-    {"", 'e', "txtSweepStopFreq", "15001", "sweep=150 15000.0 14850.0 7575.0", kStopAbove, 3771},
+    {"HScrollSweep=6", 'e', "txtSweepStartFreq", "200000", "sweep=1500.00 150000 148500.00 75750.00;@SweepStart=1500.00", question("Start", "over than the upper"), 3771},
+    {"HScrollSweep=5", 'e', "txtSweepStopFreq", "150", "sweep=150 15000.0 14850.0 7575.0;@SweepStop=15000.0", question("Stop", "less than the lower")},
+    {"", 'e', "txtSweepStopFreq", "15001", "sweep=150 15000.0 14850.0 7575.0", question("Stop", "over than the upper"), 3771},
     // typing marks the pair; a zero start waits, a zero stop accepts both
     {"", 'e', "txtSweepStartFreq", "0", "txtSweepStartFreq=0 orange;txtSweepStopFreq=15000.0 orange"},
     {"", 'e', "txtSweepStopFreq", "0", "txtSweepStartFreq=0;txtSweepStopFreq=0"},
-    {"HScrollSweep=1;HScrollSweep=5;txtSweepSpan=14850/0.01", 't', "txtSweepCenterFreq", "5000",
-     "txtSweepSpan=14850 orange;txtSweepCenterFreq=5000 orange"},
+    {"HScrollSweep=1;HScrollSweep=5;txtSweepSpan=14850/0.01", 't', "txtSweepCenterFreq", "5000", "txtSweepSpan=14850 orange;txtSweepCenterFreq=5000 orange"},
     {"", 'e', "txtSweepSpan", "2000", "sweep=4000.00 6000.00 2000 5000", "", 0, "txtSweepCenterFreq"},
     {"", 'e', "txtSweepCenterFreq", "3000", "sweep=2000.00 4000.00 2000 3000"},
-    {"txtSweepCenterFreq=100", 'e', "txtSweepSpan", "1000", "sweep=2000.00 4000.00 1000 orange 100 orange", kStartBelow,
-     4405, "txtSweepCenterFreq"},
-    {"", 'e', "txtSweepCenterFreq", "100", "sweep=2000.00 4000.00 1000 orange 100 orange",
-     "Please change the value of Center Freq"},
+    {"txtSweepCenterFreq=100", 'e', "txtSweepSpan", "1000", "sweep=2000.00 4000.00 1000 orange 100 orange", question("Start", "less than the lower"), 4405, "txtSweepCenterFreq"},
+    {"", 'e', "txtSweepCenterFreq", "100", "sweep=2000.00 4000.00 1000 orange 100 orange", "Please change the value of Center Freq"},
     // burst count on every change: its share becomes the trigger symmetry and bar, more than one cycle Multi
     {kBurst, 'p', "txtBurstCount", "5", "txtBurstCount=5;txtTrgSymmetry=50;lblSymmetry=50;HScroll1=50;optTriggerType_1=on"},
     {kBurst + ";txtMainFreq=10000.0", 'p', "txtBurstCount", "1", "txtTrgSymmetry=10;lblSymmetry=;optTriggerType_1=off"},
     {kBurst, 'p', "txtBurstCount", "11", "txtBurstCount=0;txtTrgSymmetry=33;HScroll1=10", kTooLong, 10177},
     {kBurst, 'p', "txtBurstCount", "25.5", "txtBurstCount=0", kTooLong}, // asked once, for the rounded count
-    {kBurst + ";txtMainFreq=0", 'p', "txtBurstCount", "5", "txtBurstCount=5;txtTrgSymmetry=33",
-     "Please set Main Frequence Value first!", 0, "txtMainFreq"},
-    {kBurst + ";txtBurstPeriod=", 'p', "txtBurstCount", "5", "txtTrgSymmetry=33", "Please set Burst Period Value first!", 0,
-     "txtBurstPeriod"},
+    {kBurst + ";txtMainFreq=0", 'p', "txtBurstCount", "5", "txtBurstCount=5;txtTrgSymmetry=33", "Please set Main Frequence Value first!", 0, "txtMainFreq"},
+    {kBurst + ";txtBurstPeriod=", 'p', "txtBurstCount", "5", "txtTrgSymmetry=33", "Please set Burst Period Value first!", 0, "txtBurstPeriod"},
     {kBurst, 'p', "txtBurstCount", "-3", "txtBurstCount=0;txtTrgSymmetry=33;optTriggerType_1=off"},
     {kBurst + ";txtMainFreq=10000.0;txtBurstCount=12", 'k', "txtBurstCount", "0", "txtBurstCount=12;caret=1;HScroll1=12"},
     // the fine-tuning bar: the symmetry waits for its Enter
     {"txtMainFreq=1000.0;txtBurstPeriod=100;HScroll1=20", 'm', "HScroll1", "35", "txtTrgSymmetry=35 orange;lblSymmetry=35"},
-    {"txtMainFreq=;HScroll1=20;txtTrgSymmetry=33;lblSymmetry=", 'm', "HScroll1", "35", "txtTrgSymmetry=33;lblSymmetry=",
-     "Please give the Main Frequence value first. (information)"},
-    {"txtMainFreq=1000.0;txtBurstPeriod=;HScroll1=20;txtTrgSymmetry=33", 'm', "HScroll1", "35", "txtTrgSymmetry=33",
-     "Please give the Burst Period value first. (information)"},
+    {"txtMainFreq=;HScroll1=20;txtTrgSymmetry=33;lblSymmetry=", 'm', "HScroll1", "35", "txtTrgSymmetry=33;lblSymmetry=", "Please give the Main Frequence value first. (information)"},
+    {"txtMainFreq=1000.0;txtBurstPeriod=;HScroll1=20;txtTrgSymmetry=33", 'm', "HScroll1", "35", "txtTrgSymmetry=33", "Please give the Burst Period value first. (information)"},
     // the open gate's share of the gate period becomes the trigger symmetry, the type Multi
-    {kGate, 'e', "txtOpenGatePeriod", "1000",
-     "txtOpenGatePeriod=1000/100;lblOpenGatePeriod=0.0010sec;txtTrgSymmetry=10;optTriggerType_1=on"},
-    {kGate, 'e', "txtOpenGatePeriod", "0.0015",
-     "txtOpenGatePeriod=100/0.001;lblOpenGatePeriod=0.0100sec;txtTrgSymmetry=33;optTriggerType_1=off", kNotShorter, 12213},
-    {kGate + ";txtGatePeriod=", 'e', "txtOpenGatePeriod", "400", "txtOpenGatePeriod=400/100;lblOpenGatePeriod= Sec",
-     "Please input the Gate Period Value first", 0, "txtGatePeriod"},
+    {kGate, 'e', "txtOpenGatePeriod", "1000", "txtOpenGatePeriod=1000/100;lblOpenGatePeriod=0.0010sec;txtTrgSymmetry=10;optTriggerType_1=on"},
+    {kGate, 'e', "txtOpenGatePeriod", "0.0015", "txtOpenGatePeriod=100/0.001;lblOpenGatePeriod=0.0100sec;txtTrgSymmetry=33;optTriggerType_1=off", kNotShorter, 12213},
+    {kGate + ";txtGatePeriod=", 'e', "txtOpenGatePeriod", "400", "txtOpenGatePeriod=400/100;lblOpenGatePeriod= Sec", "Please input the Gate Period Value first", 0, "txtGatePeriod"},
     {kGate, 'e', "txtOpenGatePeriod", "-5", "txtOpenGatePeriod=0.01/0.01;lblOpenGatePeriod= Sec"},
-    {kGate + ";txtMainFreq=", 'e', "txtOpenGatePeriod", "400", "lblOpenGatePeriod=0.0025sec;txtTrgSymmetry=33;optTriggerType_1=on",
-     "Please input the Main Frequence Value first", 0, "txtMainFreq"},
+    {kGate + ";txtMainFreq=", 'e', "txtOpenGatePeriod", "400", "lblOpenGatePeriod=0.0025sec;txtTrgSymmetry=33;optTriggerType_1=on", "Please input the Main Frequence Value first", 0, "txtMainFreq"},
     // the trigger phase on every change; the caret stays where the key was typed
     {"", 'p', "txtTrgPhase", "12.7", "txtTrgPhase=13/1;@TriggerPhase=13"},
     {"txtTrgPhase=45", 'k', "txtTrgPhase", "1", "txtTrgPhase=80;caret=1"},
