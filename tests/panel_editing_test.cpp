@@ -173,8 +173,7 @@ TEST_F(PanelEditing, WindowActivationChangesNeitherHintNorRecord) {
     other.show();
     QApplication::setActiveWindow(&other);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    QApplication::setActiveWindow(&w);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    activeWindow();
     settle();
     EXPECT_EQ(focused(), "txtMainFreq");
     EXPECT_EQ(w.messageLineText() + "|" + w.record.text(F::MainFreq), "before|" + QString(10, QChar(0)));

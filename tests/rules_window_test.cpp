@@ -13,18 +13,12 @@ const std::map<QString, F> kFields = {{"MainFreq", F::MainFreq}, {"AMRate", F::A
     {"FMSpan", F::FMSpan}, {"AMSymmetry", F::AMSymmetry}, {"FMSymmetry", F::FMSymmetry}, {"TriggerRate", F::TriggerRate},
     {"SweepStart", F::SweepStart}, {"SweepStop", F::SweepStop}, {"TriggerPhase", F::TriggerPhase}};
 // Boxes shown together, their texts joined by blanks.
-const std::map<QString, QStringList> kGroups = {
-    {"rates", {"txtSweepRate", "txtModRate", "txtTrgRate", "txtBurstPeriod", "txtGatePeriod"}},
-    {"syms", {"txtSweepSymmetry", "txtModSymmetry", "txtTrgSymmetry"}},
-    {"sweep", {"txtSweepStartFreq", "txtSweepStopFreq", "txtSweepSpan", "txtSweepCenterFreq"}}};
+const std::map<QString, QStringList> kGroups = {{"rates", {"txtSweepRate", "txtModRate", "txtTrgRate", "txtBurstPeriod", "txtGatePeriod"}},
+    {"syms", {"txtSweepSymmetry", "txtModSymmetry", "txtTrgSymmetry"}}, {"sweep", {"txtSweepStartFreq", "txtSweepStopFreq", "txtSweepSpan", "txtSweepCenterFreq"}}};
 
 QString question(const char* edge, const char* bound) {
-    return QString("Sweep %1 Freq. is %2 bound the Current Sweep Segment.\r\nPlease switch Segment.\r\n"
-                   "Do you need help?")
-        .arg(edge, bound);
-}
-const QString kSuggest = "Please Change a Modulation Depth. Do you need a suggest value?";
-const QString kTooLong = "Please Change value of Burst Count. Do you need help?";
+    return QString("Sweep %1 Freq. is %2 bound the Current Sweep Segment.\r\nPlease switch Segment.\r\nDo you need help?").arg(edge, bound); }
+const QString kSuggest = "Please Change a Modulation Depth. Do you need a suggest value?", kTooLong = "Please Change value of Burst Count. Do you need help?";
 const QString kNotShorter = "Gate period should greater than Open Gate time\r\nDo you need help?";
 const QString kBurst = "txtBurstCount=;txtMainFreq=1000.0;txtBurstPeriod=100;optTriggerType_0=on;HScroll1=10;txtTrgSymmetry=33;lblSymmetry=";
 const QString kGate = "txtMainFreq=1000.0;txtGatePeriod=100;optTriggerType_0=on;txtTrgSymmetry=33;lblOpenGatePeriod= Sec";
@@ -35,14 +29,7 @@ const QString kGate = "txtMainFreq=1000.0;txtGatePeriod=100;optTriggerType_0=on;
 // expected: "name=text;..." as presets, " orange" for a box waiting for Enter, the step after '/' where it is
 // the point, "caret" the target's caret. help: the question answered Yes and the help it opens (-1: none),
 // 0: answered No. focus: where the focus ends, the target box unless given.
-struct Row {
-    QString presets;
-    char act;
-    const char *target, *input, *expected;
-    QString message = "";
-    int help = 0;
-    const char* focus = nullptr;
-};
+struct Row { QString presets; char act; const char *target, *input, *expected; QString message = ""; int help = 0; const char* focus = nullptr; };
 const Row kRows[] = {
     // main setting: amplitude and offset read each other's text without reformatting it
     {"", 'e', "txtMainFreq", "150015", "txtMainFreq=150020/10;@MainFreq=150020"},
