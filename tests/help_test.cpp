@@ -11,14 +11,6 @@
 #include "support/QtPrint.h"
 #include "support/WindowFixture.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QTimer>
 #include <map>
 
 namespace {
@@ -119,25 +111,21 @@ TEST(HelpRtfReader, PlainTextOfWellAndMalformedInput) {
         {R"({\rtf1 \u-3? neg})", u"\ufffd neg"}, {R"({\rtf1\uc2 \u8364ab c})", u"\u20ac c"},
         {R"({\rtf1\uc0 \u8364 ab})", u"\u20acab"}, {R"({\rtf1 {\uc2 \u8364\'80\'80}x})", u"\u20acx"},
         {R"({\rtf1 \u-10179?\u-8704? smile})", u"\U0001F600 smile"}, {R"({\rtf1 \u-10179? lone})", u"\ufffd lone"},
-        {R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red255\green0\blue0;}shown})", u"shown"},
-        {R"({\rtf1{\*\generator hidden;}{\info{\title t}}{\stylesheet{s}}shown})", u"shown"},
+        {R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red255\green0\blue0;}shown})", u"shown"}, {R"({\rtf1{\*\generator hidden;}{\info{\title t}}{\stylesheet{s}}shown})", u"shown"},
         {R"({\rtf1{\*\unknowndest {nested} text}shown})", u"shown"},
         {R"({\rtf1\unknownword42 kept \alsounknown-7 text})", u"kept text"},
         {R"({\rtf1 \emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote\~})", u"\u2014\u2013\u2022\u2018\u2019\u201c\u201d "},
-        {R"({\rtf1 a\bin3 {}\after})", u"aafter"}, {R"({\rtf1 {\pict\wmetafile8 0123456789abcdef}shown})", u"shown"},
-        {"  {\\rtf1 leading blanks}", u"leading blanks"},
+        {R"({\rtf1 a\bin3 {}\after})", u"aafter"}, {R"({\rtf1 {\pict\wmetafile8 0123456789abcdef}shown})", u"shown"}, {"  {\\rtf1 leading blanks}", u"leading blanks"},
         // malformed
         {"", u"", false}, {"plain text, not rich text", u"", false}, {"{\\rtf", u""}, {"{\\rtf1 a}}}}} b", u"a"},
         {"{\\rtf1 unclosed {group {deeper", u"unclosed group deeper"}, {"{\\rtf1 a\\", u"a"}, {"{\\rtf1 a\\'4", u"a"},
         {"{\\rtf1 a\\'zz b}", u"azz b"}, {"{\\rtf1 a\\u-", u"a"}, {"{\\rtf1 \\u99999999999999999999? huge}", nullptr},
         {"{\\rtf1 \\fs99999999999999999999999999 big \\cf99999999999999 colour}", u"big colour"}, {"{\\rtf1 a\\bin-5 b}", u"ab"},
         {"{\\rtf1 \\uc99999999999 \\u8364 abc}", u"\u20ac"}, {"{\\rtf1 a\\bin99999999999999999999 swallowed}", u"a"},
-        {"{\\rtf1 {\\colortbl" + std::string(5000, ';') + "}\\cf4999 x}", u"x"},
-        {"{\\rtf1 " + std::string(200000, '{') + "x", u"x"},
+        {"{\\rtf1 {\\colortbl" + std::string(5000, ';') + "}\\cf4999 x}", u"x"}, {"{\\rtf1 " + std::string(200000, '{') + "x", u"x"},
         {"{\\rtf1 " + std::string(100, 'x') + "\\" + std::string(100, 'w') + " y}", nullptr},
         {"{\\rtf1 " + std::string(5000, '{') + "deep" + std::string(5000, '}') + " after}", u"deep after"},
-        {"{\\rtf1 \\u0 \\u13?\\u10?\\u8233?\\u64976?\\u65535?ok}", u"ok"}, {std::string("{\\rtf1 nul\0byte}", 16), u"nulbyte"},
-        {"{\\rtf1 \\*}visible", u""}};
+        {"{\\rtf1 \\u0 \\u13?\\u10?\\u8233?\\u64976?\\u65535?ok}", u"ok"}, {std::string("{\\rtf1 nul\0byte}", 16), u"nulbyte"}, {"{\\rtf1 \\*}visible", u""}};
     // clang-format on
     for (const auto& c : cases) {
         const QString text = readText(QByteArray::fromStdString(c.rtf), c.accepted);
@@ -195,7 +183,6 @@ TEST_F(HelpLookup, BesideTheProgramFirstThenTheInstalledDataFolderElseEmpty) {
     // Opened past the end: the caret on the last character, or at 0 in an empty window.
     // clang-format off
     const struct { const char *what, *beside, *installed, *below, *shown; int caret; } cases[] = {
-        {"beside only", "{\\rtf1 beside}", nullptr, nullptr, "beside", 5},
         {"installed only", nullptr, "{\\rtf1 installed}", nullptr, "installed", 8},
         {"both: beside wins", "{\\rtf1 beside}", "{\\rtf1 installed}", nullptr, "beside", 5},
         {"neither", nullptr, nullptr, nullptr, "", 0},
@@ -230,10 +217,9 @@ TEST_F(HelpLookup, InstalledProgramOpensTheInstalledDocument) {
 }
 
 TEST_F(AboutWindow, ShowsOnceWithoutBlockingAndItsButtonsWork) {
+    // the system information tools tried in order, whether none of them was found
     const std::pair<QStringList, bool> cases[] = {
-        {{"dxs-no-such-system-tool"}, true},
-        {{}, true},
-        {{"dxs-no-such-system-tool", "true"}, false}}; // first found
+        {{"dxs-no-such-system-tool"}, true}, {{}, true}, {{"dxs-no-such-system-tool", "true"}, false}};
     for (const auto& [tools, message] : cases) {
         SCOPED_TRACE(tools.join(",").toStdString());
         window().mnuAbout->trigger();

@@ -126,9 +126,8 @@ TEST_F(InstrumentLink, ConfiguringWritesItsLinesAndOtherNamesSelectNothing) {
     gpib.setAddress(31);
     // Each after a working RS232: names of no method, a missing port, a refused address, a missing library.
     // clang-format off
-    const struct { const char *method, *library; int port; const char* outcome; } cases[] = {{"rs232", "", 1, " OK"},
-        {"Gpib", GPIB_STANDIN_PATH, 1, " OK"}, {"", "", 1, " OK"}, {"USB", "", 1, " OK"}, {"RS232", "", 2, " FAILURE"},
-        {"GPIB", GPIB_STANDIN_PATH, 1, " FAILURE"}, {"GPIB", "/nonexistent/libgpib.so.0", 1, " FAILURE"}};
+    const struct { const char *method, *library; int port; const char* outcome; } cases[] = {{"rs232", "", 1, " OK"}, {"Gpib", GPIB_STANDIN_PATH, 1, " OK"},
+        {"", "", 1, " OK"}, {"USB", "", 1, " OK"}, {"RS232", "", 2, " FAILURE"}, {"GPIB", GPIB_STANDIN_PATH, 1, " FAILURE"}, {"GPIB", "/nonexistent/libgpib.so.0", 1, " FAILURE"}};
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.method + std::string(" ") + c.library);
@@ -167,8 +166,7 @@ TEST_F(InstrumentLink, GpibWritesTheCommandUnterminatedAndReadsAtOnce) {
 
 TEST_F(InstrumentLink, BadRepliesNeverCrashOrHangAndTheLinkRecovers) {
     // clang-format off
-    const struct { const char* name; SimulatedOptions options; qsizetype maxSize; } cases[] = {
-        {"megabytes", {.hugeReplyBytes = 2 * 1024 * 1024}, SerialTransport::maxReplyBytes},
+    const struct { const char* name; SimulatedOptions options; qsizetype maxSize; } cases[] = {{"megabytes", {.hugeReplyBytes = 2 * 1024 * 1024}, SerialTransport::maxReplyBytes},
         {"binary junk", {.garbage = true}, 64}, {"no line end", {.hugeReplyBytes = 20}, 20}};
     // clang-format on
     for (const auto& c : cases) {
@@ -223,9 +221,8 @@ TEST_F(InstrumentTable, SetRoundsIntegersAndChecksConvertReplies) {
     // Integers round halves to even; waveform codes other than 1 to 3 are sent without lines.
     // clang-format off
     const struct { P property; double value; const char *command, *wave = nullptr; } cases[] = { // wave "": no lines
-        {P::MainFreqWaveForm, 2, ":FUNC:WAV 2", "Triangle"}, {P::MainFreqWaveForm, 3, ":FUNC:WAV 3", "Square"},
-        {P::MainFreqWaveForm, 4, ":FUNC:WAV 4", ""}, {P::MainFreqWaveForm, 0, ":FUNC:WAV 0", ""},
-        {P::DUTY, 50.5, ":DUTY 50"}, {P::DUTY, 51.5, ":DUTY 52"}, {P::DUTY, -0.4, ":DUTY 0"}};
+        {P::MainFreqWaveForm, 2, ":FUNC:WAV 2", "Triangle"}, {P::MainFreqWaveForm, 3, ":FUNC:WAV 3", "Square"}, {P::MainFreqWaveForm, 4, ":FUNC:WAV 4", ""},
+        {P::MainFreqWaveForm, 0, ":FUNC:WAV 0", ""}, {P::DUTY, 50.5, ":DUTY 50"}, {P::DUTY, 51.5, ":DUTY 52"}, {P::DUTY, -0.4, ":DUTY 0"}};
     // Checks convert replies by their rule.
     const struct { P property; const char* reply; double value; bool ok; } checks[] = {
         {P::MainFreq, "1.000000E+03\n", 1000, true}, {P::MainFreq, "  -2.5E-3 V\r\n", -0.0025, true}, {P::MainFreq, "garbage", 0, true},
@@ -251,9 +248,8 @@ TEST_F(InstrumentTable, SetRoundsIntegersAndChecksConvertReplies) {
 
 TEST(Pacing, ElapsedTimeAcrossTheCounterWrap) {
     // clang-format off
-    const struct { int32_t start, now; double elapsed; } cases[] = {
-        {0, 200, 200}, {-500, -300, 200}, {5, 5, 0}, {-100, 100, 200}, {-1, 0, 1}, // across -1 -> 0 and the signed overflow:
-        {2147483647 - 99, -2147483648 + 100, 200}, {2147483647, -2147483648, 1}};
+    const struct { int32_t start, now; double elapsed; } cases[] = { // the last ones across -1 -> 0 and the signed overflow
+        {0, 200, 200}, {-500, -300, 200}, {5, 5, 0}, {-100, 100, 200}, {-1, 0, 1}, {2147483647 - 99, -2147483648 + 100, 200}, {2147483647, -2147483648, 1}};
     // clang-format on
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(elapsedMilliseconds(c.start, c.now), c.elapsed) << c.start << " " << c.now;
@@ -265,16 +261,12 @@ TEST(Pacing, ElapsedTimeAcrossTheCounterWrap) {
 TEST(MachinePortMap, PortNumbersNameTheMachinesPortsInTheirOrder) {
     // clang-format off
     const struct { const char *name, *ttys, *links, *settingsLinks, *com; } cases[] = { // com: COM1 to COM4, - for none
-        {"built-in listed first", "ttyS0:8250 ttyUSB0:usb", "", "", "/dev/ttyUSB0 /dev/ttyS0 - -"},
-        {"only a built-in port", "ttyS0:8250 ttyS1:empty", "", "", "/dev/ttyS0 - - -"},
-        {"none", "tty0:console ttyS0:empty ttyS1:empty", "", "", "- - - -"},
-        {"nothing listed", "", "", "", "- - - -"},
-        {"numbers in name order, five ports", "ttyS10:8250 ttyS2:8250 ttyUSB1:usb ttyACM0:usb rfcomm0:parentless", "", "",
-         "/dev/ttyACM0 /dev/ttyUSB1 /dev/ttyS2 /dev/ttyS10"},
+        {"built-in listed first", "ttyS0:8250 ttyUSB0:usb", "", "", "/dev/ttyUSB0 /dev/ttyS0 - -"}, {"only a built-in port", "ttyS0:8250 ttyS1:empty", "", "", "/dev/ttyS0 - - -"},
+        {"none", "tty0:console ttyS0:empty ttyS1:empty", "", "", "- - - -"}, {"nothing listed", "", "", "", "- - - -"},
+        {"numbers in name order, five ports", "ttyS10:8250 ttyS2:8250 ttyUSB1:usb ttyACM0:usb rfcomm0:parentless", "", "", "/dev/ttyACM0 /dev/ttyUSB1 /dev/ttyS2 /dev/ttyS10"},
         {"many adapters", "ttyUSB10:usb ttyUSB9:usb ttyUSB1:usb", "", "", "/dev/ttyUSB1 /dev/ttyUSB9 /dev/ttyUSB10 -"},
         {"a parentless one last", "ttyS0:8250 rfcomm0:parentless ttyUSB0:usb ttyUSB1:usb", "", "", "/dev/ttyUSB0 /dev/ttyUSB1 /dev/ttyS0 /dev/rfcomm0"},
-        {"entries before the machine", "ttyUSB0:usb ttyS0:8250", "COM2", "COM2 COM3", "/dev/ttyUSB0 program/COM2 settings/COM3 -"},
-    };
+        {"entries before the machine", "ttyUSB0:usb ttyS0:8250", "COM2", "COM2 COM3", "/dev/ttyUSB0 program/COM2 settings/COM3 -"}};
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -23,11 +23,10 @@ struct KeyLog : QObject {
 using F = RecordField;
 constexpr auto none = std::nullopt;
 
-// One row per box as a user meets it: its text and step when the window opens; what a change of text
-// does ("mark", "mark S": mark and take the step S, "negative": mark and the negative start, "": nothing);
-// the spin buttons' start on an empty box as "step text" for up with AM chosen, up with FM, and down
-// ("": no start, the click only steps); the record field left with AM and with FM chosen, its width;
-// whether entering the box writes the hint.
+// Per box: text and step when the window opens; a change of text ("mark", "mark S": mark and take step S,
+// "negative": mark and the negative start, "": nothing); the spin buttons' start on an empty box as "step
+// text" for up with AM, up with FM, down ("": the click only steps); the record field left with AM and with
+// FM, its width; whether entering the box writes the hint.
 // clang-format off
 struct Row { const char *name, *text, *step, *change, *upAm, *upFm, *down; std::optional<F> am, fm; int width; bool hint; };
 
@@ -83,58 +82,52 @@ protected:
     void chooseAm(bool am) { (am ? window().panel.optModAM : window().panel.optModFM)->setChecked(true); }
 };
 
-TEST_F(PanelEditing, TextChangeArrowKeysEnterAndEntering) {
+TEST_F(PanelEditing, EnteringChangingKeysLeavingAndSpinButtons) {
     ASSERT_EQ(std::size(kRows), window().panel.boxes().size());
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(row.name);
-        const QString name = row.name, change = row.change;
-        focusAway();
-        window().setMessage("before");
-        NumericBox* b = box(row.name, true);
-        EXPECT_EQ(window().messageLineText(), row.hint ? kHint : "before");
-        EXPECT_EQ(state(b), QString(row.text) + "/" + row.step); // white
-        const QString markStep = change.startsWith("mark ") ? change.mid(5) : "7";
-        b->setTag("7");
-        b->setText("12");
-        EXPECT_EQ(state(b), "12/" + markStep + (change.isEmpty() ? "" : " orange"));
-        b->setTag("7");
-        b->setText("-3");
-        EXPECT_EQ(b->text() + "|" + b->Tag(), change == "negative" ? "0.01|0.01" : "-3|" + markStep);
-        // 5.00 by 0.01 gives 5.01 at once; the Enter follows after the key's reaction.
-        KeyLog log(b);
-        b->setText("5.00");
-        b->setTag("0.01");
-        QTest::keyClick(b, Qt::Key_Up);
-        EXPECT_EQ(b->text(), "5.01");
-        EXPECT_EQ(log.keys, Keys{Up});
-        settle();
-        EXPECT_EQ(log.keys, name == "txtMainFreq" ? Keys{Up} : (Keys{Up, Enter}));
-        // A text without a leading number steps from 0; a negative-start box resets at once.
-        b->setText("abc");
-        b->setTag("0.01");
-        QTest::keyClick(b, Qt::Key_Down);
-        EXPECT_EQ(b->text(), change == "negative" ? "0.01" : "-0.01");
-        settle();
-        // Return and Enter run the box's rule, but for the phase and the count.
-        int runs = 0;
-        b->enterRule = [&runs] { ++runs; };
-        QTest::keyClick(b, Qt::Key_Return);
-        QTest::keyClick(b, Qt::Key_Enter);
-        EXPECT_EQ(runs, name == "txtTrgPhase" || name == "txtBurstCount" ? 0 : 2);
-        b->enterRule = nullptr;
-    }
-}
-
-TEST_F(PanelEditing, LeavingStoresAndSpinButtonsStepOrStart) {
     for (const bool am : {true, false}) {
         chooseAm(am);
         for (const Row& row : kRows) {
             SCOPED_TRACE(testing::Message() << row.name << (am ? " AM" : " FM"));
+            const QString name = row.name, change = row.change;
+            focusAway();
+            window().setMessage("before");
+            NumericBox* b = box(row.name, true);
+            EXPECT_EQ(window().messageLineText(), row.hint ? kHint : "before");
+            if (am) {
+                EXPECT_EQ(state(b), QString(row.text) + "/" + row.step); // white
+                const QString markStep = change.startsWith("mark ") ? change.mid(5) : "7";
+                b->setTag("7");
+                b->setText("12");
+                EXPECT_EQ(state(b), "12/" + markStep + (change.isEmpty() ? "" : " orange"));
+                b->setTag("7");
+                b->setText("-3");
+                EXPECT_EQ(b->text() + "|" + b->Tag(), change == "negative" ? "0.01|0.01" : "-3|" + markStep);
+                // 5.00 by 0.01 gives 5.01 at once; the Enter follows after the key's reaction.
+                KeyLog log(b);
+                b->setText("5.00");
+                b->setTag("0.01");
+                QTest::keyClick(b, Qt::Key_Up);
+                EXPECT_EQ(b->text() + (log.keys == Keys{Up} ? " up" : ""), "5.01 up");
+                settle();
+                EXPECT_EQ(log.keys, name == "txtMainFreq" ? Keys{Up} : (Keys{Up, Enter}));
+                // A text without a leading number steps from 0; a negative-start box resets at once.
+                b->setText("abc");
+                b->setTag("0.01");
+                QTest::keyClick(b, Qt::Key_Down);
+                EXPECT_EQ(b->text(), change == "negative" ? "0.01" : "-0.01");
+                settle();
+                // Return and Enter run the box's rule, but for the phase and the count.
+                int runs = 0;
+                b->enterRule = [&runs] { ++runs; };
+                QTest::keyClick(b, Qt::Key_Return);
+                QTest::keyClick(b, Qt::Key_Enter);
+                EXPECT_EQ(runs, name == "txtTrgPhase" || name == "txtBurstCount" ? 0 : 2);
+                b->enterRule = nullptr;
+            }
             focusAway();
             window().record.clear();
             window().record.setInteger(RecordField::AMSymmetry, 77);
             const QByteArray before = window().record.bytes();
-            NumericBox* b = box(row.name);
             // Longer text is cut, shorter padded with blanks; the AM symmetry is a whole number, a half
             // rounded to the even neighbour, and one that is none leaves the stored value.
             for (const QString text : {"123456789012", " 12.5 "}) {
@@ -148,7 +141,6 @@ TEST_F(PanelEditing, LeavingStoresAndSpinButtonsStepOrStart) {
                 else
                     EXPECT_EQ(window().record.text(*field), text.left(row.width).leftJustified(row.width));
             }
-
             for (const int key : {Up, Down}) {
                 SCOPED_TRACE(key == Up ? "up" : "down");
                 QToolButton* button = key == Up ? b->upDown()->upButton() : b->upDown()->downButton();
@@ -162,7 +154,7 @@ TEST_F(PanelEditing, LeavingStoresAndSpinButtonsStepOrStart) {
                 KeyLog log(b);
                 QTest::mouseClick(button, Qt::LeftButton);
                 settle();
-                EXPECT_EQ(QApplication::focusWidget(), b);
+                EXPECT_EQ(focused(), name);
                 EXPECT_EQ(b->Tag() + "|" + b->text(), starts ? start[0] + "|" + start[1] : "7|");
                 EXPECT_EQ(b->BackColor(), starts && *row.change ? ColorOrange : ColorWhite);
                 EXPECT_EQ(log.keys, starts ? Keys{} : Keys{key}); // else the arrow, ignored as empty
@@ -181,8 +173,7 @@ TEST_F(PanelEditing, WindowActivationChangesNeitherHintNorRecord) {
     other.show();
     QApplication::setActiveWindow(&other);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    QApplication::setActiveWindow(&w);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    activeWindow();
     settle();
     EXPECT_EQ(focused(), "txtMainFreq");
     EXPECT_EQ(w.messageLineText() + "|" + w.record.text(F::MainFreq), "before|" + QString(10, QChar(0)));

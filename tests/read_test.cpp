@@ -53,14 +53,12 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
          {p.optMainFunc[1], p.optSweepModel[1], p.optModSource[2], p.optTrigger[0], p.optTriggerType[1]})
         option->click();
     // clang-format off
-    for (const auto& [box, text] : {std::pair{p.txtMainFreq, "2500"}, {p.txtMainAmp, "4"}, {p.txtMainDCOffset, "1.5"},
-             {p.txtMainDuty, "40"}, {p.txtSweepStartFreq, "2000"}, {p.txtSweepStopFreq, "8000"}, {p.txtSweepSymmetry, "70"},
-             {p.txtSweepRate, "50"}, {p.txtModRate, "200"}, {p.txtModSymmetry, "30"}, {p.txtModSpanDepth, "80"},
-             {p.txtTrgRate, "500"}, {p.txtTrgSymmetry, "40"}, {p.txtTrgPhase, "45"}})
+    for (const auto& [box, text] : {std::pair{p.txtMainFreq, "2500"}, {p.txtMainAmp, "4"}, {p.txtMainDCOffset, "1.5"}, {p.txtMainDuty, "40"},
+             {p.txtSweepStartFreq, "2000"}, {p.txtSweepStopFreq, "8000"}, {p.txtSweepSymmetry, "70"}, {p.txtSweepRate, "50"}, {p.txtModRate, "200"},
+             {p.txtModSymmetry, "30"}, {p.txtModSpanDepth, "80"}, {p.txtTrgRate, "500"}, {p.txtTrgSymmetry, "40"}, {p.txtTrgPhase, "45"}})
         typeAndEnter(box, text);
-    const QStringList alwaysSent = {"*IDN?", "*IDN?", ":OFFS 1.5", ":SOUR:STAT 0", ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?",
-        ":SOURCE:SOURCE 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 3", ":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0",
-        ":SOUR:TRIG:MOD 1"};
+    const QStringList alwaysSent = {"*IDN?", "*IDN?", ":OFFS 1.5", ":SOUR:STAT 0", ":SOUR:COUN:SOUR 0", ":SOUR:STAT ?", ":SOURCE:SOURCE 0",
+        ":SOUR:STAT ?", ":SOURCE:SOURCE 0", ":SOUR:WAV 3", ":SOUR:TRIG:STAT 1", ":SOUR:TRIG:SOUR 0", ":SOUR:TRIG:MOD 1"};
     // clang-format on
     first.mnuSend->trigger();
     ASSERT_FALSE(first.sendAll);
@@ -95,19 +93,14 @@ TEST_F(ReadWindow, RoundTripThroughTheInstrument) {
 TEST_F(ReadWindow, RepliesIntoTheBoxes) {
     // clang-format off
     const struct { QByteArray query; std::optional<QByteArray> reply; QString shows; int failed; QString names; const char* sends = nullptr; } cases[] = {
-        {":FREQ ?", "1.000000E+03", "txtMainFreq=1000.00", 0, "(Frequency)"},
-        {":FREQ ?", std::nullopt, "txtMainFreq=10000.0", 1, ", 0 differed, 1 failed."},   // empty reply: box kept
-        {":FREQ ?", "abc", "txtMainFreq=10000.0", 1, ", 0 differed, 1 failed."},         // does not convert
-        {":FREQ ?", "2.000000E+07", "txtMainFreq=15000000", 0, "(Frequency)", ":FREQ 15000000"},
-        {":DUTY ?", "50.5", "txtMainDuty=50", 0, ", 0 differed, 0 failed."},            // rounds to even
-        {":DUTY ?", "90", "txtMainDuty=80", 0, "(DUTY)", ":DUTY 80"},                   // its send changes the memory: after 50.5
-        {":SOUR:SWE:SYM ?", "", "txtSweepSymmetry=90", 1, ", 0 differed, 1 failed."},
-        {":SOUR:TRIG:RAT ?", "1.500000E+02", "txtTrgRate=200", 0, "(Trigger Rate)"},
-        {":FUNC:WAV ?", "7", "optMainFunc_2 Square", 0, "(Function)"},                    // unknown code: clamped
-        {":SOUR:STAT ?", "2", "optModulation_0 On", 0, "(AM/FM, Function mode, SPAN(Depth))"},
-        {":SOUR:STAT ?", "3", "optSweep_0 On", 0, "(Function mode)"}, {":SOUR:TRIG:STAT ?", "1", "optTrigger_0 On", 0, "(Function mode)"},
-        {":SOUR:COUN:GAT ?", "2", "optGateTimeExt_2 1S", 0, "(Gate Time)"},
-    };
+        {":FREQ ?", "1.000000E+03", "txtMainFreq=1000.00", 0, "(Frequency)"}, // then none, and one that does not convert: box kept
+        {":FREQ ?", std::nullopt, "txtMainFreq=10000.0", 1, ", 0 differed, 1 failed."}, {":FREQ ?", "abc", "txtMainFreq=10000.0", 1, ", 0 differed, 1 failed."},
+        {":FREQ ?", "2.000000E+07", "txtMainFreq=15000000", 0, "(Frequency)", ":FREQ 15000000"}, // the send changes the memory
+        {":DUTY ?", "50.5", "txtMainDuty=50", 0, ", 0 differed, 0 failed."}, // rounds to even
+        {":DUTY ?", "90", "txtMainDuty=80", 0, "(DUTY)", ":DUTY 80"},        // its send changes the memory: after 50.5
+        {":SOUR:SWE:SYM ?", "", "txtSweepSymmetry=90", 1, ", 0 differed, 1 failed."}, {":SOUR:TRIG:RAT ?", "1.500000E+02", "txtTrgRate=200", 0, "(Trigger Rate)"},
+        {":FUNC:WAV ?", "7", "optMainFunc_2 Square", 0, "(Function)"}, {":SOUR:STAT ?", "2", "optModulation_0 On", 0, "(AM/FM, Function mode, SPAN(Depth))"},
+        {":SOUR:TRIG:STAT ?", "1", "optTrigger_0 On", 0, "(Function mode)"}, {":SOUR:COUN:GAT ?", "2", "optGateTimeExt_2 1S", 0, "(Gate Time)"}};
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.query.toStdString() + " " + c.reply.value_or("(none)").toStdString());
@@ -166,11 +159,9 @@ TEST(ReadModes, StatesChooseAtMostOneMode) {
     const std::optional<double> none;
     // clang-format off
     const struct { std::optional<double> state, trigger, counter; PanelModes before, after; bool conflicting; } cases[] = {
-        {0, 1, 0, burst, burst, false}, {0, 1, 0, {}, {.trigger = true}, false}, {0, 0, 0, burst, {}, false},
-        {1, 0, 0, sweepFm, {.modulation = true}, false}, {2, 0, 0, {}, {.modulation = true, .am = false}, false},
-        {3, 1, 1, {}, {.sweep = true}, true}, {9, 0, 0, {}, {.sweep = true}, true}, {none, 0, 0, sweepFm, sweepFm, false},
-        {none, 0, 1, sweepFm, {.external = true, .am = false}, false},
-    };
+        {0, 1, 0, burst, burst, false}, {0, 1, 0, {}, {.trigger = true}, false}, {0, 0, 0, burst, {}, false}, {1, 0, 0, sweepFm, {.modulation = true}, false},
+        {2, 0, 0, {}, {.modulation = true, .am = false}, false}, {3, 1, 1, {}, {.sweep = true}, true}, {9, 0, 0, {}, {.sweep = true}, true},
+        {none, 0, 0, sweepFm, sweepFm, false}, {none, 0, 1, sweepFm, {.external = true, .am = false}, false}};
     // clang-format on
     for (const auto& c : cases) {
         Reading r;
@@ -187,15 +178,12 @@ TEST(ReadModes, StatesChooseAtMostOneMode) {
 TEST(ReadBoxes, TextsStepsAndClamping) {
     // clang-format off
     const struct { BoxReading got; QString text; QString step; bool clamped; } cases[] = {
-        {readMainFrequency(2500), "2500.0", "0.1", false}, {readMainFrequency(1500000), "1500000", "10", false},
-        {readMainFrequency(0), "0.01", "0.01", true}, {readAmplitude(5, "3"), "4.00", "", true},
-        {readOffset(-2.5, "5.00"), "-2.50", "", false}, {readRate(1000, kModulationRate), "1000", "100", false},
-        {readRate(101, kModulationRate), "200", "100", true}, {readRate(0.5, kSweepRate), "0.50", "0.01", false},
-        {readSymmetry(95), "90", "", true}, {readFmSpan(20), "15", "0.1", true}, {readTriggerPhase(-120), "-90", "1", true},
-    };
+        {readMainFrequency(2500), "2500.0", "0.1", false}, {readMainFrequency(1500000), "1500000", "10", false}, {readMainFrequency(0), "0.01", "0.01", true},
+        {readAmplitude(5, "3"), "4.00", "", true}, {readOffset(-2.5, "5.00"), "-2.50", "", false}, {readRate(1000, kModulationRate), "1000", "100", false},
+        {readRate(101, kModulationRate), "200", "100", true}, {readRate(0.5, kSweepRate), "0.50", "0.01", false}, {readSymmetry(95), "90", "", true},
+        {readFmSpan(20), "15", "0.1", true}, {readTriggerPhase(-120), "-90", "1", true}};
     // Start and stop pick the segment that holds both, the current one first.
-    const std::tuple<double, double, int, int> edges[] = {{1000, 1400, 5, 5}, {1000, 1400, 4, 4}, {1000, 2000, 4, 5},
-        {200000, 900000, 5, 7}};
+    const std::tuple<double, double, int, int> edges[] = {{1000, 1400, 5, 5}, {1000, 1400, 4, 4}, {1000, 2000, 4, 5}, {200000, 900000, 5, 7}};
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -216,9 +204,8 @@ TEST(ReadBoxes, TextsStepsAndClamping) {
 TEST_F(ReadWindow, ScriptsReadAndSendWithoutDisplay) {
     SimulatedInstrument& instrument = sim().port().instrument();
     // clang-format off
-    const std::pair<Property, double> bench[] = {{Property::MainFreqWaveForm, 2}, {Property::MainFreq, 2500}, {Property::DUTY, 40},
-        {Property::SourceSweepSpace, 1}, {Property::SourceTriggerMode, 1}, {Property::SourceWaveForm, 3},
-        {Property::SourceModAMRate, 200}, {Property::SourceSweepStart, 2000}, {Property::SourceTriggerPhase, 30}};
+    const std::pair<Property, double> bench[] = {{Property::MainFreqWaveForm, 2}, {Property::MainFreq, 2500}, {Property::DUTY, 40}, {Property::SourceSweepSpace, 1},
+        {Property::SourceTriggerMode, 1}, {Property::SourceWaveForm, 3}, {Property::SourceModAMRate, 200}, {Property::SourceSweepStart, 2000}, {Property::SourceTriggerPhase, 30}};
     // clang-format on
     for (const auto& [property, value] : bench)
         instrument.setValue(int(property), value);
